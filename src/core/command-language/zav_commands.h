@@ -1,0 +1,64 @@
+#pragma once
+// The command catalogue: one row per controller command with its mnemonic, the texts
+// of its command-list line and its parameter range, and the two operations on command
+// text, AddCommand and FindCommand.
+
+#include <array>
+#include <stdexcept>
+#include <string>
+
+#include "localisation/lang.h"
+#include "state/views.h"
+
+namespace zav {
+
+class TCommonDatas;
+class TCommandList;
+
+struct CommandEntry {
+    std::string Mnemonic;
+    std::string Description;
+    std::string ParamLabel;
+    std::string RangeMessage;
+    std::string MinText;
+    std::string MaxText;
+};
+
+// Catalogue indexes used as constants by the callers.
+enum CatalogueIndex : int {
+    ciUnknown = 0, ciST = 1, ciLD = 2, ciED = 3, ciBG = 4, ciEN = 5, ciMV = 6, ciSD = 7,
+    ciSS = 8, ciAL = 9, ciRS = 10, ciSP = 11, ciDS = 12, ciLL = 13, ciJP = 14, ciDL = 15,
+    ciDR = 16, ciSF = 17, ciWL = 18, ciWH = 19, ciCF = 20, ciON = 21, ciOF = 22, ciPS = 23,
+    ciMH = 24, ciML = 25, ciHM = 26, ciLB = 27, ciSB = 28, ciRB = 29, ciRD = 30, ciSC = 31,
+};
+inline constexpr int CatalogueSize = 32;
+
+class TZavCommands {
+public:
+    // hooks may be null: units mode steps, direct control off.
+    TZavCommands(TCommonDatas& datas, TLang& lang, IMessageBox* messageBox,
+                 IMainWindowHooks* hooks);
+
+    void BuildCatalogue();
+    const CommandEntry& Commands(int index) const;
+
+    // Range-checks valueText ("no": no parameter) against row index, converts motion
+    // values to steps, appends the command text to memo's lines and the description to
+    // grid's rows (either may be null). Range failures show the row's RangeMessage;
+    // a non-integer value on a non-motion row throws EConvertError, adding nothing.
+    void AddCommand(int index, const std::string& valueText, TCommandList* memo,
+                    TCommandList* grid);
+    // The row of the command's first two letters, 0 if none.
+    static int FindCommand(const std::string& text);
+
+    void AttachView(IMessageBox* messageBox, IMainWindowHooks* hooks);
+
+private:
+    TCommonDatas& datas_;
+    TLang& lang_;
+    IMessageBox* messageBox_;
+    IMainWindowHooks* hooks_;
+    std::array<CommandEntry, CatalogueSize> commands_;
+};
+
+} // namespace zav

@@ -1,0 +1,93 @@
+#pragma once
+// The program's one serial port: opened by COM number, line settings from the port
+// properties, a blocking Write for the sending threads, and a receive thread that hands
+// each block of received bytes to OnReceive on the main thread and waits until it has
+// run. One backend per platform implements TComPort::TBackend.
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "serial/dispatcher.h"
+
+namespace zav {
+
+// Baud rates by BaudIndex.
+inline constexpr std::uint32_t BaudRates[13] = {110,   300,   600,   1200,  2400,  4800,  9600,
+                                                14400, 19200, 38400, 56000, 57600, 115200};
+
+struct TLineSettings {
+    std::uint8_t BaudIndex = 0; // index into BaudRates
+    std::uint8_t DataBits = 0;  // data bits minus 5
+    std::uint8_t Parity = 0;    // 0 none, 1 odd, 2 even, 3 mark, 4 space
+    std::uint8_t StopBits = 0;  // 0 one, 1 one and a half, 2 two
+};
+
+class TComPort {
+public:
+    // buffer holds count bytes (1..InBufSize) followed by zeros; errors is the driver's
+    // line-error mask of the block.
+    using TReceiveHandler =
+        std::function<void(const std::uint8_t* buffer, std::uint32_t count, std::uint32_t errors)>;
+
+    explicit TComPort(IDispatcher& dispatcher);
+    ~TComPort();
+    TComPort(const TComPort&) = delete;
+    TComPort& operator=(const TComPort&) = delete;
+
+    bool Connected() const;
+    void Open();
+    void Close();
+    void SetReceiving(bool on);
+    void ApplySettings();
+
+    void SetPortNumber(std::uint32_t n);
+    void SetBaudIndex(std::uint8_t value);
+    void SetDataBits(std::uint8_t value);
+    void SetParity(std::uint8_t value);
+    void SetStopBits(std::uint8_t value);
+    void SetInBufSize(std::uint32_t n);
+
+    std::uint32_t PortNumber() const { return portNumber_; }
+    std::uint8_t BaudIndex() const { return settings_.BaudIndex; }
+    std::uint8_t DataBits() const { return settings_.DataBits; }
+    std::uint8_t Parity() const { return settings_.Parity; }
+    std::uint8_t StopBits() const { return settings_.StopBits; }
+    std::uint32_t InBufSize() const { return inBufSize_; }
+
+    // Blocks the calling thread until the bytes are written; false at once on a closed
+    // port or a null buffer. Safe to call from any one sending thread at a time.
+    bool Write(const void* buffer, std::size_t count);
+    bool SendString(const std::string& text);
+
+    // Called on the main thread for each received block.
+    TReceiveHandler OnReceive;
+    // Posted to the main thread once when the device goes away while open (hang-up,
+    // I/O error, adapter pulled out); the port is closed by then.
+    std::function<void()> OnPortLost;
+    // Hand over bytes only once at least InBufSize are waiting.
+    std::atomic<bool> WaitFullBuffer{false};
+
+    // The device behind COM n: the link ports/COM<n> in portsDir if there is one, else
+    // the platform's own name (/dev/ttyS<n-1>, \\.\COMn).
+    static std::string DeviceName(std::uint32_t n, const std::string& portsDir);
+    // Where the ports/ links live; the executable's folder + "ports" unless set.
+    void SetPortsDir(std::string dir) { portsDir_ = std::move(dir); }
+
+    class TBackend; // platform part: open device, line settings, write, receive thread
+
+private:
+    friend class TBackend;
+    IDispatcher& dispatcher_;
+    std::unique_ptr<TBackend> backend_;
+    TLineSettings settings_;
+    std::uint32_t portNumber_ = 0;
+    std::uint32_t inBufSize_ = 1000;
+    std::string portsDir_;
+};
+
+} // namespace zav

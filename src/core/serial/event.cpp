@@ -1,0 +1,35 @@
+#include "serial/event.h"
+
+#include <chrono>
+
+namespace zav {
+
+TEvent::TEvent(std::string name, bool initiallySet)
+    : name_(std::move(name)), signalled_(initiallySet) {}
+
+void TEvent::Set() {
+    {
+        std::lock_guard lock(mutex_);
+        signalled_ = true;
+    }
+    changed_.notify_all();
+}
+
+void TEvent::Reset() {
+    std::lock_guard lock(mutex_);
+    signalled_ = false;
+}
+
+bool TEvent::WaitFor(int ms) {
+    std::unique_lock lock(mutex_);
+    if (ms < 0)
+        ms = 0;
+    return changed_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return signalled_; });
+}
+
+bool TEvent::IsSet() const {
+    std::lock_guard lock(mutex_);
+    return signalled_;
+}
+
+} // namespace zav

@@ -1,0 +1,175 @@
+#include "state/common_datas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "command-language/zav_commands.h"
+#include "state/number_format.h"
+
+namespace zav {
+
+TCommonDatas::TCommonDatas(ICommonDatasView* view, IOperationLog* log) : view_(view), log_(log) {
+    StateColors[0] = {0, 128, 0};
+    StateColors[1] = {255, 0, 0};
+    StateColors[2] = {255, 255, 0};
+    StateColors[3] = {0, 0, 0};
+    AnyStarted = false;
+    for (int n = 1; n <= 3; ++n)
+        SetCoordStarted(n, false);
+    SetScale(1);
+    SetRounding(0);
+    SetSelectedCoords(true, false, false);
+    SetCoordStates(0, 0, 0);
+}
+
+void TCommonDatas::AttachView(ICommonDatasView* view, IOperationLog* log) {
+    view_ = view;
+    log_ = log;
+}
+
+void TCommonDatas::SetScale(double value) {
+    Scale = value == 0 ? 1 : value;
+    ShowScale();
+}
+
+void TCommonDatas::ShowScale() {
+    const std::string s = FormatGeneral(Scale);
+    if (commands_)
+        commands_->BuildCatalogue();
+    if (view_) {
+        view_->ShowScale(s, TextScale + ":  1 " + UnitsName + " = " + s + " " + TextSteps,
+                         "1 " + UnitsName + " =");
+    }
+}
+
+void TCommonDatas::SetRounding(std::uint8_t mode) {
+    Rounding = mode;
+    if (!view_ || mode > 2)
+        return;
+    const std::string* names[3] = {&TextDecreasing, &TextIncreasing, &TextMathematic};
+    view_->SetRoundingCaption(*names[mode]);
+}
+
+std::int32_t TCommonDatas::RoundSteps(double value, double factor) {
+    const auto x = static_cast<double>(static_cast<long double>(value) * factor);
+    // A product beyond 32 bits saturates instead of wrapping to a wrong step count.
+    constexpr double lo = std::numeric_limits<std::int32_t>::min();
+    constexpr double hi = std::numeric_limits<std::int32_t>::max();
+    const double truncated = std::isnan(x) ? 0 : std::trunc(std::clamp(x, lo, hi));
+    const auto t = static_cast<std::int32_t>(truncated);
+    const double f = x - t;
+    const bool canStep = t < std::numeric_limits<std::int32_t>::max();
+    switch (Rounding) {
+    case 0:
+        return t;
+    case 1:
+        return f > 0 && canStep ? t + 1 : t;
+    case 2:
+        return f >= 0.5 && canStep ? t + 1 : t;
+    default:
+        SetRounding(0);
+        return t;
+    }
+}
+
+bool TCommonDatas::CoordSelected(int n) const {
+    return n == 1 ? Coord1Selected : n == 2 ? Coord2Selected : n == 3 ? Coord3Selected : false;
+}
+
+void TCommonDatas::SetCoordSelected(int n, bool selected) {
+    if (n == 1)
+        Coord1Selected = selected;
+    else if (n == 2)
+        Coord2Selected = selected;
+    else if (n == 3)
+        Coord3Selected = selected;
+    else
+        return;
+    ShowSelectedCoords();
+}
+
+void TCommonDatas::SetSelectedCoords(bool c1, bool c2, bool c3) {
+    SetCoordSelected(1, c1);
+    SetCoordSelected(2, c2);
+    SetCoordSelected(3, c3);
+    ShowSelectedCoords();
+}
+
+void TCommonDatas::ShowSelectedCoords() {
+    if (!view_)
+        return;
+    std::string caption = TextCoordinates;
+    for (int n = 1; n <= 3; ++n)
+        if (CoordSelected(n))
+            caption += std::to_string(n) + "  ";
+    view_->SetCoordinatesCaption(caption);
+    // A box that changes fires the window's click handler, which reads all three boxes
+    // back through SetSelectedCoords; each box therefore takes its flag as it is now.
+    for (int n = 1; n <= 3; ++n)
+        view_->SetCoordCheckBox(n, CoordSelected(n));
+}
+
+std::uint8_t TCommonDatas::CoordState(int n) const {
+    return n == 1 ? Coord1State : n == 2 ? Coord2State : n == 3 ? Coord3State : 0;
+}
+
+void TCommonDatas::SetCoordState(int n, std::uint8_t state) {
+    if (n == 1)
+        Coord1State = state;
+    else if (n == 2)
+        Coord2State = state;
+    else if (n == 3)
+        Coord3State = state;
+    else
+        return;
+    if (state == 2) {
+        Recording = true;
+        EnableProgramButtons(false, false, false, false);
+    } else {
+        Recording = false;
+        if (view_ && view_->ControlMode() == 0)
+            EnableProgramButtons(true, true, true, true);
+    }
+    if (state == 1 && log_)
+        log_->AddLine(TextCoord + " " + std::to_string(n) + ": " + TextProgramExecuting);
+    ShowCoordStates();
+}
+
+void TCommonDatas::SetCoordStates(std::uint8_t s1, std::uint8_t s2, std::uint8_t s3) {
+    SetCoordState(1, s1);
+    SetCoordState(2, s2);
+    SetCoordState(3, s3);
+}
+
+void TCommonDatas::ShowCoordStates() {
+    if (!view_)
+        return;
+    for (std::uint8_t state = 0; state <= 3; ++state)
+        for (int n = 1; n <= 3; ++n)
+            if (CoordState(n) == state)
+                view_->SetIndicatorColor(n, StateColors[state]);
+}
+
+void TCommonDatas::EnableProgramButtons(bool writeAndStart, bool stop, bool write, bool start) {
+    if (view_)
+        view_->EnableProgramButtons(writeAndStart, stop, write, start);
+}
+
+bool TCommonDatas::CoordStarted(int n) const {
+    return n == 1 ? Coord1Started : n == 2 ? Coord2Started : n == 3 ? Coord3Started : false;
+}
+
+void TCommonDatas::SetCoordStarted(int n, bool started) {
+    if (n == 1)
+        Coord1Started = started;
+    else if (n == 2)
+        Coord2Started = started;
+    else if (n == 3)
+        Coord3Started = started;
+    else
+        return;
+    AnyStarted = Coord1Started || Coord2Started || Coord3Started;
+}
+
+} // namespace zav

@@ -1,0 +1,111 @@
+#pragma once
+// The state that every window and thread shares: selected coordinates, their states and
+// started flags, scale and rounding, the error-handling and program settings, and the
+// texts the serial exchange leaves for others. The setters also refresh the main
+// window's display through ICommonDatasView; without a view they only store.
+//
+// All setters run on the main thread. Fields read by the exchange and read-back
+// threads are atomics or TSharedText.
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "state/shared_text.h"
+#include "state/views.h"
+
+namespace zav {
+
+class TZavCommands;
+
+class TCommonDatas {
+public:
+    // Indicator colour of each coordinate state: standby, executing, communication, pause.
+    TColor StateColors[4];
+
+    double Scale = 1;          // steps per user unit; never 0; set through SetScale
+    std::uint8_t Rounding = 0; // 0 decreasing, 1 increasing, 2 mathematic
+    bool Coord1Selected = true, Coord2Selected = false, Coord3Selected = false;
+    std::uint8_t Coord1State = 0, Coord2State = 0, Coord3State = 0;
+    bool Coord1Started = false, Coord2Started = false, Coord3Started = false;
+
+    // Error-handling settings.
+    bool AutoRecovery = true;
+    std::atomic<std::uint8_t> StopOnCommandError{1};
+    std::atomic<std::uint8_t> StopOnDataError{1};
+    bool RecoveryStopRecording = true;
+    bool RecoveryClearBuffers = true;
+    std::atomic<std::int32_t> ReplyTimeout{300}; // ms
+
+    // Program settings.
+    bool ShowPortLog = false;
+    bool ShowWorkLog = true;
+    bool ShowLoadLog = false;
+    bool SavePortLog = false;
+    bool SaveWorkLog = false;
+    bool SavePortProps = true;
+    bool SaveProgProps = true;
+    bool SaveErrProps = true;
+    std::string Language = "en";
+    bool SaveUnits = true;
+    bool SaveUnitsName = true;
+    bool SaveUnitsScale = true;
+    bool AutoAddEN = true;
+    bool AutoAddBG = true;
+
+    bool AnyStarted = false;
+    bool Recording = false;
+    TSharedText LastReply;
+    TSharedText LastError;
+    TSharedText ReadBuffer;
+    std::atomic<bool> ReadCapture{false};
+    std::string UnitsName = "Step";
+    std::string Version = "ver.4.0.3";
+    std::atomic<bool> DirectControl{false};
+
+    // Replaced from the language files.
+    std::string TextCoordinates = "Coordinates:  ";
+    std::string TextCoord = "Coord";
+    std::string TextProgramExecuting = "program executing";
+    std::string TextScale = "Scale";
+    std::string TextSteps = "steps";
+    std::string TextDecreasing = "Decreasing rounding";
+    std::string TextIncreasing = "Increasing rounding";
+    std::string TextMathematic = "Mathematic rounding";
+
+    // view and log may be null; so may the catalogue until it is created.
+    explicit TCommonDatas(ICommonDatasView* view = nullptr, IOperationLog* log = nullptr);
+    TCommonDatas(const TCommonDatas&) = delete;
+    TCommonDatas& operator=(const TCommonDatas&) = delete;
+
+    void AttachCatalogue(TZavCommands* commands) { commands_ = commands; }
+    void AttachView(ICommonDatasView* view, IOperationLog* log);
+
+    void SetScale(double value);
+    void SetRounding(std::uint8_t mode);
+    std::int32_t RoundSteps(double value, double factor);
+
+    void SetCoordSelected(int n, bool selected);
+    void SetSelectedCoords(bool c1, bool c2, bool c3);
+    void ShowSelectedCoords();
+    bool CoordSelected(int n) const;
+
+    void SetCoordState(int n, std::uint8_t state);
+    void SetCoordStates(std::uint8_t s1, std::uint8_t s2, std::uint8_t s3);
+    std::uint8_t CoordState(int n) const;
+    void ShowCoordStates();
+
+    void EnableProgramButtons(bool writeAndStart, bool stop, bool write, bool start);
+
+    void SetCoordStarted(int n, bool started);
+    bool CoordStarted(int n) const;
+
+private:
+    void ShowScale();
+
+    ICommonDatasView* view_ = nullptr;
+    IOperationLog* log_ = nullptr;
+    TZavCommands* commands_ = nullptr;
+};
+
+} // namespace zav

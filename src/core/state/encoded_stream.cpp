@@ -1,0 +1,98 @@
+#include "state/encoded_stream.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace zav {
+
+namespace {
+std::uint8_t KeyOf(const std::uint8_t (&keys)[5]) {
+    unsigned k = 0;
+    for (auto b : keys)
+        k += b;
+    return static_cast<std::uint8_t>(k % 256);
+}
+} // namespace
+
+TEncodedStream::TEncodedStream(const std::string& fileName, bool encode, TFileMode mode)
+    : fileName_(fileName), encode_(encode) {
+    file_ = std::fopen(fileName.c_str(), mode == TFileMode::OpenRead ? "rb" : "wb");
+    if (!file_) {
+        throw EFileStreamError((mode == TFileMode::OpenRead ? "Cannot open file " : "Cannot create file ") +
+                               fileName + ": " + std::strerror(errno));
+    }
+    std::copy(std::begin(Keys), std::end(Keys), keys_);
+}
+
+TEncodedStream::~TEncodedStream() {
+    if (file_)
+        std::fclose(file_);
+}
+
+std::size_t TEncodedStream::Read(void* buffer, std::size_t count) {
+    if (count == 0)
+        return 0;
+    std::vector<std::uint8_t> temp(count);
+    const std::size_t got = std::fread(temp.data(), 1, count, file_);
+    if (got < count && std::ferror(file_))
+        throw EFileStreamError("Cannot read file " + fileName_);
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    if (encode_) {
+        const std::uint8_t k = KeyOf(keys_);
+        for (std::size_t i = 0; i < got; ++i)
+            out[i] = static_cast<std::uint8_t>(temp[i] - k);
+    } else {
+        std::memcpy(out, temp.data(), got);
+    }
+    return got;
+}
+
+std::size_t TEncodedStream::Write(const void* buffer, std::size_t count) {
+    if (count == 0)
+        return 0;
+    const auto* in = static_cast<const std::uint8_t*>(buffer);
+    std::size_t written;
+    if (encode_) {
+        const std::uint8_t k = KeyOf(keys_);
+        std::vector<std::uint8_t> temp(in, in + count);
+        for (auto& b : temp)
+            b = static_cast<std::uint8_t>(b + k);
+        written = std::fwrite(temp.data(), 1, count, file_);
+    } else {
+        written = std::fwrite(in, 1, count, file_);
+    }
+    if (written < count || std::fflush(file_) != 0)
+        throw EFileStreamError("Cannot write file " + fileName_);
+    return written;
+}
+
+std::int64_t TEncodedStream::Seek(std::int64_t offset, TSeekOrigin origin) {
+    const int whence = origin == soBeginning ? SEEK_SET : origin == soCurrent ? SEEK_CUR : SEEK_END;
+#ifdef _WIN32
+    _fseeki64(file_, offset, whence);
+#else
+    fseeko(file_, static_cast<off_t>(offset), whence);
+#endif
+    return Position();
+}
+
+std::int64_t TEncodedStream::Position() const {
+#ifdef _WIN32
+    return _ftelli64(file_);
+#else
+    return static_cast<std::int64_t>(ftello(file_));
+#endif
+}
+
+std::int64_t TEncodedStream::Size() const {
+    auto* self = const_cast<TEncodedStream*>(this);
+    const std::int64_t here = Position();
+    self->Seek(0, soEnd);
+    const std::int64_t size = Position();
+    self->Seek(here, soBeginning);
+    return size;
+}
+
+} // namespace zav

@@ -1,0 +1,59 @@
+#pragma once
+// A file stream that, with encoding on, stores every byte shifted by one key byte so
+// that settings and command-list files are not plain text on disk. The shift does not
+// depend on the position, so any seek or block size reads the same bytes.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+namespace zav {
+
+// A file that cannot be opened, created, read or written.
+class EFileStreamError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class TFileMode {
+    OpenRead, // an existing file, for reading
+    Create,   // a new or emptied file, for writing
+};
+
+class TEncodedStream {
+public:
+    static constexpr std::uint8_t Keys[5] = {0x17, 0x2B, 0x05, 0x3C, 0x11};
+    static constexpr std::uint8_t Key() {
+        unsigned k = 0;
+        for (auto b : Keys)
+            k += b;
+        return static_cast<std::uint8_t>(k % 256);
+    }
+
+    // Throws EFileStreamError when the file cannot be opened or created.
+    TEncodedStream(const std::string& fileName, bool encode, TFileMode mode);
+    ~TEncodedStream();
+    TEncodedStream(const TEncodedStream&) = delete;
+    TEncodedStream& operator=(const TEncodedStream&) = delete;
+
+    // Both return the number of bytes actually transferred.
+    std::size_t Read(void* buffer, std::size_t count);
+    std::size_t Write(const void* buffer, std::size_t count);
+
+    enum TSeekOrigin { soBeginning, soCurrent, soEnd };
+    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin);
+    std::int64_t Position() const;
+    std::int64_t Size() const;
+    bool Encoded() const { return encode_; }
+    const std::string& FileName() const { return fileName_; }
+
+private:
+    std::FILE* file_ = nullptr;
+    const std::string fileName_;
+    const bool encode_;
+    std::uint8_t keys_[5];
+};
+
+} // namespace zav

@@ -1,0 +1,38 @@
+#pragma once
+// A text field that the main thread writes and a worker thread reads.
+
+#include <mutex>
+#include <string>
+
+namespace zav {
+
+class TSharedText {
+public:
+    TSharedText() = default;
+    TSharedText(const char* text) : text_(text) {}
+    TSharedText& operator=(std::string text) {
+        std::lock_guard lock(mutex_);
+        text_ = std::move(text);
+        return *this;
+    }
+    std::string Get() const {
+        std::lock_guard lock(mutex_);
+        return text_;
+    }
+    operator std::string() const { return Get(); }
+    void Append(const std::string& more) {
+        std::lock_guard lock(mutex_);
+        text_ += more;
+    }
+    bool Contains(const std::string& part) const {
+        std::lock_guard lock(mutex_);
+        return text_.find(part) != std::string::npos;
+    }
+    friend bool operator==(const TSharedText& a, const std::string& b) { return a.Get() == b; }
+
+private:
+    mutable std::mutex mutex_;
+    std::string text_; // guarded by mutex_
+};
+
+} // namespace zav
