@@ -20,8 +20,12 @@ TEST(Codepage, CyrillicAcknowledgementLetters) {
 }
 
 TEST(Codepage, UnmappableAndMalformedTextBecomesQuestionMarks) {
-    EXPECT_EQ(Utf8ToCp1251("a\xE4\xB8\xAD" "b"), "a?b"); // a CJK character
-    EXPECT_EQ(Utf8ToCp1251("a\xFF" "b"), "a?b");
-    EXPECT_EQ(Utf8ToCp1251("\xD0"), "?"); // cut-off sequence
-    EXPECT_FALSE(IsValidUtf8("\xC0\x80"));  // overlong NUL
+    EXPECT_EQ(Utf8ToCp1251("a\xE4\xB8\xAD"
+                           "b"),
+              "a?b"); // a CJK character
+    EXPECT_EQ(Utf8ToCp1251("a\xFF"
+                           "b"),
+              "a?b");
+    EXPECT_EQ(Utf8ToCp1251("\xD0"), "?");  // cut-off sequence
+    EXPECT_FALSE(IsValidUtf8("\xC0\x80")); // overlong NUL
 }

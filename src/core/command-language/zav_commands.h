@@ -14,6 +14,7 @@ namespace zav {
 
 class TCommonDatas;
 class TCommandList;
+class TController;
 
 struct CommandEntry {
     std::string Mnemonic;
@@ -26,10 +27,38 @@ struct CommandEntry {
 
 // Catalogue indexes used as constants by the callers.
 enum CatalogueIndex : int {
-    ciUnknown = 0, ciST = 1, ciLD = 2, ciED = 3, ciBG = 4, ciEN = 5, ciMV = 6, ciSD = 7,
-    ciSS = 8, ciAL = 9, ciRS = 10, ciSP = 11, ciDS = 12, ciLL = 13, ciJP = 14, ciDL = 15,
-    ciDR = 16, ciSF = 17, ciWL = 18, ciWH = 19, ciCF = 20, ciON = 21, ciOF = 22, ciPS = 23,
-    ciMH = 24, ciML = 25, ciHM = 26, ciLB = 27, ciSB = 28, ciRB = 29, ciRD = 30, ciSC = 31,
+    ciUnknown = 0,
+    ciST = 1,
+    ciLD = 2,
+    ciED = 3,
+    ciBG = 4,
+    ciEN = 5,
+    ciMV = 6,
+    ciSD = 7,
+    ciSS = 8,
+    ciAL = 9,
+    ciRS = 10,
+    ciSP = 11,
+    ciDS = 12,
+    ciLL = 13,
+    ciJP = 14,
+    ciDL = 15,
+    ciDR = 16,
+    ciSF = 17,
+    ciWL = 18,
+    ciWH = 19,
+    ciCF = 20,
+    ciON = 21,
+    ciOF = 22,
+    ciPS = 23,
+    ciMH = 24,
+    ciML = 25,
+    ciHM = 26,
+    ciLB = 27,
+    ciSB = 28,
+    ciRB = 29,
+    ciRD = 30,
+    ciSC = 31,
 };
 inline constexpr int CatalogueSize = 32;
 
@@ -53,11 +82,21 @@ public:
 
     void AttachView(IMessageBox* messageBox, IMainWindowHooks* hooks);
 
+    // Reply decoding and error recovery act on the main window's logic (the port, the
+    // events, the operation log); they do nothing until it is attached.
+    void AttachController(TController* controller) { controller_ = controller; }
+    // One coded reply "E" + coordinate digit + code digit + "*".
+    void DecodeReplyCode(const std::string& reply);
+    void StopControllerRecording();
+    void ClearReadinessMarks();
+    void RunRecovery();
+
 private:
     TCommonDatas& datas_;
     TLang& lang_;
     IMessageBox* messageBox_;
     IMainWindowHooks* hooks_;
+    TController* controller_ = nullptr;
     std::array<CommandEntry, CatalogueSize> commands_;
 };
 

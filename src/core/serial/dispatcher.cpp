@@ -7,7 +7,9 @@ namespace zav {
 
 TQueueDispatcher::TQueueDispatcher() : mainThread_(std::this_thread::get_id()) {}
 
-void TQueueDispatcher::AdoptCurrentThread() { mainThread_ = std::this_thread::get_id(); }
+void TQueueDispatcher::AdoptCurrentThread() {
+    mainThread_ = std::this_thread::get_id();
+}
 
 void TQueueDispatcher::RunAndWait(std::function<void()> fn) {
     if (std::this_thread::get_id() == mainThread_) {

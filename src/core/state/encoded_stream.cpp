@@ -20,8 +20,9 @@ TEncodedStream::TEncodedStream(const std::string& fileName, bool encode, TFileMo
     : fileName_(fileName), encode_(encode) {
     file_ = std::fopen(fileName.c_str(), mode == TFileMode::OpenRead ? "rb" : "wb");
     if (!file_) {
-        throw EFileStreamError((mode == TFileMode::OpenRead ? "Cannot open file " : "Cannot create file ") +
-                               fileName + ": " + std::strerror(errno));
+        throw EFileStreamError(
+            (mode == TFileMode::OpenRead ? "Cannot open file " : "Cannot create file ") + fileName +
+            ": " + std::strerror(errno));
     }
     std::copy(std::begin(Keys), std::end(Keys), keys_);
 }

@@ -19,7 +19,9 @@ char LocaleSeparator() {
     }
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 } // namespace
 
 char DecimalSeparator() {
@@ -31,7 +33,9 @@ char DecimalSeparator() {
     return sep;
 }
 
-void SetDecimalSeparator(char sep) { separator.store(sep); }
+void SetDecimalSeparator(char sep) {
+    separator.store(sep);
+}
 
 std::string FormatGeneral(double value) {
     if (std::isnan(value))

@@ -1,0 +1,109 @@
+#pragma once
+// The logic of the main window without its widgets: it owns the objects that live for
+// the whole run (serial port, shared state, language catalogue, command catalogue, the
+// three events), turns received bytes into replies and coordinate states, starts the
+// exchange of the send list, and connects the port. The window calls these operations
+// from its handlers and shows what they report through the view interfaces.
+
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "command-language/zav_commands.h"
+#include "controller/text_lines.h"
+#include "localisation/lang.h"
+#include "program-editing/command_list.h"
+#include "serial/com_port.h"
+#include "serial/dispatcher.h"
+#include "serial/event.h"
+#include "state/common_datas.h"
+#include "state/views.h"
+
+namespace zav {
+
+class TRWThread;
+
+// The port connection controls of the main window.
+class IPortView {
+public:
+    virtual ~IPortView() = default;
+    // Caption of PanelPortProp: the port description, or empty while closed.
+    virtual void SetPortDescription(const std::string& text) = 0;
+    // Open Port / Close Port buttons, the "Port settings" menu item and, when the
+    // port properties dialog exists, its data-bits group.
+    virtual void UpdatePortControls(bool open) = 0;
+};
+
+struct TControllerViews {
+    IOperationLog* Log = nullptr;
+    IMessageBox* MessageBox = nullptr;
+    ICommonDatasView* CommonDatasView = nullptr;
+    IMainWindowHooks* Hooks = nullptr;
+    IPortView* PortView = nullptr;
+};
+
+class TController {
+public:
+    // Creates the port, the shared state, the language catalogue (which loads the
+    // messages of the stored language), the command catalogue and the events, in the
+    // order of the window's start-up. Views may be null.
+    TController(IDispatcher& dispatcher, TControllerViews views);
+    ~TController(); // waits for a running exchange, then closes the port
+    TController(const TController&) = delete;
+    TController& operator=(const TController&) = delete;
+
+    TComPort& Port() { return *port_; }
+    TCommonDatas& CommonDatas() { return *commonDatas_; }
+    TLang& Lang() { return *lang_; }
+    TZavCommands& Commands() { return *commands_; }
+    IDispatcher& Dispatcher() { return dispatcher_; }
+    const TControllerViews& Views() const { return views_; }
+
+    TEvent ReplyEvent{"EventPortStringName"};
+    TEvent SenderIdleEvent{"EventReadFuncReadyName", true};
+    TEvent ReadDoneEvent{"EventReadedName"};
+
+    TCommandList MemoSend; // the send list: command lines and their grid descriptions
+    TTextLines MemoRead;   // the "Loading:" memo
+    TTextLines lbBufRead;  // the "Response:" list
+    std::string ReceiveBuffer;
+    bool ListHasWrongCommand = false;
+
+    // Reply processing (main thread).
+    void HandleReceived(const std::uint8_t* bytes, std::uint32_t count, std::uint32_t errors);
+    void ProcessReplies(std::string text);
+
+    // The Send action and the exchange thread.
+    void btnRunTRClick();
+    void btnClearClick();
+    bool ExchangeRunning() const;
+    // Waits until a running exchange has ended (at most one reply time-out).
+    void WaitForExchange();
+
+    // Port connection.
+    void LoadPortSettings();
+    void SavePortSettings();
+    void btnOpenPortClick();
+    void btnClosePortClick();
+    void UpdatePortControls();
+    std::string PortInfo() const;
+
+    // Adds a line to the operation log, in red if asked.
+    void Log(const std::string& line, bool red = false);
+    void ShowMessage(const std::string& text);
+
+private:
+    friend class TRWThread;
+    void ExchangeEnded();
+    void PortLost();
+
+    IDispatcher& dispatcher_;
+    TControllerViews views_;
+    std::unique_ptr<TComPort> port_;
+    std::unique_ptr<TCommonDatas> commonDatas_;
+    std::unique_ptr<TLang> lang_;
+    std::unique_ptr<TZavCommands> commands_;
+    std::unique_ptr<TRWThread> ExchangeThread;
+};
+
+} // namespace zav

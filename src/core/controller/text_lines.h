@@ -1,0 +1,39 @@
+#pragma once
+// A list of text lines shown by a window (the "Loading:" memo, the "Response:" list).
+// Views subscribe to OnChanged; the model keeps at most MaxLines lines so that a long
+// run cannot grow it without bound.
+
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <string>
+
+namespace zav {
+
+class TTextLines {
+public:
+    static constexpr std::size_t DefaultMaxLines = 20000;
+    explicit TTextLines(std::size_t maxLines = DefaultMaxLines) : maxLines_(maxLines) {}
+
+    const std::deque<std::string>& Lines() const { return lines_; }
+    std::size_t Count() const { return lines_.size(); }
+    bool Empty() const { return lines_.empty(); }
+
+    void Add(std::string line);
+    // Appends text to the last line (adding one if there is none).
+    void AppendToLast(const std::string& text);
+    // Received text: each character goes to the last line, and a "*" opens a new line,
+    // so each reply takes one line and the list ends with an open one.
+    void AppendReplies(const std::string& text);
+    void Clear();
+
+    std::function<void()> OnChanged;
+
+private:
+    void Trim();
+    void Changed();
+    std::size_t maxLines_;
+    std::deque<std::string> lines_;
+};
+
+} // namespace zav
