@@ -1,0 +1,203 @@
+#include "command-language/zav_commands.h"
+
+#include <algorithm>
+
+#include "program-editing/command_list.h"
+#include "state/common_datas.h"
+#include "state/number_format.h"
+
+namespace zav {
+
+namespace {
+const char* const Mnemonics[CatalogueSize] = {
+    "",   "ST", "LD", "ED", "BG", "EN", "MV", "SD", "SS", "AL", "RS", "SP", "DS", "LL", "JP", "DL",
+    "DR", "SF", "WL", "WH", "CF", "",   "",   "PS", "MH", "ML", "HM", "LB", "SB", "RB", "RD", "SC",
+};
+
+// Limits of the motion rows are divided by the scale in extended precision.
+std::string Limit(long double value, double scale) {
+    return FormatGeneral(static_cast<double>(value / static_cast<long double>(scale)));
+}
+} // namespace
+
+TZavCommands::TZavCommands(TCommonDatas& datas, TLang& lang, IMessageBox* messageBox,
+                           IMainWindowHooks* hooks)
+    : datas_(datas), lang_(lang), messageBox_(messageBox), hooks_(hooks) {}
+
+void TZavCommands::AttachView(IMessageBox* messageBox, IMainWindowHooks* hooks) {
+    messageBox_ = messageBox;
+    hooks_ = hooks;
+}
+
+const CommandEntry& TZavCommands::Commands(int index) const {
+    if (index < 0 || index >= CatalogueSize)
+        index = ciUnknown;
+    return commands_[static_cast<std::size_t>(index)];
+}
+
+void TZavCommands::BuildCatalogue() {
+    auto m = [this](int n) { return lang_.Message(n); };
+    const bool units = hooks_ && hooks_->UnitsIndex() != 0;
+    const double scale = datas_.Scale;
+    auto row = [this](int index) -> CommandEntry& {
+        CommandEntry& entry = commands_[static_cast<std::size_t>(index)];
+        entry.Mnemonic = Mnemonics[index];
+        return entry;
+    };
+    // A row with limits and a range message built from them.
+    auto limits = [&](int index, std::string min, std::string max, const std::string& prefix) {
+        CommandEntry& entry = commands_[static_cast<std::size_t>(index)];
+        entry.MinText = std::move(min);
+        entry.MaxText = std::move(max);
+        entry.RangeMessage = prefix + entry.MinText + m(53) + entry.MaxText;
+    };
+    auto fixed = [&](int index, int description, const std::string& label = {}) {
+        CommandEntry& entry = row(index);
+        entry.Description = m(description);
+        if (!label.empty())
+            entry.ParamLabel = label;
+    };
+
+    CommandEntry& unknown = commands_[ciUnknown];
+    unknown.Mnemonic.clear();
+    unknown.Description = m(42);
+
+    fixed(ciST, 43, m(44));
+    commands_[ciST].MinText = "1";
+    commands_[ciST].MaxText = "3";
+    fixed(ciPS, 45, m(44));
+    commands_[ciPS].MinText = "1";
+    commands_[ciPS].MaxText = "3";
+    fixed(ciLD, 46, m(44));
+    commands_[ciLD].MinText = "1";
+    commands_[ciLD].MaxText = "3";
+    fixed(ciED, 47);
+    fixed(ciBG, 48);
+    fixed(ciEN, 49);
+
+    const std::string stepsLabel = units ? " " + datas_.UnitsName : m(51);
+    const std::string stepsRange = units ? m(54) + m(55) : m(52);
+    const std::string speedLabel = units ? " " + datas_.UnitsName + m(57) : m(56);
+
+    fixed(ciMV, 50);
+    commands_[ciMV].ParamLabel = stepsLabel;
+    limits(ciMV, Limit(1, scale), Limit(10000000, scale), stepsRange);
+
+    fixed(ciSD, 85);
+    commands_[ciSD].ParamLabel = speedLabel;
+    limits(ciSD, Limit(1, scale), Limit(10000, scale), m(58));
+    fixed(ciSS, 59);
+    commands_[ciSS].ParamLabel = speedLabel;
+    limits(ciSS, Limit(1, scale), Limit(2000, scale), m(60));
+    fixed(ciAL, 61);
+    limits(ciAL, Limit(-1000, scale), Limit(1000, scale), m(62));
+
+    fixed(ciRS, 63);
+    fixed(ciSP, 64, m(65));
+    limits(ciSP, "1", "99999999", m(66));
+    fixed(ciDS, 67);
+    fixed(ciLL, 68);
+    fixed(ciJP, 69, m(70));
+    limits(ciJP, "0", "255", m(71));
+    fixed(ciDL, 72);
+    fixed(ciDR, 73);
+    fixed(ciSF, 74, " ");
+    limits(ciSF, "1", "4", m(75));
+    fixed(ciWL, 76, " ");
+    limits(ciWL, "1", "4", m(77));
+    fixed(ciWH, 78, " ");
+    limits(ciWH, "1", "4", m(77));
+    fixed(ciCF, 79, " ");
+    limits(ciCF, "1", "4", m(75));
+    fixed(ciMH, 80);
+    limits(ciMH, "1", "4", m(77));
+    fixed(ciML, 81);
+    limits(ciML, "1", "4", m(77));
+    fixed(ciHM, 82);
+    fixed(ciLB, 83);
+    fixed(ciSB, 84, m(70));
+    limits(ciSB, "1", "250", m(71));
+    row(ciRB).Description = "Buffer: ";
+    row(ciRD).Description = "EEPROM: ";
+    commands_[ciRD].MinText = "1";
+    commands_[ciRD].MaxText = "3";
+
+    fixed(ciSC, 86);
+    commands_[ciSC].ParamLabel = stepsLabel;
+    limits(ciSC, Limit(1, scale), Limit(2147483647, scale), stepsRange);
+}
+
+void TZavCommands::AddCommand(int index, const std::string& valueText, TCommandList* memo,
+                              TCommandList* grid) {
+    const bool direct = hooks_ && hooks_->DirectControlChecked();
+    if (direct)
+        hooks_->PressClearAll();
+    if (index < 0 || index >= CatalogueSize)
+        index = ciUnknown;
+    const CommandEntry& entry = commands_[static_cast<std::size_t>(index)];
+    const std::string value = index == ciUnknown ? "no" : valueText;
+
+    std::string command, listText;
+    if (value != "no") {
+        double v, min, max;
+        if (!TryParseFloat(value, v) || !TryParseFloat(entry.MinText, min) ||
+            !TryParseFloat(entry.MaxText, max)) {
+            if (messageBox_)
+                messageBox_->ShowMessage(entry.RangeMessage.empty() ? "?" : entry.RangeMessage);
+            return;
+        }
+        if (v < min || v > max) {
+            if (messageBox_)
+                messageBox_->ShowMessage(entry.RangeMessage);
+            return;
+        }
+        std::int32_t steps;
+        switch (index) {
+        case ciMV:
+            steps = std::clamp(datas_.RoundSteps(v, datas_.Scale), 1, 10000000);
+            break;
+        case ciSD:
+            steps = std::clamp(datas_.RoundSteps(v, datas_.Scale), 1, 10000);
+            break;
+        case ciSS:
+            steps = std::clamp(datas_.RoundSteps(v, datas_.Scale), 0, 2000);
+            break;
+        case ciAL:
+            steps = std::clamp(datas_.RoundSteps(v, datas_.Scale), -500, 500);
+            break;
+        default:
+            if (!TryParseInt(value, steps))
+                throw EConvertError("'" + value + "' is not a valid integer value");
+        }
+        command = entry.Mnemonic + (index == ciAL && steps > 0 ? "+" : "") + std::to_string(steps);
+        listText = entry.Description + value + entry.ParamLabel;
+    } else {
+        command = entry.Mnemonic;
+        listText = entry.Description;
+    }
+    if (memo)
+        memo->AppendLine(std::move(command));
+    if (grid)
+        grid->AppendDescription(std::move(listText));
+    if (direct)
+        hooks_->PressSend();
+}
+
+int TZavCommands::FindCommand(const std::string& text) {
+    if (text.size() < 2)
+        return ciUnknown;
+    const char a = text[0], b = text[1];
+    for (int index = 1; index < CatalogueSize; ++index) {
+        const char* mnemonic = Mnemonics[index];
+        if (mnemonic[0] == a && mnemonic[0] != '\0' && mnemonic[1] == b)
+            return index;
+    }
+    // The reserved rows have no mnemonic in the table but are found by name.
+    if (a == 'O' && b == 'N')
+        return ciON;
+    if (a == 'O' && b == 'F')
+        return ciOF;
+    return ciUnknown;
+}
+
+} // namespace zav
