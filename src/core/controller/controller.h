@@ -5,6 +5,7 @@
 // exchange of the send list, and connects the port. The window calls these operations
 // from its handlers and shows what they report through the view interfaces.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -94,8 +95,14 @@ public:
 
 private:
     friend class TRWThread;
-    void ExchangeEnded();
+    // Called by the exchange thread: they post to the main thread and never wait for it,
+    // since the main thread may itself be waiting for the exchange to end.
+    void PostNoReply();
+    void PostExchangeEnded();
     void PortLost();
+    // Runs fn on the main thread later, unless the controller is gone by then.
+    void PostIfAlive(std::function<void()> fn);
+    void ExchangeEnded();
 
     IDispatcher& dispatcher_;
     TControllerViews views_;
@@ -104,6 +111,8 @@ private:
     std::unique_ptr<TLang> lang_;
     std::unique_ptr<TZavCommands> commands_;
     std::unique_ptr<TRWThread> ExchangeThread;
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    std::size_t discardedBytes_ = 0;
 };
 
 } // namespace zav

@@ -9,7 +9,9 @@ namespace zav {
 class TSharedText {
 public:
     TSharedText() = default;
-    TSharedText(const char* text) : text_(text) {}
+    explicit TSharedText(std::string text) : text_(std::move(text)) {}
+    TSharedText(const TSharedText&) = delete;
+    TSharedText& operator=(const TSharedText&) = delete;
     TSharedText& operator=(std::string text) {
         std::lock_guard lock(mutex_);
         text_ = std::move(text);

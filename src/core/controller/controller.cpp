@@ -1,0 +1,93 @@
+#include "controller/controller.h"
+
+#include "serial/rw_thread.h"
+
+namespace zav {
+
+TController::TController(IDispatcher& dispatcher, TControllerViews views)
+    : dispatcher_(dispatcher), views_(views) {
+    port_ = std::make_unique<TComPort>(dispatcher_);
+    port_->OnReceive = [this](const std::uint8_t* bytes, std::uint32_t count,
+                              std::uint32_t errors) { HandleReceived(bytes, count, errors); };
+    port_->OnPortLost = [this] { PortLost(); };
+    commonDatas_ = std::make_unique<TCommonDatas>(views_.CommonDatasView, views_.Log);
+    lang_ = std::make_unique<TLang>(*commonDatas_, views_.MessageBox, views_.Log);
+    commands_ =
+        std::make_unique<TZavCommands>(*commonDatas_, *lang_, views_.MessageBox, views_.Hooks);
+    commonDatas_->AttachCatalogue(commands_.get());
+    commands_->AttachController(this);
+    commands_->BuildCatalogue();
+    commonDatas_->LastReply = "  ";
+}
+
+TController::~TController() {
+    // The exchange reads the port, the events and the shared state: it ends first.
+    ExchangeThread.reset();
+    port_->Close();
+}
+
+void TController::Log(const std::string& line, bool red) {
+    if (!views_.Log)
+        return;
+    if (red)
+        views_.Log->SetTextColor(clRed);
+    views_.Log->AddLine(line);
+}
+
+void TController::ShowMessage(const std::string& text) {
+    if (views_.MessageBox)
+        views_.MessageBox->ShowMessage(text);
+}
+
+void TController::PostIfAlive(std::function<void()> fn) {
+    dispatcher_.Post([alive = std::weak_ptr<int>(alive_), fn = std::move(fn)] {
+        if (!alive.expired())
+            fn();
+    });
+}
+
+void TController::btnClearClick() {
+    MemoRead.Clear();
+}
+
+bool TController::ExchangeRunning() const {
+    return ExchangeThread && !ExchangeThread->Finished();
+}
+
+void TController::btnRunTRClick() {
+    ReplyEvent.Reset();
+    if (ExchangeRunning())
+        return;
+    ExchangeThread.reset(); // one that has ended but whose end is not yet processed
+    btnClearClick();
+    ExchangeThread = std::make_unique<TRWThread>(*this);
+}
+
+void TController::WaitForExchange() {
+    if (ExchangeThread)
+        ExchangeThread->Join();
+}
+
+void TController::PostNoReply() {
+    PostIfAlive([this] { Log(lang_->Message(22), true); });
+}
+
+void TController::PostExchangeEnded() {
+    PostIfAlive([this] { ExchangeEnded(); });
+}
+
+void TController::ExchangeEnded() {
+    if (ExchangeThread && ExchangeThread->Finished())
+        ExchangeThread.reset();
+}
+
+void TController::PortLost() {
+    Log("The connection to port COM" + std::to_string(port_->PortNumber()) +
+            " was lost: the device went away. Check the cable, then open the port again.",
+        true);
+    if (views_.PortView)
+        views_.PortView->SetPortDescription("");
+    UpdatePortControls();
+}
+
+} // namespace zav

@@ -1,0 +1,120 @@
+#include "controller/controller.h"
+#include "state/codepage.h"
+
+namespace zav {
+
+namespace {
+// A reply is a few characters; text this long without a "*" is line noise, and keeping
+// it would let a babbling device grow the buffer without bound.
+constexpr std::size_t MaxPendingReply = 4096;
+
+bool IsCodedReply(const std::string& reply) {
+    return reply.size() == 4 && reply[0] == 'E';
+}
+
+int StartedCoordinate(const std::string& echo) {
+    if (echo == "ST1*")
+        return 1;
+    if (echo == "ST2*")
+        return 2;
+    if (echo == "ST3*")
+        return 3;
+    return 0;
+}
+} // namespace
+
+void TController::HandleReceived(const std::uint8_t* bytes, std::uint32_t count,
+                                 std::uint32_t /*errors*/) {
+    const std::string block(reinterpret_cast<const char*>(bytes), count);
+    lbBufRead.AppendReplies(Cp1251ToUtf8(block));
+    std::string text = std::move(ReceiveBuffer);
+    text += block;
+    ProcessReplies(std::move(text));
+}
+
+void TController::ProcessReplies(std::string text) {
+    ReceiveBuffer = std::move(text);
+    TCommonDatas& datas = *commonDatas_;
+
+    // A data transfer error is acted on wherever it stands in the received text.
+    for (const char* transferError : {"E15*", "E25*", "E35*"}) {
+        const std::size_t pos = ReceiveBuffer.find(transferError);
+        if (pos == std::string::npos)
+            continue;
+        datas.LastError = transferError;
+        Log(lang_->Message(12), true);
+        if (datas.AutoRecovery)
+            commands_->RunRecovery(); // may empty ReceiveBuffer
+        if (pos < ReceiveBuffer.size())
+            ReceiveBuffer.erase(pos, 4);
+        ShowMessage(lang_->Message(12));
+        break;
+    }
+
+    const std::size_t cr = ReceiveBuffer.find('\r');
+    if (cr != std::string::npos)
+        ReceiveBuffer.erase(cr, 1);
+    const std::size_t lf = ReceiveBuffer.find('\n');
+    if (lf != std::string::npos)
+        ReceiveBuffer.erase(lf, 1);
+
+    // Replies are taken from the front with a cursor and erased once at the end, so a
+    // block of many replies costs time linear in its length.
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t star = ReceiveBuffer.find('*', start);
+        if (star == std::string::npos)
+            break;
+        const std::string reply =
+            Cp1251ToUtf8(std::string_view(ReceiveBuffer).substr(start, star + 1 - start));
+        start = star + 1;
+
+        if (!SenderIdleEvent.WaitFor(1000)) {
+            ShowMessage(lang_->Message(13));
+            continue;
+        }
+        if (IsCodedReply(reply)) {
+            datas.LastError = reply;
+            const char code = reply[2];
+            if (code == '2' || code == '3' || code == '4' || code == '8') {
+                commands_->DecodeReplyCode(reply);
+                if (datas.AnyStarted) {
+                    ReplyEvent.Set();
+                    if (const int n = StartedCoordinate(datas.LastReply.Get()))
+                        datas.SetCoordStarted(n, false);
+                }
+            } else if (code == '0' || code == '6' || code == '9') {
+                commands_->DecodeReplyCode(reply);
+                ReplyEvent.Set();
+            }
+        } else {
+            if (reply == "RD1*" || reply == "RB*")
+                datas.ReadCapture = true;
+            if (datas.ReadCapture) {
+                datas.ReadBuffer.Append(reply);
+                if (datas.ReadBuffer.Contains("ED*"))
+                    ReadDoneEvent.Set();
+            }
+            if (reply == "ST*") {
+                for (int n = 1; n <= 3; ++n)
+                    datas.SetCoordStarted(n, true);
+            } else if (const int n = StartedCoordinate(reply)) {
+                datas.SetCoordStarted(n, true);
+            }
+            datas.LastReply = reply;
+            datas.LastError = "";
+        }
+    }
+    ReceiveBuffer.erase(0, start);
+
+    if (ReceiveBuffer.size() > MaxPendingReply) {
+        const std::size_t drop = ReceiveBuffer.size() - MaxPendingReply / 2;
+        ReceiveBuffer.erase(0, drop);
+        discardedBytes_ += drop;
+        Log("Discarded " + std::to_string(drop) +
+                " bytes received from the controller without a reply terminator \"*\".",
+            true);
+    }
+}
+
+} // namespace zav

@@ -1,0 +1,174 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "recording_views.h"
+#include "state/paths.h"
+
+using namespace zav;
+using namespace zav::testing;
+using ::testing::ElementsAre;
+
+namespace {
+
+class ReplyProcessing : public ::testing::Test {
+protected:
+    ReplyProcessing() {
+        // No language files: the built-in texts, each with its leading "*".
+        SetAppDir((std::filesystem::temp_directory_path() / "zav-no-lang").string());
+        controller = std::make_unique<TController>(dispatcher, views.Views());
+        views.MessageBox.Messages.clear();
+        views.Log.Lines.clear();
+    }
+
+    void Receive(const std::string& bytes) {
+        controller->HandleReceived(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                   static_cast<std::uint32_t>(bytes.size()), 0);
+    }
+    TCommonDatas& Datas() { return controller->CommonDatas(); }
+
+    TQueueDispatcher dispatcher;
+    TRecordingViews views;
+    std::unique_ptr<TController> controller;
+};
+
+TEST_F(ReplyProcessing, OneProgramFromRecordingToCompletion) {
+    Receive("LD1*E10*");
+    EXPECT_EQ(Datas().Coord1State, 2);
+    EXPECT_TRUE(Datas().Recording);
+    EXPECT_FALSE(views.CommonDatasView.ButtonsEnabled);
+    EXPECT_EQ(Datas().LastError.Get(), "E10*");
+    EXPECT_TRUE(controller->ReplyEvent.IsSet());
+
+    Receive("BG*E10*MV200*E10*");
+    EXPECT_THAT(controller->MemoRead.Lines(),
+                ElementsAre("BG*\xD0\x9E\xD0\x9A", "MV200*\xD0\x9E\xD0\x9A"));
+
+    Receive("ED*E10*");
+    EXPECT_EQ(Datas().Coord1State, 0);
+    EXPECT_FALSE(Datas().Recording);
+
+    Receive("ST1*E10*");
+    EXPECT_TRUE(Datas().Coord1Started);
+    EXPECT_EQ(Datas().Coord1State, 1);
+    EXPECT_EQ(views.CommonDatasView.Colors[0], (TColor{255, 0, 0}));
+
+    controller->ReplyEvent.Reset();
+    Receive("E14*");
+    EXPECT_EQ(Datas().Coord1State, 0);
+    EXPECT_FALSE(Datas().Coord1Started);
+    EXPECT_FALSE(Datas().AnyStarted);
+    EXPECT_TRUE(controller->ReplyEvent.IsSet());
+
+    EXPECT_THAT(views.Log.Texts(),
+                ElementsAre("*Coordinate 1* is in communication mode",
+                            "*Program recording to coordinate1* completed ",
+                            "*Coordinate 1*: program executing started", "Coord 1: program executing",
+                            "*Coordinate 1*: Program executing completed"));
+    EXPECT_THAT(controller->lbBufRead.Lines(), ElementsAre("LD1*", "E10*", "BG*", "E10*", "MV200*",
+                                                           "E10*", "ED*", "E10*", "ST1*", "E10*",
+                                                           "E14*", ""));
+}
+
+TEST_F(ReplyProcessing, ReplyCutAcrossBlocksWaitsForItsStar) {
+    Receive("ST");
+    EXPECT_EQ(controller->ReceiveBuffer, "ST");
+    EXPECT_EQ(Datas().LastReply.Get(), "  ");
+    Receive("2*E2");
+    EXPECT_TRUE(Datas().Coord2Started);
+    EXPECT_FALSE(controller->ReplyEvent.IsSet());
+    Receive("0*");
+    EXPECT_EQ(Datas().Coord2State, 1);
+    EXPECT_TRUE(controller->ReplyEvent.IsSet());
+}
+
+TEST_F(ReplyProcessing, DataTransferErrorIsTakenOutAndReportedFirst) {
+    Datas().AutoRecovery = false;
+    Receive("ST1*E25*E10*");
+    EXPECT_EQ(views.Log.Lines.front().Text, "*Data transfer error!");
+    EXPECT_TRUE(views.Log.Lines.front().Red);
+    EXPECT_THAT(views.MessageBox.Messages, ElementsAre("*Data transfer error!"));
+    // The later coded reply replaces it; the others are processed as usual.
+    EXPECT_EQ(Datas().LastError.Get(), "E10*");
+    EXPECT_EQ(Datas().Coord1State, 1);
+
+    Receive("E35*");
+    EXPECT_EQ(Datas().LastError.Get(), "E35*");
+    EXPECT_EQ(controller->ReceiveBuffer, "");
+}
+
+TEST_F(ReplyProcessing, AutomaticRecoveryClearsWhatWasPending) {
+    Datas().RecoveryStopRecording = false; // nothing to send on a closed port
+    controller->ReplyEvent.Set();
+    Receive("E15*ST1*E10*");
+    EXPECT_THAT(views.Log.Texts(),
+                ElementsAre("*Data transfer error!",
+                            "*Error recovering: clear program buffers and labels"));
+    EXPECT_EQ(controller->ReceiveBuffer, "");
+    EXPECT_EQ(Datas().LastReply.Get(), "");
+    EXPECT_FALSE(controller->ReplyEvent.IsSet());
+    EXPECT_TRUE(controller->SenderIdleEvent.IsSet());
+    EXPECT_FALSE(Datas().Coord1Started);
+}
+
+TEST_F(ReplyProcessing, OnlyTheFirstCarriageReturnAndLineFeedAreRemoved) {
+    Receive("ST1*\r\n\rE10*");
+    // The second CR stays in front of the coded reply, which is then an echo.
+    EXPECT_EQ(Datas().LastReply.Get(), "\rE10*");
+    EXPECT_EQ(Datas().LastError.Get(), "");
+    EXPECT_FALSE(controller->ReplyEvent.IsSet());
+}
+
+TEST_F(ReplyProcessing, CodesLogAndChangeStatesAsTheyMean) {
+    Receive("PS1*E12*");
+    EXPECT_EQ(Datas().Coord1State, 3);
+    Receive("E14*"); // last echo contains PS: no change
+    EXPECT_EQ(Datas().Coord1State, 3);
+    Receive("E18*");
+    EXPECT_EQ(Datas().Coord1State, 1);
+    Receive("E46*E49*E43*"); // coordinate digit 4: logged, no state
+    EXPECT_THAT(views.Log.Texts(),
+                ElementsAre("*Program executing is suspended. Chanel 1",
+                            "*Resume program executing - coordinate1", "Coord 1: program executing",
+                            "*Error - incorrect command!", "*Error - incorrect command data!"));
+    EXPECT_TRUE(views.Log.Lines[3].Red);
+    EXPECT_TRUE(views.Log.Lines[4].Red);
+    EXPECT_THAT(views.MessageBox.Messages, ElementsAre("*Program error - coordinate4"));
+}
+
+TEST_F(ReplyProcessing, SuspensionCodesWakeTheExchangeOnlyWhileStarted) {
+    Datas().AutoRecovery = false;
+    Receive("E12*E13*E14*E18*E11*E15*E17*");
+    EXPECT_FALSE(controller->ReplyEvent.IsSet());
+    Receive("ST*E30*");
+    EXPECT_TRUE(Datas().Coord1Started && Datas().Coord2Started && Datas().Coord3Started);
+    controller->ReplyEvent.Reset();
+    Receive("E34*");
+    EXPECT_TRUE(controller->ReplyEvent.IsSet());
+    EXPECT_TRUE(Datas().AnyStarted); // "ST*" is no single coordinate's echo
+}
+
+TEST_F(ReplyProcessing, ReadBackIsCollectedUntilEnd) {
+    Receive("RD1*MV100*AL32818*");
+    EXPECT_TRUE(Datas().ReadCapture);
+    EXPECT_FALSE(controller->ReadDoneEvent.IsSet());
+    Receive("ED*E10*");
+    EXPECT_EQ(Datas().ReadBuffer.Get(), "RD1*MV100*AL32818*ED*");
+    EXPECT_TRUE(controller->ReadDoneEvent.IsSet());
+}
+
+TEST_F(ReplyProcessing, NoiseWithoutTerminatorIsBoundedAndReported) {
+    const std::string noise(1 << 20, 'x');
+    for (std::size_t i = 0; i < noise.size(); i += 1000)
+        Receive(noise.substr(i, 1000));
+    EXPECT_LE(controller->ReceiveBuffer.size(), 4096u);
+    ASSERT_FALSE(views.Log.Lines.empty());
+    EXPECT_TRUE(views.Log.Lines.back().Red);
+    // The noise still in the buffer joins the next reply; the one after it is clean.
+    Receive("ST3*E30*ST3*E30*");
+    EXPECT_TRUE(Datas().Coord3Started);
+    EXPECT_EQ(Datas().LastReply.Get(), "ST3*");
+}
+
+} // namespace
