@@ -8,6 +8,9 @@ namespace {
 // it would let a babbling device grow the buffer without bound.
 constexpr std::size_t MaxPendingReply = 4096;
 
+// Far more than any stored program; a capture left on must not grow without bound.
+constexpr std::size_t MaxReadBuffer = 1 << 20;
+
 bool IsCodedReply(const std::string& reply) {
     return reply.size() == 4 && reply[0] == 'E';
 }
@@ -90,11 +93,8 @@ void TController::ProcessReplies(std::string text) {
         } else {
             if (reply == "RD1*" || reply == "RB*")
                 datas.ReadCapture = true;
-            if (datas.ReadCapture) {
-                datas.ReadBuffer.Append(reply);
-                if (datas.ReadBuffer.Contains("ED*"))
-                    ReadDoneEvent.Set();
-            }
+            if (datas.ReadCapture && datas.ReadBuffer.AppendAndFind(reply, "ED*", MaxReadBuffer))
+                ReadDoneEvent.Set();
             if (reply == "ST*") {
                 for (int n = 1; n <= 3; ++n)
                     datas.SetCoordStarted(n, true);

@@ -9,6 +9,7 @@ namespace zav {
 
 namespace {
 // Built-in main-window texts, entries 1..57 of section "f1".
+// clang-format off
 const char* const BuiltInFormTexts[] = {
     "*Zav_program - ver.4.0.2",   // 1
     "*File",                      // 2
@@ -107,8 +108,7 @@ const char* const BuiltInMessages[] =
         "*Program executing is suspended. Chanel ",                            // 33
         "*Program error - coordinate",                                         // 34
         "*: Program executing completed",                                      // 35
-        "*Communication error occurred. Possible, the program does not operate properly. "
-        "Coordinate  ",                                          // 36
+        "*Communication error occurred. Possible, the program does not operate properly. Coordinate  ", // 36
         "*Error - incorrect command!",                           // 37
         "*Resume program executing - coordinate",                // 38
         "*Error - incorrect command data!",                      // 39
@@ -159,6 +159,8 @@ const char* const BuiltInMessages[] =
         "*Repeat buffer ",                                       // 84
         "*speed ",                                               // 85
 };
+
+// clang-format on
 
 static_assert(std::size(BuiltInFormTexts) == TLang::InitialFormTexts - 1);
 static_assert(std::size(BuiltInMessages) == TLang::InitialMessages - 2);

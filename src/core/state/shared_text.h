@@ -26,6 +26,17 @@ public:
         std::lock_guard lock(mutex_);
         text_ += more;
     }
+    // Appends more (unless the text would exceed limit) and tells whether needle now
+    // stands in the appended part or just before it; only there can a new one appear.
+    bool AppendAndFind(const std::string& more, const std::string& needle, std::size_t limit) {
+        std::lock_guard lock(mutex_);
+        if (text_.size() + more.size() > limit)
+            return false;
+        const std::size_t from =
+            text_.size() >= needle.size() ? text_.size() - needle.size() + 1 : 0;
+        text_ += more;
+        return text_.find(needle, from) != std::string::npos;
+    }
     bool Contains(const std::string& part) const {
         std::lock_guard lock(mutex_);
         return text_.find(part) != std::string::npos;
