@@ -1,0 +1,128 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "pty_peer.h"
+#include "recording_views.h"
+#include "state/paths.h"
+
+using namespace zav;
+using namespace zav::testing;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+// The test thread is the main thread and plays the controller on the pty's master.
+class Exchange : public ::testing::Test {
+protected:
+    Exchange() {
+        dir =
+            std::filesystem::temp_directory_path() / ("zav-exchange-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        SetAppDir(dir.string());
+        peer.Link(dir / "ports", 1);
+        controller = std::make_unique<TController>(dispatcher, views.Views());
+        controller->Port().SetPortsDir((dir / "ports").string());
+        controller->Port().SetPortNumber(1);
+        controller->Port().Open();
+        controller->Port().SetReceiving(true);
+        views.Log.Lines.clear();
+        views.MessageBox.Messages.clear();
+    }
+    ~Exchange() override {
+        controller.reset();
+        dispatcher.Drain();
+        std::filesystem::remove_all(dir);
+    }
+
+    void Send(std::vector<std::string> lines) {
+        controller->MemoSend.SetLines(std::move(lines));
+        controller->btnRunTRClick();
+    }
+    bool WaitExchangeEnd(int ms = 10000) {
+        return dispatcher.ProcessUntil([&] { return !controller->ExchangeRunning(); }, ms);
+    }
+    // Echoes every request and answers it with code (none: stays silent).
+    static std::function<std::string(const std::string&)> Answer(std::string code) {
+        return [code](const std::string& request) { return code.empty() ? "" : request + code; };
+    }
+
+    std::filesystem::path dir;
+    TPtyPeer peer;
+    TQueueDispatcher dispatcher;
+    TRecordingViews views;
+    std::unique_ptr<TController> controller;
+};
+
+TEST_F(Exchange, SendsEachLineInOrderAndSkipsEmptyOnes) {
+    ASSERT_TRUE(controller->Port().Connected());
+    TScriptedController plc(peer, Answer("E10*"));
+    Send({"BG", "", "MV100", "EN"});
+    ASSERT_TRUE(WaitExchangeEnd());
+    plc.Stop();
+    EXPECT_THAT(plc.Requests(), ElementsAre("BG*", "MV100*", "EN*"));
+    EXPECT_TRUE(controller->SenderIdleEvent.IsSet());
+    EXPECT_THAT(views.Log.Lines, IsEmpty());
+}
+
+TEST_F(Exchange, SilentControllerStopsTheListWithNoReplyInRed) {
+    controller->CommonDatas().ReplyTimeout = 300;
+    TScriptedController plc(peer, Answer(""));
+    Send({"BG", "EN"});
+    ASSERT_TRUE(WaitExchangeEnd());
+    ASSERT_TRUE(dispatcher.ProcessUntil([&] { return !views.Log.Lines.empty(); }, 5000));
+    plc.Stop();
+    EXPECT_THAT(plc.Requests(), ElementsAre("BG*")); // EN was never sent
+    EXPECT_EQ(views.Log.Lines[0].Text, "*No reply from the controller!");
+    EXPECT_TRUE(views.Log.Lines[0].Red);
+}
+
+TEST_F(Exchange, CommandErrorStopsTheListOnlyWhenSetTo) {
+    for (std::uint8_t stop : {1, 0}) {
+        controller->CommonDatas().StopOnCommandError = stop;
+        TScriptedController plc(peer, [](const std::string& request) {
+            return request + (request == "XX*" ? "E26*" : "E10*");
+        });
+        Send({"BG", "XX", "EN"});
+        ASSERT_TRUE(WaitExchangeEnd());
+        plc.Stop();
+        if (stop)
+            EXPECT_THAT(plc.Requests(), ElementsAre("BG*", "XX*"));
+        else
+            EXPECT_THAT(plc.Requests(), ElementsAre("BG*", "XX*", "EN*"));
+    }
+}
+
+TEST_F(Exchange, SecondSendWhileRunningStartsNothing) {
+    TScriptedController plc(peer, Answer("E10*"));
+    Send({"BG"});
+    controller->MemoSend.SetLines({"EN"});
+    controller->btnRunTRClick();
+    ASSERT_TRUE(WaitExchangeEnd());
+    plc.Stop();
+    EXPECT_THAT(plc.Requests(), ElementsAre("BG*"));
+    EXPECT_THAT(controller->MemoSend.Lines(), ElementsAre("EN")); // kept, unsent
+}
+
+TEST_F(Exchange, LongListsAreSentWhole) {
+    TScriptedController plc(peer, Answer("E10*"));
+    Send(std::vector<std::string>(300, "BG"));
+    ASSERT_TRUE(WaitExchangeEnd(30000));
+    plc.Stop();
+    EXPECT_EQ(plc.Requests().size(), 300u);
+}
+
+TEST_F(Exchange, ClosingWhileWaitingForAReplyNeitherHangsNorCrashes) {
+    controller->CommonDatas().ReplyTimeout = 600000;
+    TScriptedController plc(peer, Answer(""));
+    Send({"BG", "EN"});
+    ASSERT_TRUE(plc.WaitForRequests(1, 5000));
+    controller.reset(); // would wait ten minutes if the exchange were not told to stop
+    dispatcher.Drain(); // posts from the ended exchange must not touch the freed objects
+    plc.Stop();
+    EXPECT_THAT(plc.Requests(), ElementsAre("BG*"));
+}
+
+} // namespace
