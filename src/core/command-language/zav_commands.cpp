@@ -1,6 +1,7 @@
 #include "command-language/zav_commands.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "program-editing/command_list.h"
 #include "state/common_datas.h"
@@ -51,11 +52,13 @@ void TZavCommands::BuildCatalogue() {
         entry.MaxText = std::move(max);
         entry.RangeMessage = prefix + entry.MinText + m(53) + entry.MaxText;
     };
-    auto fixed = [&](int index, int description, const std::string& label = {}) {
+    // A row's label is written whenever the row has one, even when the current
+    // language leaves its text empty, so no text of the previous language survives.
+    auto fixed = [&](int index, int description, std::optional<std::string> label = {}) {
         CommandEntry& entry = row(index);
         entry.Description = m(description);
-        if (!label.empty())
-            entry.ParamLabel = label;
+        if (label)
+            entry.ParamLabel = std::move(*label);
     };
 
     CommandEntry& unknown = commands_[ciUnknown];

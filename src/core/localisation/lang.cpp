@@ -167,6 +167,15 @@ static_assert(std::size(BuiltInMessages) == TLang::InitialMessages - 2);
 
 const std::string Empty;
 
+// Lines are UTF-8 in memory; a line's length is counted in characters, as on disk.
+std::size_t CharacterCount(const std::string& text) {
+    std::size_t count = 0;
+    for (char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++count;
+    return count;
+}
+
 // A language name is a folder name; one that climbs out of lang/ is no language.
 bool IsSafeLanguageName(const std::string& name) {
     return name.find('/') == std::string::npos && name.find('\\') == std::string::npos &&
@@ -206,7 +215,7 @@ std::string TLang::SectionFileName(const std::string& key) const {
 
 int TLang::ParseLineNumber(std::string& line) {
     const std::size_t brace = line.find('}');
-    if (brace == std::string::npos || line.size() <= 3) {
+    if (brace == std::string::npos || CharacterCount(line) <= 3) {
         line.clear();
         return 0;
     }

@@ -1,0 +1,127 @@
+#pragma once
+// Recording fakes of the core's view interfaces, and a scratch folder, for unit tests.
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "state/common_datas.h"
+#include "state/views.h"
+
+namespace zav::test {
+
+class RecordingLog : public IOperationLog {
+public:
+    struct Line {
+        std::string text;
+        TColor color;
+    };
+    std::vector<Line> lines;
+    TColor color{0, 0, 0};
+
+    void SetTextColor(TColor c) override { color = c; }
+    void AddLine(const std::string& line) override { lines.push_back({line, color}); }
+};
+
+class RecordingMessageBox : public IMessageBox {
+public:
+    std::vector<std::string> shown;
+    void ShowMessage(const std::string& text) override { shown.push_back(text); }
+};
+
+// Behaves like the main window: a check box whose state changes fires the click
+// handler, which passes all three boxes to SetSelectedCoords of the attached datas.
+class FakeCommonDatasView : public ICommonDatasView {
+public:
+    TCommonDatas* datas = nullptr;
+    int controlMode = 0;
+    std::string coordinatesCaption, roundingCaption;
+    std::string scaleText, groupCaption, label3Caption;
+    std::array<bool, 3> boxes{true, false, false};
+    std::array<TColor, 3> indicators{};
+    std::array<bool, 4> programButtons{true, true, true, true};
+    int boxClicks = 0;
+
+    void SetCoordinatesCaption(const std::string& caption) override {
+        coordinatesCaption = caption;
+    }
+    void SetCoordCheckBox(int n, bool checked) override {
+        bool& box = boxes.at(static_cast<std::size_t>(n - 1));
+        if (box == checked)
+            return;
+        box = checked;
+        ++boxClicks;
+        if (datas)
+            datas->SetSelectedCoords(boxes[0], boxes[1], boxes[2]);
+    }
+    void SetIndicatorColor(int n, TColor color) override {
+        indicators.at(static_cast<std::size_t>(n - 1)) = color;
+    }
+    void SetRoundingCaption(const std::string& caption) override { roundingCaption = caption; }
+    void ShowScale(const std::string& s, const std::string& group,
+                   const std::string& label3) override {
+        scaleText = s;
+        groupCaption = group;
+        label3Caption = label3;
+    }
+    void EnableProgramButtons(bool a, bool b, bool c, bool d) override {
+        programButtons = {a, b, c, d};
+    }
+    int ControlMode() const override { return controlMode; }
+};
+
+class FakeHooks : public IMainWindowHooks {
+public:
+    int unitsIndex = 0;
+    bool directControl = false;
+    std::vector<std::string> presses; // "clear", "send" in order
+
+    int UnitsIndex() const override { return unitsIndex; }
+    bool DirectControlChecked() const override { return directControl; }
+    void PressClearAll() override { presses.push_back("clear"); }
+    void PressSend() override { presses.push_back("send"); }
+};
+
+// A fresh folder under the system's temporary folder, removed with its contents.
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "zav_test_XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot create a temporary folder");
+        path_ = pattern;
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+    // Writes raw bytes, creating the folders on the way.
+    std::string Write(const std::string& name, const std::string& bytes) const {
+        const auto file = path_ / name;
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << bytes;
+        return file.string();
+    }
+    std::string Read(const std::string& name) const {
+        std::ifstream in(path_ / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace zav::test
