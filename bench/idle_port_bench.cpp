@@ -23,7 +23,7 @@ double CpuSeconds() {
 int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
     const auto dir = std::filesystem::temp_directory_path() / "zav-idle-bench";
-    zav::testing::TPtyPeer peer;
+    zav::test::TPtyPeer peer;
     peer.Link(dir / "ports", 1);
 
     zav::TQueueDispatcher dispatcher;

@@ -15,7 +15,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace zav::testing {
+namespace zav::test {
 
 class TPtyPeer {
 public:
@@ -95,7 +95,7 @@ private:
     std::string pending_;
 };
 
-} // namespace zav::testing
+} // namespace zav::test
 
 #include <condition_variable>
 #include <functional>
@@ -103,7 +103,7 @@ private:
 #include <thread>
 #include <vector>
 
-namespace zav::testing {
+namespace zav::test {
 
 // A controller stand-in on its own thread: answers every request read from the peer
 // with what answer(request) returns, and keeps the requests.
@@ -156,4 +156,4 @@ private:
     std::thread thread_;
 };
 
-} // namespace zav::testing
+} // namespace zav::test

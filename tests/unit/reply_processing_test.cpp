@@ -3,11 +3,12 @@
 
 #include <filesystem>
 
-#include "recording_views.h"
+#include "fakes.h"
 #include "state/paths.h"
 
 using namespace zav;
-using namespace zav::testing;
+using namespace zav::test;
+
 using ::testing::ElementsAre;
 
 namespace {
@@ -18,8 +19,8 @@ protected:
         // No language files: the built-in texts, each with its leading "*".
         SetAppDir((std::filesystem::temp_directory_path() / "zav-no-lang").string());
         controller = std::make_unique<TController>(dispatcher, views.Views());
-        views.MessageBox.Messages.clear();
-        views.Log.Lines.clear();
+        views.messageBox.shown.clear();
+        views.log.lines.clear();
     }
 
     void Receive(const std::string& bytes) {
@@ -29,7 +30,7 @@ protected:
     TCommonDatas& Datas() { return controller->CommonDatas(); }
 
     TQueueDispatcher dispatcher;
-    TRecordingViews views;
+    RecordingViews views;
     std::unique_ptr<TController> controller;
 };
 
@@ -37,7 +38,7 @@ TEST_F(ReplyProcessing, OneProgramFromRecordingToCompletion) {
     Receive("LD1*E10*");
     EXPECT_EQ(Datas().Coord1State, 2);
     EXPECT_TRUE(Datas().Recording);
-    EXPECT_FALSE(views.CommonDatasView.ButtonsEnabled);
+    EXPECT_FALSE(views.commonDatasView.programButtons[0]);
     EXPECT_EQ(Datas().LastError.Get(), "E10*");
     EXPECT_TRUE(controller->ReplyEvent.IsSet());
 
@@ -52,7 +53,7 @@ TEST_F(ReplyProcessing, OneProgramFromRecordingToCompletion) {
     Receive("ST1*E10*");
     EXPECT_TRUE(Datas().Coord1Started);
     EXPECT_EQ(Datas().Coord1State, 1);
-    EXPECT_EQ(views.CommonDatasView.Colors[0], (TColor{255, 0, 0}));
+    EXPECT_EQ(views.commonDatasView.indicators[0], (TColor{255, 0, 0}));
 
     controller->ReplyEvent.Reset();
     Receive("E14*");
@@ -61,14 +62,14 @@ TEST_F(ReplyProcessing, OneProgramFromRecordingToCompletion) {
     EXPECT_FALSE(Datas().AnyStarted);
     EXPECT_TRUE(controller->ReplyEvent.IsSet());
 
-    EXPECT_THAT(views.Log.Texts(),
-                ElementsAre("*Coordinate 1* is in communication mode",
-                            "*Program recording to coordinate1* completed ",
-                            "*Coordinate 1*: program executing started", "Coord 1: program executing",
-                            "*Coordinate 1*: Program executing completed"));
-    EXPECT_THAT(controller->lbBufRead.Lines(), ElementsAre("LD1*", "E10*", "BG*", "E10*", "MV200*",
-                                                           "E10*", "ED*", "E10*", "ST1*", "E10*",
-                                                           "E14*", ""));
+    EXPECT_THAT(views.log.Texts(), ElementsAre("*Coordinate 1* is in communication mode",
+                                               "*Program recording to coordinate1* completed ",
+                                               "*Coordinate 1*: program executing started",
+                                               "Coord 1: program executing",
+                                               "*Coordinate 1*: Program executing completed"));
+    EXPECT_THAT(controller->lbBufRead.Lines(),
+                ElementsAre("LD1*", "E10*", "BG*", "E10*", "MV200*", "E10*", "ED*", "E10*", "ST1*",
+                            "E10*", "E14*", ""));
 }
 
 TEST_F(ReplyProcessing, ReplyCutAcrossBlocksWaitsForItsStar) {
@@ -86,9 +87,9 @@ TEST_F(ReplyProcessing, ReplyCutAcrossBlocksWaitsForItsStar) {
 TEST_F(ReplyProcessing, DataTransferErrorIsTakenOutAndReportedFirst) {
     Datas().AutoRecovery = false;
     Receive("ST1*E25*E10*");
-    EXPECT_EQ(views.Log.Lines.front().Text, "*Data transfer error!");
-    EXPECT_TRUE(views.Log.Lines.front().Red);
-    EXPECT_THAT(views.MessageBox.Messages, ElementsAre("*Data transfer error!"));
+    EXPECT_EQ(views.log.lines.front().text, "*Data transfer error!");
+    EXPECT_TRUE(views.log.Red(0));
+    EXPECT_THAT(views.messageBox.shown, ElementsAre("*Data transfer error!"));
     // The later coded reply replaces it; the others are processed as usual.
     EXPECT_EQ(Datas().LastError.Get(), "E10*");
     EXPECT_EQ(Datas().Coord1State, 1);
@@ -102,7 +103,7 @@ TEST_F(ReplyProcessing, AutomaticRecoveryClearsWhatWasPending) {
     Datas().RecoveryStopRecording = false; // nothing to send on a closed port
     controller->ReplyEvent.Set();
     Receive("E15*ST1*E10*");
-    EXPECT_THAT(views.Log.Texts(),
+    EXPECT_THAT(views.log.Texts(),
                 ElementsAre("*Data transfer error!",
                             "*Error recovering: clear program buffers and labels"));
     EXPECT_EQ(controller->ReceiveBuffer, "");
@@ -128,13 +129,13 @@ TEST_F(ReplyProcessing, CodesLogAndChangeStatesAsTheyMean) {
     Receive("E18*");
     EXPECT_EQ(Datas().Coord1State, 1);
     Receive("E46*E49*E43*"); // coordinate digit 4: logged, no state
-    EXPECT_THAT(views.Log.Texts(),
+    EXPECT_THAT(views.log.Texts(),
                 ElementsAre("*Program executing is suspended. Chanel 1",
                             "*Resume program executing - coordinate1", "Coord 1: program executing",
                             "*Error - incorrect command!", "*Error - incorrect command data!"));
-    EXPECT_TRUE(views.Log.Lines[3].Red);
-    EXPECT_TRUE(views.Log.Lines[4].Red);
-    EXPECT_THAT(views.MessageBox.Messages, ElementsAre("*Program error - coordinate4"));
+    EXPECT_TRUE(views.log.Red(3));
+    EXPECT_TRUE(views.log.Red(4));
+    EXPECT_THAT(views.messageBox.shown, ElementsAre("*Program error - coordinate4"));
 }
 
 TEST_F(ReplyProcessing, SuspensionCodesWakeTheExchangeOnlyWhileStarted) {
@@ -163,8 +164,8 @@ TEST_F(ReplyProcessing, NoiseWithoutTerminatorIsBoundedAndReported) {
     for (std::size_t i = 0; i < noise.size(); i += 1000)
         Receive(noise.substr(i, 1000));
     EXPECT_LE(controller->ReceiveBuffer.size(), 4096u);
-    ASSERT_FALSE(views.Log.Lines.empty());
-    EXPECT_TRUE(views.Log.Lines.back().Red);
+    ASSERT_FALSE(views.log.lines.empty());
+    EXPECT_TRUE(views.log.Red(views.log.lines.size() - 1));
     // The noise still in the buffer joins the next reply; the one after it is clean.
     Receive("ST3*E30*ST3*E30*");
     EXPECT_TRUE(Datas().Coord3Started);

@@ -3,12 +3,13 @@
 
 #include <filesystem>
 
+#include "fakes.h"
 #include "pty_peer.h"
-#include "recording_views.h"
 #include "state/paths.h"
 
 using namespace zav;
-using namespace zav::testing;
+using namespace zav::test;
+
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -28,8 +29,8 @@ protected:
         controller->Port().SetPortNumber(1);
         controller->Port().Open();
         controller->Port().SetReceiving(true);
-        views.Log.Lines.clear();
-        views.MessageBox.Messages.clear();
+        views.log.lines.clear();
+        views.messageBox.shown.clear();
     }
     ~Exchange() override {
         controller.reset();
@@ -52,7 +53,7 @@ protected:
     std::filesystem::path dir;
     TPtyPeer peer;
     TQueueDispatcher dispatcher;
-    TRecordingViews views;
+    RecordingViews views;
     std::unique_ptr<TController> controller;
 };
 
@@ -64,7 +65,7 @@ TEST_F(Exchange, SendsEachLineInOrderAndSkipsEmptyOnes) {
     plc.Stop();
     EXPECT_THAT(plc.Requests(), ElementsAre("BG*", "MV100*", "EN*"));
     EXPECT_TRUE(controller->SenderIdleEvent.IsSet());
-    EXPECT_THAT(views.Log.Lines, IsEmpty());
+    EXPECT_THAT(views.log.lines, IsEmpty());
 }
 
 TEST_F(Exchange, SilentControllerStopsTheListWithNoReplyInRed) {
@@ -72,11 +73,11 @@ TEST_F(Exchange, SilentControllerStopsTheListWithNoReplyInRed) {
     TScriptedController plc(peer, Answer(""));
     Send({"BG", "EN"});
     ASSERT_TRUE(WaitExchangeEnd());
-    ASSERT_TRUE(dispatcher.ProcessUntil([&] { return !views.Log.Lines.empty(); }, 5000));
+    ASSERT_TRUE(dispatcher.ProcessUntil([&] { return !views.log.lines.empty(); }, 5000));
     plc.Stop();
     EXPECT_THAT(plc.Requests(), ElementsAre("BG*")); // EN was never sent
-    EXPECT_EQ(views.Log.Lines[0].Text, "*No reply from the controller!");
-    EXPECT_TRUE(views.Log.Lines[0].Red);
+    EXPECT_EQ(views.log.lines[0].text, "*No reply from the controller!");
+    EXPECT_TRUE(views.log.Red(0));
 }
 
 TEST_F(Exchange, CommandErrorStopsTheListOnlyWhenSetTo) {

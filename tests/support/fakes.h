@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "controller/controller.h"
 #include "state/common_datas.h"
 #include "state/views.h"
 
@@ -26,6 +27,14 @@ public:
 
     void SetTextColor(TColor c) override { color = c; }
     void AddLine(const std::string& line) override { lines.push_back({line, color}); }
+
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& line : lines)
+            texts.push_back(line.text);
+        return texts;
+    }
+    bool Red(std::size_t i) const { return lines.at(i).color == clRed; }
 };
 
 class RecordingMessageBox : public IMessageBox {
@@ -85,6 +94,23 @@ public:
     bool DirectControlChecked() const override { return directControl; }
     void PressClearAll() override { presses.push_back("clear"); }
     void PressSend() override { presses.push_back("send"); }
+};
+
+// Every view of the main window's logic, as recording fakes.
+struct RecordingViews {
+    RecordingLog log;
+    RecordingMessageBox messageBox;
+    FakeCommonDatasView commonDatasView;
+    FakeHooks hooks;
+
+    TControllerViews Views() {
+        TControllerViews v;
+        v.Log = &log;
+        v.MessageBox = &messageBox;
+        v.CommonDatasView = &commonDatasView;
+        v.Hooks = &hooks;
+        return v;
+    }
 };
 
 // A fresh folder under the system's temporary folder, removed with its contents.
