@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -28,6 +29,11 @@ constexpr std::size_t MaxRequestLog = 100000;
 constexpr std::size_t MaxInQueue = 4096;         // stop reading beyond: the writer then waits
 constexpr std::size_t MaxOutQueue = 1 << 20;     // nobody reads the line: drop the rest
 constexpr std::chrono::milliseconds SplitGap{1}; // between the writes of a split reply
+// Before a hang-up the other end gets a chance to read the last reply: the line is
+// closed once the terminal holds no unread byte (checked every HangupCheck), at the
+// latest after HangupLimit.
+constexpr std::chrono::milliseconds HangupCheck{10};
+constexpr std::chrono::milliseconds HangupLimit{2000};
 
 std::string SystemError(const std::string& what) {
     return what + ": " + std::strerror(errno);
@@ -105,6 +111,8 @@ struct TSimulator::TImpl {
     bool WaitWritable = false;
     bool Silent = false;
     bool HangupPending = false;
+    std::optional<TClock::time_point> HangupCheckAt;
+    TClock::time_point HangupDeadline{};
     bool HungUp = false;
     std::mt19937 Rng;
 
@@ -258,6 +266,26 @@ struct TSimulator::TImpl {
         }
     }
 
+    void TryHangup(TClock::time_point now) {
+        if (!HangupCheckAt) {
+            HangupCheckAt = now + HangupCheck;
+            HangupDeadline = now + HangupLimit;
+            return;
+        }
+        if (now < *HangupCheckAt) {
+            return;
+        }
+        int unread = 0;
+        if (ioctl(SlaveKeep, FIONREAD, &unread) == 0 && unread > 0 && now < HangupDeadline) {
+            HangupCheckAt = now + HangupCheck;
+            return;
+        }
+        Log("!!", "hang-up");
+        CloseLine();
+        HangupCheckAt.reset();
+        HungUp = true;
+    }
+
     void Run() {
         for (;;) {
             pollfd fds[2] = {{WakeRead, POLLIN, 0}, {-1, 0, 0}};
@@ -276,9 +304,7 @@ struct TSimulator::TImpl {
                     }
                     WriteOutput(now);
                     if (HangupPending && OutQueue.empty()) {
-                        Log("!!", "hang-up");
-                        CloseLine();
-                        HungUp = true;
+                        TryHangup(now);
                     }
                 }
                 std::optional<TClock::time_point> next;
@@ -296,6 +322,9 @@ struct TSimulator::TImpl {
                     }
                     if (!OutQueue.empty() && !WaitWritable) {
                         consider(NextWriteAt);
+                    }
+                    if (HangupCheckAt) {
+                        consider(*HangupCheckAt);
                     }
                     fds[1].fd = Master;
                     fds[1].events = static_cast<short>((InQueue.size() < MaxInQueue ? POLLIN : 0) |
