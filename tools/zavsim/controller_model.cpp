@@ -16,9 +16,9 @@ std::string TStoredCommand::ReadBackText() const {
     return Mnemonic + std::to_string(value);
 }
 
-const TControllerModel::TSpec* TControllerModel::FindSpec(const std::string& mnemonic) {
+const TControllerModel::TRule* TControllerModel::FindRule(const std::string& mnemonic) {
     using K = TParamKind;
-    static const TSpec specs[] = {
+    static const TRule rules[] = {
         {"ST", K::CoordinateOrNone, 1, 3},
         {"LD", K::Coordinate, 1, 3},
         {"ED", K::None, 0, 0},
@@ -51,9 +51,9 @@ const TControllerModel::TSpec* TControllerModel::FindSpec(const std::string& mne
         {"RD", K::Coordinate, 1, 3},
         {"SC", K::Required, 1, 2147483647},
     };
-    for (const TSpec& spec : specs) {
-        if (mnemonic == spec.Mnemonic) {
-            return &spec;
+    for (const TRule& rule : rules) {
+        if (mnemonic == rule.Mnemonic) {
+            return &rule;
         }
     }
     return nullptr;
@@ -65,18 +65,18 @@ char TControllerModel::Parse(const std::string& request, TStoredCommand& cmd) {
     }
     cmd.Mnemonic = request.substr(0, 2);
     cmd.Param.reset();
-    const TSpec* spec = FindSpec(cmd.Mnemonic);
-    if (!spec) {
+    const TRule* rule = FindRule(cmd.Mnemonic);
+    if (!rule) {
         return '6';
     }
     std::string rest = request.substr(2);
     if (rest.empty()) {
-        const bool optional = spec->Kind == TParamKind::None ||
-                              spec->Kind == TParamKind::Optional ||
-                              spec->Kind == TParamKind::CoordinateOrNone;
+        const bool optional = rule->Kind == TParamKind::None ||
+                              rule->Kind == TParamKind::Optional ||
+                              rule->Kind == TParamKind::CoordinateOrNone;
         return optional ? '0' : '9';
     }
-    if (spec->Kind == TParamKind::None) {
+    if (rule->Kind == TParamKind::None) {
         return '9';
     }
     bool negative = false;
@@ -100,7 +100,7 @@ char TControllerModel::Parse(const std::string& request, TStoredCommand& cmd) {
     if (negative) {
         value = -value;
     }
-    if (value < spec->Min || value > spec->Max) {
+    if (value < rule->Min || value > rule->Max) {
         return '9';
     }
     cmd.Param = value;

@@ -86,13 +86,13 @@ private:
     };
 
     enum class TParamKind { None, Required, Optional, Coordinate, CoordinateOrNone };
-    struct TSpec {
+    struct TRule {
         const char* Mnemonic;
         TParamKind Kind;
         long long Min;
         long long Max;
     };
-    static const TSpec* FindSpec(const std::string& mnemonic);
+    static const TRule* FindRule(const std::string& mnemonic);
 
     // Parses request into cmd; returns '0' when valid, else the error code '6' or '9'.
     static char Parse(const std::string& request, TStoredCommand& cmd);
