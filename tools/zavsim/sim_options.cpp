@@ -1,0 +1,111 @@
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+#include "zavsim.h"
+
+namespace zavsim {
+
+namespace {
+
+bool ToUnsigned(const std::string& text, std::uint64_t max, std::uint64_t& value) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    errno = 0;
+    const unsigned long long v = std::strtoull(text.c_str(), nullptr, 10);
+    if (errno != 0 || v > max) {
+        return false;
+    }
+    value = v;
+    return true;
+}
+
+bool ToDouble(const std::string& text, double min, double max, double& value) {
+    char* end = nullptr;
+    errno = 0;
+    const double v = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || errno != 0 || !std::isfinite(v) || v < min || v > max) {
+        return false;
+    }
+    value = v;
+    return true;
+}
+
+} // namespace
+
+std::string SimUsage() {
+    return "usage: zavsim [options]\n"
+           "  --port N          link <ports-dir>/COM<N> to the simulated line\n"
+           "  --ports-dir DIR   folder of the port links (default: ports beside zavsim)\n"
+           "  --baud B          emulated line speed, 11/B s per character (default 0: none)\n"
+           "  --time-scale X    multiplies program durations, 0 = instantaneous (default 1)\n"
+           "  --silent-after K  answer nothing after K requests\n"
+           "  --e5-every K      answer every K-th request with E<n>5* only\n"
+           "  --garbage P       chance 0..1 of a garbage byte before each reply\n"
+           "  --seed S          seed of the garbage bytes\n"
+           "  --split           write replies byte by byte, 1 ms apart\n"
+           "  --hangup-after K  hang up the line after answering K requests\n"
+           "  --verbose         log the traffic to stderr\n"
+           "  --help            this text\n";
+}
+
+std::string ParseSimOptions(const std::vector<std::string>& args, TSimOptions& options) {
+    constexpr std::uint64_t Unlimited = ~std::uint64_t{0};
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& name = args[i];
+        if (name == "--split") {
+            options.Split = true;
+            continue;
+        }
+        if (name == "--verbose") {
+            options.Verbose = true;
+            continue;
+        }
+        const bool known = name == "--port" || name == "--ports-dir" || name == "--baud" ||
+                           name == "--time-scale" || name == "--silent-after" ||
+                           name == "--e5-every" || name == "--garbage" || name == "--seed" ||
+                           name == "--hangup-after";
+        if (!known) {
+            return "unknown option " + name;
+        }
+        if (i + 1 >= args.size()) {
+            return name + " needs a value";
+        }
+        const std::string& value = args[++i];
+        std::uint64_t n = 0;
+        bool ok = true;
+        if (name == "--port") {
+            ok = ToUnsigned(value, 255, n) && n >= 1;
+            options.Port = static_cast<int>(n);
+        } else if (name == "--ports-dir") {
+            ok = !value.empty();
+            options.PortsDir = value;
+        } else if (name == "--baud") {
+            ok = ToUnsigned(value, 10000000, n);
+            options.Baud = static_cast<std::uint32_t>(n);
+        } else if (name == "--time-scale") {
+            ok = ToDouble(value, 0, 1e6, options.TimeScale);
+        } else if (name == "--silent-after") {
+            ok = ToUnsigned(value, Unlimited, n);
+            options.SilentAfter = n;
+        } else if (name == "--e5-every") {
+            ok = ToUnsigned(value, Unlimited, n) && n >= 1;
+            options.E5Every = n;
+        } else if (name == "--garbage") {
+            ok = ToDouble(value, 0, 1, options.Garbage);
+        } else if (name == "--seed") {
+            ok = ToUnsigned(value, 0xffffffffu, n);
+            options.Seed = static_cast<std::uint32_t>(n);
+        } else if (name == "--hangup-after") {
+            ok = ToUnsigned(value, Unlimited, n) && n >= 1;
+            options.HangupAfter = n;
+        }
+        if (!ok) {
+            return "bad value for " + name + ": " + value;
+        }
+    }
+    return {};
+}
+
+} // namespace zavsim
