@@ -141,11 +141,17 @@ public:
 private:
     // Main thread.
     void RunDelivery() {
+        // The thread waits for this, even if the handler throws.
+        struct TDone {
+            TReceiveLink& link;
+            ~TDone() {
+                std::lock_guard lock(link.mutex_);
+                link.pending_ = false;
+                link.changed_.notify_all();
+            }
+        } done{*this};
         if (!Cancelled() && port_.OnReceive)
             port_.OnReceive(buffer_.data(), count_, errors_);
-        std::lock_guard lock(mutex_);
-        pending_ = false;
-        changed_.notify_all();
     }
 
     TComPort& port_; // used only while not cancelled: Close cancels before the port goes
