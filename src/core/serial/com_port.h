@@ -20,6 +20,14 @@ namespace zav {
 inline constexpr std::uint32_t BaudRates[13] = {110,   300,   600,   1200,  2400,  4800,  9600,
                                                 14400, 19200, 38400, 56000, 57600, 115200};
 
+// Line-error bits of the mask handed to OnReceive; the values are those of the Windows
+// driver, so the mask means the same on every platform.
+inline constexpr std::uint32_t LineErrorRxOver = 0x0001;  // input buffer overflow
+inline constexpr std::uint32_t LineErrorOverrun = 0x0002; // character lost by the UART
+inline constexpr std::uint32_t LineErrorParity = 0x0004;
+inline constexpr std::uint32_t LineErrorFrame = 0x0008;
+inline constexpr std::uint32_t LineErrorBreak = 0x0010;
+
 struct TLineSettings {
     std::uint8_t BaudIndex = 0; // index into BaudRates
     std::uint8_t DataBits = 0;  // data bits minus 5
@@ -77,6 +85,7 @@ public:
     static std::string DeviceName(std::uint32_t n, const std::string& portsDir);
     // Where the ports/ links live; the executable's folder + "ports" unless set.
     void SetPortsDir(std::string dir) { portsDir_ = std::move(dir); }
+    std::string PortsDir() const;
 
     class TBackend; // platform part: open device, line settings, write, receive thread
 

@@ -1,0 +1,120 @@
+#include "serial/com_port.h"
+
+#include <filesystem>
+
+#include "serial/com_port_backend.h"
+#include "state/paths.h"
+
+namespace zav {
+
+TComPort::TComPort(IDispatcher& dispatcher)
+    : dispatcher_(dispatcher), backend_(TBackend::Create(*this, dispatcher)) {}
+
+TComPort::~TComPort() {
+    Close();
+}
+
+bool TComPort::Connected() const {
+    return backend_->Connected();
+}
+
+void TComPort::Open() {
+    if (Connected())
+        return;
+    if (backend_->Open(DeviceName(portNumber_, PortsDir()), inBufSize_))
+        ApplySettings();
+}
+
+void TComPort::Close() {
+    // Also releases a port that went away by itself.
+    backend_->Close();
+}
+
+void TComPort::SetReceiving(bool on) {
+    backend_->SetReceiving(on);
+}
+
+void TComPort::ApplySettings() {
+    // A refused combination leaves the line as it was; nothing to report here.
+    if (Connected())
+        backend_->Apply(settings_);
+}
+
+void TComPort::SetPortNumber(std::uint32_t n) {
+    if (n == portNumber_)
+        return;
+    if (Connected()) {
+        Close();
+        portNumber_ = n;
+        Open();
+    } else {
+        portNumber_ = n;
+    }
+}
+
+void TComPort::SetBaudIndex(std::uint8_t value) {
+    if (value == settings_.BaudIndex)
+        return;
+    settings_.BaudIndex = value;
+    ApplySettings();
+}
+
+void TComPort::SetDataBits(std::uint8_t value) {
+    if (value == settings_.DataBits)
+        return;
+    settings_.DataBits = value;
+    ApplySettings();
+}
+
+void TComPort::SetParity(std::uint8_t value) {
+    if (value == settings_.Parity)
+        return;
+    settings_.Parity = value;
+    ApplySettings();
+}
+
+void TComPort::SetStopBits(std::uint8_t value) {
+    if (value == settings_.StopBits)
+        return;
+    settings_.StopBits = value;
+    ApplySettings();
+}
+
+void TComPort::SetInBufSize(std::uint32_t n) {
+    // The receive thread's buffer is sized once, when the port opens.
+    if (n != 0 && !Connected())
+        inBufSize_ = n;
+}
+
+bool TComPort::Write(const void* buffer, std::size_t count) {
+    if (buffer == nullptr)
+        return false;
+    return backend_->Write(buffer, count);
+}
+
+bool TComPort::SendString(const std::string& text) {
+    return Write(text.data(), text.size());
+}
+
+std::string TComPort::PortsDir() const {
+    return portsDir_.empty() ? AppDir() + "ports" : portsDir_;
+}
+
+std::string TComPort::DeviceName(std::uint32_t n, const std::string& portsDir) {
+#ifdef _WIN32
+    (void)portsDir;
+    return "\\\\.\\COM" + std::to_string(n);
+#else
+    // A link that points nowhere is still the operator's choice: opening it fails rather
+    // than silently falling back to another device.
+    std::error_code ec;
+    const auto link = std::filesystem::path(portsDir) / ("COM" + std::to_string(n));
+    if (!portsDir.empty() && std::filesystem::exists(std::filesystem::symlink_status(link, ec)))
+        return link.string();
+    if (n == 0)
+        return {}; // there is no COM0
+    return "/dev/ttyS" + std::to_string(n - 1);
+#endif
+}
+
+} // namespace zav
