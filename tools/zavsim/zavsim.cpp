@@ -289,7 +289,8 @@ struct TSimulator::TImpl {
     void Run() {
         for (;;) {
             pollfd fds[2] = {{WakeRead, POLLIN, 0}, {-1, 0, 0}};
-            int timeoutMs = -1;
+            timespec timeout{};
+            timespec* timeoutPtr = nullptr; // none: wait for a byte or a stop
             {
                 std::lock_guard lock(Mutex);
                 const TClock::time_point now = TClock::now();
@@ -331,14 +332,18 @@ struct TSimulator::TImpl {
                                                        (WaitWritable ? POLLOUT : 0));
                 }
                 if (next) {
-                    // Rounded up, so that the loop never wakes just before its deadline
-                    // and polls again with a zero timeout.
-                    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*next - now);
-                    timeoutMs = static_cast<int>(
-                        std::clamp<long long>(wait.count(), 0, 24LL * 3600 * 1000));
+                    // Timers to the nanosecond: rounding each wait up to whole
+                    // milliseconds would slow the emulated line by up to a millisecond
+                    // per character.
+                    const auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                        std::clamp<TClock::duration>(*next - now, TClock::duration::zero(),
+                                                     std::chrono::hours(24)));
+                    timeout.tv_sec = static_cast<time_t>(wait.count() / 1000000000);
+                    timeout.tv_nsec = static_cast<long>(wait.count() % 1000000000);
+                    timeoutPtr = &timeout;
                 }
             }
-            const int ready = poll(fds, fds[1].fd >= 0 ? 2 : 1, timeoutMs);
+            const int ready = ppoll(fds, fds[1].fd >= 0 ? 2 : 1, timeoutPtr, nullptr);
             if (ready < 0 && errno != EINTR) {
                 Log("!!", SystemError("poll"));
                 return;
