@@ -172,4 +172,61 @@ TEST_F(ReplyProcessing, NoiseWithoutTerminatorIsBoundedAndReported) {
     EXPECT_EQ(Datas().LastReply.Get(), "ST3*");
 }
 
+TEST_F(ReplyProcessing, HostileStreamsLeaveAConsistentState) {
+    Datas().AutoRecovery = false;
+    // NUL bytes and garbage become part of echoes, which then match no rule; a storm
+    // of "*" gives empty echoes. Nothing is started, logged or signalled.
+    Receive(std::string("\0\0ST1*", 7) + "*****" +
+            "\xff\x80"
+            "E10*");
+    EXPECT_EQ(Datas().LastReply.Get(), "\xD1\x8F\xD0\x82"
+                                       "E10*"); // shown in UTF-8
+    EXPECT_EQ(Datas().LastError.Get(), "");
+    EXPECT_FALSE(Datas().AnyStarted);
+    EXPECT_FALSE(controller->ReplyEvent.IsSet());
+    EXPECT_TRUE(views.log.lines.empty());
+    EXPECT_EQ(controller->lbBufRead.Count(), 8u); // seven replies and the open item
+    // A controller that answers twice sets the reply event twice; nothing else changes.
+    Receive("E30*E30*");
+    EXPECT_TRUE(controller->ReplyEvent.IsSet());
+    EXPECT_EQ(controller->ReceiveBuffer, "");
+}
+
+// The same stream, cut at every possible place, leaves the same state behind.
+TEST(ReplyProcessingCuts, EveryCutGivesTheSameResult) {
+    SetAppDir((std::filesystem::temp_directory_path() / "zav-no-lang").string());
+    const std::string stream = "LD2*E20*BG*E20*MV50*E20*ED*E20*ST2*E20*PS2*E22*E28*E24*";
+    auto run = [&](std::size_t cut) {
+        TQueueDispatcher dispatcher;
+        RecordingViews views;
+        TController c(dispatcher, views.Views());
+        auto feed = [&](const std::string& part) {
+            c.HandleReceived(reinterpret_cast<const std::uint8_t*>(part.data()),
+                             static_cast<std::uint32_t>(part.size()), 0);
+        };
+        feed(stream.substr(0, cut));
+        feed(stream.substr(cut));
+        auto& d = c.CommonDatas();
+        return std::make_tuple(
+            views.log.Texts(), d.Coord2State, d.Coord2Started, d.LastReply.Get(), d.LastError.Get(),
+            std::vector<std::string>(c.MemoRead.Lines().begin(), c.MemoRead.Lines().end()));
+    };
+    const auto whole = run(stream.size());
+    for (std::size_t cut = 1; cut < stream.size(); ++cut)
+        EXPECT_EQ(run(cut), whole) << "cut at " << cut;
+}
+
+TEST_F(ReplyProcessing, RecoveryRunsOnlyTheStepsSwitchedOn) {
+    Datas().RecoveryStopRecording = false;
+    Datas().RecoveryClearBuffers = false;
+    controller->Commands().RunRecovery();
+    EXPECT_TRUE(views.log.lines.empty());
+    Datas().RecoveryClearBuffers = true;
+    controller->ReceiveBuffer = "ST";
+    controller->Commands().RunRecovery();
+    EXPECT_THAT(views.log.Texts(),
+                ElementsAre("*Error recovering: clear program buffers and labels"));
+    EXPECT_EQ(controller->ReceiveBuffer, "");
+}
+
 } // namespace
