@@ -79,6 +79,20 @@ bool TMessageBoxCatcher::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+TShowWatcher::TShowWatcher(std::function<bool(QObject*)> handler) : handler_(std::move(handler)) {
+    qApp->installEventFilter(this);
+}
+
+TShowWatcher::~TShowWatcher() {
+    qApp->removeEventFilter(this);
+}
+
+bool TShowWatcher::eventFilter(QObject* watched, QEvent* event) {
+    if (handler_ && event->type() == QEvent::Show && handler_(watched))
+        handler_ = nullptr;
+    return QObject::eventFilter(watched, event);
+}
+
 TPseudoTerminal::TPseudoTerminal(const TAppDir& dir, int portNumber) {
     master_ = posix_openpt(O_RDWR | O_NOCTTY);
     if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {

@@ -2,9 +2,13 @@
 // What the window tests share: a throw-away program folder, a catcher for modal message
 // boxes, and pseudo-terminals that stand in for serial ports.
 
+#include <QApplication>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -50,5 +54,43 @@ public:
 private:
     int master_ = -1;
 };
+
+} // namespace zav::test
+
+namespace zav::test {
+
+// Watches for the first window for which handler returns true when it is shown.
+class TShowWatcher : public QObject {
+public:
+    explicit TShowWatcher(std::function<bool(QObject*)> handler);
+    ~TShowWatcher() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<bool(QObject*)> handler_;
+};
+
+// Runs action on the next T that is shown, from the event loop that shows it (a modal
+// dialog's own loop): the way to drive a modal dialog from a test.
+template <class T> std::unique_ptr<TShowWatcher> OnShown(std::function<void(T*)> action) {
+    return std::make_unique<TShowWatcher>([action](QObject* watched) {
+        auto* window = qobject_cast<T*>(watched);
+        if (!window)
+            return false;
+        QPointer<T> guard(window);
+        QTimer::singleShot(0, window, [guard, action] {
+            if (guard)
+                action(guard);
+        });
+        return true;
+    });
+}
+
+// A control of the window by its name; null if there is none.
+template <class T> T* Find(const QObject& window, const char* name) {
+    return window.findChild<T*>(QString::fromLatin1(name));
+}
 
 } // namespace zav::test

@@ -40,7 +40,7 @@ TForm1::TForm1(TSettingsHook afterSettings)
     setWindowTitle("Zav_Program - ver.4.0.3");
     BuildMenu();
     BuildControls();
-    resize(BuiltWidth, BuiltHeight);
+    SetWindowSize(BuiltWidth, BuiltHeight);
     FormCreate();
 }
 
@@ -201,14 +201,13 @@ void TForm1::PortLost() {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralWidget() && event->type() == QEvent::Resize)
-        LayOutClient();
+        LayOutClient(centralWidget()->size());
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TForm1::LayOutClient() {
-    QWidget* client = centralWidget();
-    const int w = client->width();
-    const int h = client->height();
+void TForm1::LayOutClient(QSize client) {
+    const int w = client.width();
+    const int h = client.height();
     PanelUnits->setGeometry(0, 29, w, 76);
     rgrSingl_Mult->setGeometry(0, ModeTop, w, ModeHeight);
     const int coordinatesTop = h - PortPropHeight - CoordinatesHeight;
@@ -218,16 +217,22 @@ void TForm1::LayOutClient() {
     PanelPortProp->setGeometry(0, h - PortPropHeight, w, PortPropHeight);
 }
 
+void TForm1::SetWindowSize(int width, int height) {
+    resize(width, height);
+    // A hidden window gets its resize events only when shown, and the rules that follow
+    // read the sizes at once.
+    int menuHeight = menuBar()->heightForWidth(width);
+    if (menuHeight < 0)
+        menuHeight = menuBar()->sizeHint().height();
+    LayOutClient(QSize(width, height - menuHeight));
+}
+
 void TForm1::SetWindowWidth(int width) {
-    resize(width, height());
-    if (layout())
-        layout()->activate();
+    SetWindowSize(width, height());
 }
 
 void TForm1::SetWindowHeight(int height) {
-    resize(width(), height);
-    if (layout())
-        layout()->activate();
+    SetWindowSize(width(), height);
 }
 
 void TForm1::ScheduleListRefresh() {

@@ -117,7 +117,8 @@ private:
     void FormDestroy();
     void PortLost();
     // Places the controls that follow the window's edges.
-    void LayOutClient();
+    void LayOutClient(QSize client);
+    void SetWindowSize(int width, int height);
     void SetWindowWidth(int width);
     void SetWindowHeight(int height);
     void ScheduleListRefresh();
