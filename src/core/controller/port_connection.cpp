@@ -1,0 +1,93 @@
+// Opening and closing the port, its description line and Data/portp.dat.
+
+#include <exception>
+
+#include "controller/controller.h"
+#include "state/number_format.h"
+#include "state/paths.h"
+#include "state/text_file.h"
+
+namespace zav {
+
+namespace {
+std::string PortSettingsFileName() {
+    return AppDir() + "Data/portp.dat";
+}
+} // namespace
+
+void TController::LoadPortSettings() {
+    const std::string fileName = PortSettingsFileName();
+    bool read = false;
+    try {
+        const auto lines = LoadLines(fileName, true);
+        std::int32_t number = 0;
+        // A negative number would become a huge port number; treat it as damage.
+        if (!lines.empty() && TryParseInt(lines[0], number) && number >= 0) {
+            port_->SetPortNumber(static_cast<std::uint32_t>(number));
+            read = true;
+        }
+    } catch (const std::exception&) {
+    }
+    if (!read)
+        Log("Port settings file " + fileName +
+                " is missing or damaged; choose a port with Port settings > Chose port.",
+            true);
+    // The line settings are not stored: every run starts with 9600 baud, 8E1.
+    port_->SetDataBits(3);
+    port_->SetStopBits(0);
+    port_->SetParity(2);
+    port_->SetBaudIndex(6);
+}
+
+void TController::SavePortSettings() {
+    const std::string fileName = PortSettingsFileName();
+    try {
+        SaveLines(fileName, {std::to_string(port_->PortNumber())}, true);
+    } catch (const std::exception& e) {
+        ShowMessage("Could not write the port settings file " + fileName + ": " + e.what());
+    }
+}
+
+void TController::btnOpenPortClick() {
+    try {
+        port_->Close();
+        port_->Open();
+    } catch (const std::exception&) {
+        // A backend failure is reported like any port that does not open.
+    }
+    if (port_->Connected()) {
+        if (views_.PortView)
+            views_.PortView->SetPortDescription(lang_->Message(3) + PortInfo());
+        port_->SetReceiving(true);
+    } else {
+        ShowMessage(lang_->Message(4));
+    }
+    UpdatePortControls();
+}
+
+void TController::btnClosePortClick() {
+    port_->Close();
+    port_->SetReceiving(false);
+    if (views_.PortView)
+        views_.PortView->SetPortDescription("");
+    UpdatePortControls();
+}
+
+void TController::UpdatePortControls() {
+    if (views_.PortView)
+        views_.PortView->UpdatePortControls(port_->Connected());
+}
+
+std::string TController::PortInfo() const {
+    std::string info = "Com" + std::to_string(port_->PortNumber()) + ";  ";
+    if (port_->DataBits() <= 3)
+        info += std::to_string(port_->DataBits() + 5) + " " + lang_->Message(5);
+    static const char* const stopBits[] = {" 1;  ", " 1,5;  ", " 2;  "};
+    if (port_->StopBits() <= 2)
+        info += lang_->Message(6) + stopBits[port_->StopBits()];
+    if (port_->Parity() <= 4)
+        info += lang_->Message(7 + port_->Parity());
+    return info;
+}
+
+} // namespace zav

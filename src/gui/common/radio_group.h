@@ -1,0 +1,45 @@
+#pragma once
+// A captioned group of radio buttons laid out in columns, filled column by column, with
+// an item index like a list box: -1 while no item is selected. Click is emitted whenever
+// the selection changes, by the operator or by SetItemIndex.
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QStringList>
+#include <vector>
+
+namespace zav {
+
+class TRadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    TRadioGroup(const QString& objectName, const QString& caption, const QStringList& items,
+                int columns, QWidget* parent);
+
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    int Count() const { return static_cast<int>(buttons_.size()); }
+    QRadioButton* Button(int index) const { return buttons_.at(static_cast<std::size_t>(index)); }
+    void SetItemCaption(int index, const QString& caption);
+    // Buttons narrower than their column (0: the column's width).
+    void SetItemWidth(int width);
+    // Places the buttons again after the group was resized.
+    void Arrange();
+
+signals:
+    void Click();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    // Called after the buttons were placed.
+    virtual void Arranged() {}
+
+private:
+    QButtonGroup* group_;
+    std::vector<QRadioButton*> buttons_;
+    int columns_;
+    int itemWidth_ = 0;
+};
+
+} // namespace zav

@@ -1,0 +1,429 @@
+#include "main-window/form1.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLayout>
+#include <QMenuBar>
+#include <QTimer>
+
+#include "main-window/form_byte_len.h"
+#include "main-window/form_color_indicators.h"
+#include "main-window/form_coord.h"
+#include "main-window/form_port_name.h"
+
+namespace zav {
+
+namespace {
+// Built geometry of the client area: the rows below the panels and the bottom lines.
+constexpr int PanelsTop = 109;
+constexpr int ModeTop = 400;
+constexpr int ModeHeight = 30;
+constexpr int LogTop = ModeTop + ModeHeight;
+constexpr int PortPropHeight = 18;
+constexpr int CoordinatesHeight = 22;
+constexpr int CoordinatesCaptionWidth = 148;
+constexpr int PortButtonWidth = 83;
+constexpr int SimpleModeWidth = 370;
+constexpr int SimplePanelWidth = 361;
+constexpr int ExtendedPanelHeight = 292;
+constexpr int WindowHeightWithLog = 613;
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+} // namespace
+
+TForm1::TForm1(TSettingsHook afterSettings)
+    : afterSettings_(std::move(afterSettings)), dispatcher_(std::make_unique<TQtDispatcher>()),
+      messageBox_(std::make_unique<TQtMessageBox>(this)) {
+    setObjectName("Form1");
+    setWindowTitle("Zav_Program - ver.4.0.3");
+    BuildMenu();
+    BuildControls();
+    SetWindowSize(BuiltWidth, BuiltHeight);
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    FormDestroy();
+}
+
+void TForm1::BuildMenu() {
+    auto action = [this](QMenu* menu, const char* name, const QString& caption) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(name);
+        return a;
+    };
+    auto menu = [this](const char* name, const QString& caption) {
+        QMenu* m = menuBar()->addMenu(caption);
+        m->setObjectName(name);
+        return m;
+    };
+    mmFile = menu("mmFile", "File");
+    mmFileOpen = action(mmFile, "mmFileOpen", "Load from file");
+    mmFileSave = action(mmFile, "mmFileSave", "Save to file");
+    mmSetts = menu("mmSetts", "Port settings");
+    mmSettsPortName = action(mmSetts, "mmSettsPortName", "Chose port");
+    mmSettsProp = action(mmSetts, "mmSettsProp", "Port settings");
+    mmSettsCoord = action(mmSetts, "mmSettsCoord", "Coordinates");
+    mmSettsCoord->setVisible(false);
+    mmNastr = menu("mmNastr", "Program settings");
+    mmNastrError = action(mmNastr, "mmNastrError", "Errore handlings");
+    mmNastrLogs = action(mmNastr, "mmNastrLogs", "Program settings");
+    mmLang = action(mmNastr, "mmLang", "Language");
+    mmInfo = menu("mmInfo", "Info");
+    mmVers = action(mmInfo, "mmVers", "Program vers.");
+    mmReadCh = action(mmInfo, "mmReadCh", "Load from device");
+    // Their windows are not part of the program yet.
+    for (QAction* a : {mmNastrError, mmNastrLogs, mmLang, mmVers, mmReadCh})
+        a->setEnabled(false);
+    mmSettsProp->setEnabled(false);
+
+    connect(mmSettsPortName, &QAction::triggered, this, [this] { mmSettsPortNameClick(); });
+    connect(mmSettsProp, &QAction::triggered, this, [this] { mmSettsPropClick(); });
+    connect(mmSettsCoord, &QAction::triggered, this, [this] { mmSettsCoordClick(); });
+}
+
+void TForm1::BuildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName("Form1Client");
+    setCentralWidget(client);
+    client->installEventFilter(this);
+
+    PanelChanelState = new TPanelChanelState(client);
+    PanelChanelState->setGeometry(0, 0, 218, 29);
+    PanelUnits = new TPanelUnits(client);
+    PanelUnits->setGeometry(0, 29, BuiltWidth, 76);
+    PanelSingeC = new TPanelSingeC(client);
+    PanelSingeC->setGeometry(0, PanelsTop, SimplePanelWidth, 289);
+    PanelMultC = new TPanelMultC(client);
+    PanelMultC->setGeometry(376, PanelsTop, 617, ExtendedPanelHeight);
+    PanelMultC->SetPanelEnabled(false);
+    PanelMultC->hide();
+    rgrSingl_Mult = new TRadioGroup("rgrSingl_Mult", QString(),
+                                    {"Simple control mode", "Extended control mode"}, 2, client);
+    rgrSingl_Mult->SetItemIndex(0);
+    MemoLog = new TMemoLog(client);
+
+    PanelCoordinates = new TCaptionPanel("PanelCoordinates", "Coordinates:   ", client);
+    PanelCoordinates->SetCaptionWidth(CoordinatesCaptionWidth);
+    btnOpenPort = new QPushButton("Open Port", PanelCoordinates);
+    btnOpenPort->setObjectName("btnOpenPort");
+    btnOpenPort->setGeometry(CoordinatesCaptionWidth + 2, 1, PortButtonWidth, 20);
+    btnClosePort = new QPushButton("Close port", PanelCoordinates);
+    btnClosePort->setObjectName("btnClosePort");
+    btnClosePort->setGeometry(CoordinatesCaptionWidth + PortButtonWidth + 4, 1, PortButtonWidth,
+                              20);
+    btnClosePort->setEnabled(false);
+    PanelPortProp = new TCaptionPanel("PanelPortProp", QString(), client);
+
+    auto& tools = *PanelChanelState;
+    for (QCheckBox* box : {tools.ChboxCoord1, tools.chboxCoord2, tools.chboxCoord3})
+        connect(box, &QCheckBox::toggled, this, [this] { btnCoord123Click(); });
+    connect(tools.btnSetCoordStates, &QToolButton::clicked, this,
+            [this] { btnSetCoordStatesClick(); });
+    connect(rgrSingl_Mult, &TRadioGroup::Click, this, [this] { rgrSingl_MultClick(); });
+    connect(PanelMultC->btnRunTR, &QPushButton::clicked, this, [this] { btnRunTRClick(); });
+    connect(PanelMultC->btnAllClear, &QPushButton::clicked, this, [this] { btnAllClearClick(); });
+    connect(btnOpenPort, &QPushButton::clicked, this, [this] { controller_->btnOpenPortClick(); });
+    connect(btnClosePort, &QPushButton::clicked, this,
+            [this] { controller_->btnClosePortClick(); });
+}
+
+void TForm1::FormCreate() {
+    // The controller creates, in this order, the serial port with the receive handler,
+    // the shared state, reads the program settings, the language catalogue and the
+    // command catalogue.
+    controller_ = std::make_unique<TController>(
+        *dispatcher_, TControllerViews{MemoLog, messageBox_.get(), this, this, this});
+    TController& c = *controller_;
+    c.MemoSend.OnChanged = [this] { PanelMultC->ShowCommandList(controller_->MemoSend); };
+    c.MemoRead.OnChanged = [this] { ScheduleListRefresh(); };
+    c.lbBufRead.OnChanged = [this] { ScheduleListRefresh(); };
+    if (c.lbBufRead.Empty())
+        c.lbBufRead.Add("");
+    c.Port().OnPortLost = [this] { PortLost(); };
+
+    c.LoadPortSettings();
+    c.UpdatePortControls();
+    c.ReplyEvent.Reset();
+    c.SenderIdleEvent.Set();
+    c.ReadDoneEvent.Reset();
+    c.btnOpenPortClick();
+
+    SetWindowWidth(371);
+    QTableWidget* grid = PanelMultC->StringGridSend;
+    grid->setColumnWidth(2, grid->width() - grid->columnWidth(0) - grid->columnWidth(1) - 20);
+    grid->setHorizontalHeaderLabels({"№", "", "Command"});
+
+    // The second reading of the program settings goes here.
+    if (afterSettings_)
+        afterSettings_(*this);
+    rgrSingl_MultClick();
+    if (!c.CommonDatas().ShowWorkLog)
+        SetWindowHeight(height() - MemoLog->height());
+    else
+        SetWindowHeight(WindowHeightWithLog);
+    // The error handling settings are read here.
+    c.CommonDatas().LastReply = std::string("  ");
+    // The language is applied here.
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    FormClose();
+    QMainWindow::closeEvent(event);
+}
+
+void TForm1::FormClose() {
+    if (closed_ || !controller_)
+        return;
+    closed_ = true;
+    // The logs, then the port, program and error handling settings, each if its save
+    // switch is on.
+    if (controller_->CommonDatas().SavePortProps)
+        controller_->SavePortSettings();
+}
+
+void TForm1::FormDestroy() {
+    // Queued work from the port's threads must not reach a window being torn down, and a
+    // receive thread waiting for this thread must be let go before the port is freed.
+    dispatcher_->Stop();
+    controller_.reset();
+}
+
+void TForm1::PortLost() {
+    TController& c = *controller_;
+    c.Log("The connection to port Com" + std::to_string(c.Port().PortNumber()) +
+              " was lost (the device went away); the port is closed.",
+          true);
+    c.btnClosePortClick();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        LayOutClient(centralWidget()->size());
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::LayOutClient(QSize client) {
+    const int w = client.width();
+    const int h = client.height();
+    PanelUnits->setGeometry(0, 29, w, 76);
+    rgrSingl_Mult->setGeometry(0, ModeTop, w, ModeHeight);
+    const int coordinatesTop = h - PortPropHeight - CoordinatesHeight;
+    MemoLog->setGeometry(0, LogTop, w, std::max(0, coordinatesTop - 1 - LogTop));
+    PanelCoordinates->setGeometry(
+        0, coordinatesTop, CoordinatesCaptionWidth + 2 * PortButtonWidth + 7, CoordinatesHeight);
+    PanelPortProp->setGeometry(0, h - PortPropHeight, w, PortPropHeight);
+}
+
+void TForm1::SetWindowSize(int width, int height) {
+    resize(width, height);
+    // A hidden window gets its resize events only when shown, and the rules that follow
+    // read the sizes at once.
+    int menuHeight = menuBar()->heightForWidth(width);
+    if (menuHeight < 0)
+        menuHeight = menuBar()->sizeHint().height();
+    LayOutClient(QSize(width, height - menuHeight));
+}
+
+void TForm1::SetWindowWidth(int width) {
+    SetWindowSize(width, height());
+}
+
+void TForm1::SetWindowHeight(int height) {
+    SetWindowSize(width(), height);
+}
+
+void TForm1::ScheduleListRefresh() {
+    // Replies arrive a few characters at a time; the lists are redrawn once per batch.
+    if (listRefreshPending_)
+        return;
+    listRefreshPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        listRefreshPending_ = false;
+        if (!controller_)
+            return;
+        PanelMultC->ShowLoading(controller_->MemoRead);
+        PanelMultC->ShowResponses(controller_->lbBufRead);
+    });
+}
+
+// --- Control modes
+
+void TForm1::rgrSingl_MultClick() {
+    if (!controller_)
+        return;
+    btnAllClearClick();
+    const bool extended = rgrSingl_Mult->ItemIndex() == 1;
+    mmFileSave->setEnabled(extended);
+    mmFileOpen->setEnabled(extended);
+    if (extended) {
+        HideSimpleMode();
+        ShowExtendedMode();
+    } else {
+        HideExtendedMode();
+        ShowSimpleMode();
+    }
+}
+
+void TForm1::HideExtendedMode() {
+    PanelMultC->SetPanelEnabled(false);
+    PanelMultC->hide();
+    SetWindowWidth(SimpleModeWidth);
+    for (int n = 1; n <= 3; ++n)
+        PanelChanelState->CoordCheckBox(n)->show();
+}
+
+void TForm1::ShowSimpleMode() {
+    PanelSingeC->SetPanelEnabled(true);
+    PanelSingeC->show();
+    PanelSingeC->resize(SimplePanelWidth, PanelSingeC->height());
+}
+
+void TForm1::HideSimpleMode() {
+    PanelSingeC->SetPanelEnabled(false);
+    PanelSingeC->hide();
+    PanelSingeC->resize(0, PanelSingeC->height());
+}
+
+void TForm1::ShowExtendedMode() {
+    PanelMultC->SetPanelEnabled(true);
+    PanelMultC->show();
+    const TCommonDatas& datas = controller_->CommonDatas();
+    const int width = PanelMultC->LayOutSideLists(datas.ShowLoadLog, datas.ShowPortLog);
+    PanelMultC->setGeometry(0, PanelsTop, width, ExtendedPanelHeight);
+    SetWindowWidth(PanelSingeC->width() + PanelMultC->width() + 10);
+    for (int n = 1; n <= 3; ++n)
+        PanelChanelState->CoordCheckBox(n)->hide();
+}
+
+// --- Handlers
+
+void TForm1::btnAllClearClick() {
+    if (!controller_)
+        return;
+    controller_->MemoRead.Clear();
+    controller_->MemoSend.Clear();
+    SetListHasWrongCommand(false);
+}
+
+void TForm1::SetListHasWrongCommand(bool value) {
+    controller_->ListHasWrongCommand = value;
+    PanelMultC->btnRunTR->setEnabled(!value);
+}
+
+void TForm1::btnRunTRClick() {
+    controller_->btnRunTRClick();
+}
+
+void TForm1::btnCoord123Click() {
+    // The shared state writes the boxes while it is being built; it is consistent then.
+    if (!controller_)
+        return;
+    controller_->CommonDatas().SetSelectedCoords(PanelChanelState->ChboxCoord1->isChecked(),
+                                                 PanelChanelState->chboxCoord2->isChecked(),
+                                                 PanelChanelState->chboxCoord3->isChecked());
+}
+
+void TForm1::btnSetCoordStatesClick() {
+    TFormColorIndicators dialog(*controller_, this);
+    dialog.exec();
+}
+
+void TForm1::mmSettsPortNameClick() {
+    controller_->btnClosePortClick();
+    if (!FormPortName)
+        FormPortName = new TFormPortName(*controller_, this);
+    FormPortName->exec();
+}
+
+void TForm1::mmSettsPropClick() {
+    if (!FormByteLen)
+        FormByteLen = new TFormByteLen(*controller_, this);
+    FormByteLen->show();
+    FormByteLen->raise();
+    FormByteLen->activateWindow();
+}
+
+void TForm1::mmSettsCoordClick() {
+    if (!FormCoord)
+        FormCoord = new TFormCoord(*controller_, this);
+    FormCoord->show();
+    FormCoord->raise();
+    FormCoord->activateWindow();
+}
+
+// --- ICommonDatasView
+
+void TForm1::SetCoordinatesCaption(const std::string& caption) {
+    PanelCoordinates->SetCaption(Q(caption));
+}
+
+void TForm1::SetCoordCheckBox(int n, bool checked) {
+    // A box that changes fires btnCoord123Click through its toggled signal.
+    if (QCheckBox* box = PanelChanelState->CoordCheckBox(n))
+        box->setChecked(checked);
+}
+
+void TForm1::SetIndicatorColor(int n, TColor color) {
+    if (TShape* shape = PanelChanelState->Indicator(n))
+        shape->SetColor(QColor(color.r, color.g, color.b));
+}
+
+void TForm1::SetRoundingCaption(const std::string& caption) {
+    PanelUnits->lblTrunc->setText(Q(caption));
+}
+
+void TForm1::ShowScale(const std::string& scaleText, const std::string& groupCaption,
+                       const std::string& label3Caption) {
+    PanelUnits->lblScale->setText(Q(scaleText));
+    PanelUnits->EditStepsToUnits->setText(Q(scaleText));
+    PanelUnits->GrBoxStepsToUnits->setTitle(Q(groupCaption));
+    PanelUnits->Label3->setText(Q(label3Caption));
+}
+
+void TForm1::EnableProgramButtons(bool writeAndStart, bool stop, bool write, bool start) {
+    PanelSingeC->btnPusk->setEnabled(writeAndStart);
+    PanelSingeC->btnStop->setEnabled(stop);
+    PanelSingeC->btnLoad->setEnabled(write);
+    PanelSingeC->btnStart->setEnabled(start);
+}
+
+int TForm1::ControlMode() const {
+    return rgrSingl_Mult->ItemIndex();
+}
+
+// --- IMainWindowHooks
+
+int TForm1::UnitsIndex() const {
+    return PanelUnits->rgrUnits->ItemIndex();
+}
+
+bool TForm1::DirectControlChecked() const {
+    return PanelMultC->chbDirectControl->isChecked();
+}
+
+void TForm1::PressClearAll() {
+    btnAllClearClick();
+}
+
+void TForm1::PressSend() {
+    btnRunTRClick();
+}
+
+// --- IPortView
+
+void TForm1::SetPortDescription(const std::string& text) {
+    PanelPortProp->SetCaption(Q(text));
+}
+
+void TForm1::UpdatePortControls(bool open) {
+    btnClosePort->setEnabled(open);
+    btnOpenPort->setEnabled(!open);
+    mmSettsProp->setEnabled(open);
+    if (FormByteLen)
+        FormByteLen->rgrDataLen->setEnabled(false);
+}
+
+} // namespace zav

@@ -1,0 +1,134 @@
+#pragma once
+// The main window. It holds the widgets, forwards clicks to the controller and shows
+// what the controller reports through the view interfaces.
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <functional>
+#include <memory>
+
+#include "common/caption_panel.h"
+#include "common/qt_dispatcher.h"
+#include "common/qt_message_box.h"
+#include "common/radio_group.h"
+#include "controller/controller.h"
+#include "main-window/memo_log.h"
+#include "main-window/panel_chanel_state.h"
+#include "main-window/panel_mult_c.h"
+#include "main-window/panel_singe_c.h"
+#include "main-window/panel_units.h"
+
+namespace zav {
+
+class TFormPortName;
+class TFormByteLen;
+class TFormCoord;
+
+class TForm1 : public QMainWindow,
+               public ICommonDatasView,
+               public IMainWindowHooks,
+               public IPortView {
+    Q_OBJECT
+public:
+    // Runs right after the program settings are read at start-up, before the control
+    // mode and the window height are applied; tests use it to start with given settings.
+    using TSettingsHook = std::function<void(TForm1&)>;
+
+    explicit TForm1(TSettingsHook afterSettings = {});
+    ~TForm1() override;
+
+    TController& Controller() { return *controller_; }
+
+    // Controls.
+    TPanelChanelState* PanelChanelState;
+    TPanelUnits* PanelUnits;
+    TPanelSingeC* PanelSingeC;
+    TPanelMultC* PanelMultC;
+    TRadioGroup* rgrSingl_Mult;
+    TMemoLog* MemoLog;
+    TCaptionPanel* PanelCoordinates;
+    QPushButton* btnOpenPort;
+    QPushButton* btnClosePort;
+    TCaptionPanel* PanelPortProp;
+
+    // Main menu.
+    QMenu *mmFile, *mmSetts, *mmNastr, *mmInfo;
+    QAction *mmFileOpen, *mmFileSave;
+    QAction *mmSettsPortName, *mmSettsProp, *mmSettsCoord;
+    QAction *mmNastrError, *mmNastrLogs, *mmLang;
+    QAction *mmVers, *mmReadCh;
+
+    // Dialogs that live while shown, at most one of each.
+    QPointer<TFormPortName> FormPortName;
+    QPointer<TFormByteLen> FormByteLen;
+    QPointer<TFormCoord> FormCoord;
+
+    // Control modes.
+    void rgrSingl_MultClick();
+    void HideExtendedMode();
+    void ShowSimpleMode();
+    void HideSimpleMode();
+    void ShowExtendedMode();
+
+    // Handlers.
+    void btnAllClearClick();
+    void btnRunTRClick();
+    void btnCoord123Click();
+    void btnSetCoordStatesClick();
+    void mmSettsPortNameClick();
+    void mmSettsPropClick();
+    void mmSettsCoordClick();
+    void SetListHasWrongCommand(bool value);
+
+    // ICommonDatasView
+    void SetCoordinatesCaption(const std::string& caption) override;
+    void SetCoordCheckBox(int n, bool checked) override;
+    void SetIndicatorColor(int n, TColor color) override;
+    void SetRoundingCaption(const std::string& caption) override;
+    void ShowScale(const std::string& scaleText, const std::string& groupCaption,
+                   const std::string& label3Caption) override;
+    void EnableProgramButtons(bool writeAndStart, bool stop, bool write, bool start) override;
+    int ControlMode() const override;
+    // IMainWindowHooks
+    int UnitsIndex() const override;
+    bool DirectControlChecked() const override;
+    void PressClearAll() override;
+    void PressSend() override;
+    // IPortView
+    void SetPortDescription(const std::string& text) override;
+    void UpdatePortControls(bool open) override;
+
+    // Built size of the window and of its client area.
+    static constexpr int BuiltWidth = 1020;
+    static constexpr int BuiltHeight = 626;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMenu();
+    void BuildControls();
+    void FormCreate();
+    void FormClose();
+    void FormDestroy();
+    void PortLost();
+    // Places the controls that follow the window's edges.
+    void LayOutClient(QSize client);
+    void SetWindowSize(int width, int height);
+    void SetWindowWidth(int width);
+    void SetWindowHeight(int height);
+    void ScheduleListRefresh();
+
+    TSettingsHook afterSettings_;
+    std::unique_ptr<TQtDispatcher> dispatcher_;
+    std::unique_ptr<TQtMessageBox> messageBox_;
+    std::unique_ptr<TController> controller_;
+    bool listRefreshPending_ = false;
+    bool closed_ = false;
+};
+
+} // namespace zav

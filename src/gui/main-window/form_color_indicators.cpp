@@ -1,0 +1,110 @@
+#include "main-window/form_color_indicators.h"
+
+#include "common/dialog_texts.h"
+#include "common/shape.h"
+
+namespace zav {
+
+namespace {
+QColor StateColor(const TCommonDatas& datas, int state) {
+    const TColor c = datas.StateColors[state];
+    return QColor(c.r, c.g, c.b);
+}
+
+// A state group: four caption-less items, each with a square of its state's colour.
+class TStateGroup : public TRadioGroup {
+public:
+    TStateGroup(const QString& name, const QString& caption, const TCommonDatas& datas,
+                QWidget* parent)
+        : TRadioGroup(name, caption, {"", "", "", ""}, 1, parent) {
+        for (int state = 0; state < 4; ++state)
+            squares_[state] =
+                new TShape(name + "Color" + QString::number(state), StateColor(datas, state), this);
+        SetItemWidth(20);
+    }
+
+protected:
+    void Arranged() override {
+        for (int state = 0; state < 4; ++state) {
+            if (!squares_[state])
+                return;
+            const QRect r = Button(state)->geometry();
+            squares_[state]->setGeometry(r.right() + 4, r.center().y() - 7, 15, 15);
+        }
+    }
+
+private:
+    TShape* squares_[4] = {};
+};
+} // namespace
+
+TFormColorIndicators::TFormColorIndicators(TController& controller, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      controller_(controller) {
+    setObjectName("FormColorIndicators");
+    setWindowTitle("Coordinates mode");
+    setFixedSize(396, 176);
+    const TCommonDatas& datas = controller_.CommonDatas();
+
+    lblMode = new QLabel("Mode:", this);
+    lblMode->setObjectName("lblMode");
+    lblMode->setGeometry(8, 8, 150, 20);
+    const char* names[] = {"LabelGreen", "LabelRed", "LabelYellow", "LabelBlack"};
+    const char* captions[] = {"Standby", "Programe executing", "Communication", "Pause"};
+    QLabel** labels[] = {&LabelGreen, &LabelRed, &LabelYellow, &LabelBlack};
+    for (int state = 0; state < 4; ++state) {
+        const int y = 34 + state * 24;
+        auto* square = new TShape(QString("Legend%1").arg(state), StateColor(datas, state), this);
+        square->setGeometry(8, y + 3, 15, 15);
+        auto* label = new QLabel(captions[state], this);
+        label->setObjectName(names[state]);
+        label->setGeometry(28, y, 150, 22);
+        *labels[state] = label;
+    }
+    TRadioGroup** groups[] = {&rgr1, &rgr2, &rgr3};
+    for (int n = 0; n < 3; ++n) {
+        auto* group = new TStateGroup(QString("rgr%1").arg(n + 1), QString("%1 coord").arg(n + 1),
+                                      datas, this);
+        group->setGeometry(184 + n * 70, 8, 66, 124);
+        *groups[n] = group;
+    }
+    btnOK = new QPushButton("OK", this);
+    btnOK->setObjectName("btnOK");
+    btnOK->setGeometry(8, 142, 380, 26);
+
+    ApplyLanguage();
+    for (int n = 1; n <= 3; ++n) {
+        const int state = datas.CoordState(n);
+        (*groups[n - 1])->SetItemIndex(state <= 3 ? state : -1);
+    }
+    connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
+}
+
+void TFormColorIndicators::ApplyLanguage() {
+    TLang& lang = controller_.Lang();
+    if (!LoadDialogTexts(lang, 24))
+        return;
+    setWindowTitle(DialogText(lang, 18));
+    lblMode->setText(DialogText(lang, 19));
+    LabelGreen->setText(DialogText(lang, 20));
+    LabelRed->setText(DialogText(lang, 21));
+    LabelYellow->setText(DialogText(lang, 22));
+    LabelBlack->setText(DialogText(lang, 23));
+    rgr1->setTitle("1 " + DialogText(lang, 24));
+    rgr2->setTitle("2 " + DialogText(lang, 24));
+    rgr3->setTitle("3 " + DialogText(lang, 24));
+}
+
+void TFormColorIndicators::btnOKClick() {
+    // The coordinates with the highest chosen state are set last; they decide Recording
+    // and the program buttons.
+    TCommonDatas& datas = controller_.CommonDatas();
+    TRadioGroup* groups[] = {rgr1, rgr2, rgr3};
+    for (int state = 0; state <= 3; ++state)
+        for (int n = 1; n <= 3; ++n)
+            if (groups[n - 1]->ItemIndex() == state)
+                datas.SetCoordState(n, static_cast<std::uint8_t>(state));
+    accept();
+}
+
+} // namespace zav

@@ -1,0 +1,57 @@
+#include "main-window/form_coord.h"
+
+#include <exception>
+
+namespace zav {
+
+namespace {
+const char* const CommonDatasError = "Module CommonDatas errore";
+}
+
+TFormCoord::TFormCoord(TController& controller, QWidget* parent)
+    : QDialog(parent), controller_(controller) {
+    setObjectName("FormCoord");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString::fromUtf8("Текущие координаты"));
+    setFixedSize(200, 112);
+    StaticText1 = new QLabel("Channels:", this);
+    StaticText1->setObjectName("StaticText1");
+    StaticText1->setGeometry(8, 8, 184, 20);
+    QCheckBox** boxes[] = {&CheckBox1, &CheckBox2, &CheckBox3};
+    for (int i = 0; i < 3; ++i) {
+        auto* box = new QCheckBox(QString::number(i + 1), this);
+        box->setObjectName(QString("CheckBox%1").arg(i + 1));
+        QFont bold = box->font();
+        bold.setBold(true);
+        box->setFont(bold);
+        box->setGeometry(8 + i * 62, 34, 56, 22);
+        *boxes[i] = box;
+    }
+    btnOk = new QPushButton("OK", this);
+    btnOk->setObjectName("btnOk");
+    btnOk->setGeometry(60, 74, 80, 26);
+
+    try {
+        const TCommonDatas& datas = controller_.CommonDatas();
+        CheckBox1->setChecked(datas.Coord1Selected);
+        CheckBox2->setChecked(datas.Coord2Selected);
+        CheckBox3->setChecked(datas.Coord3Selected);
+    } catch (const std::exception&) {
+        controller_.ShowMessage(CommonDatasError);
+    }
+    connect(btnOk, &QPushButton::clicked, this, [this] { btnOkClick(); });
+}
+
+void TFormCoord::btnOkClick() {
+    try {
+        TCommonDatas& datas = controller_.CommonDatas();
+        datas.SetCoordSelected(1, CheckBox1->isChecked());
+        datas.SetCoordSelected(2, CheckBox2->isChecked());
+        datas.SetCoordSelected(3, CheckBox3->isChecked());
+    } catch (const std::exception&) {
+        controller_.ShowMessage(CommonDatasError);
+    }
+    close();
+}
+
+} // namespace zav

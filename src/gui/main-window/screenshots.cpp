@@ -1,0 +1,71 @@
+#include "main-window/screenshots.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPixmap>
+#include <cstdio>
+
+#include "main-window/form1.h"
+#include "main-window/form_byte_len.h"
+#include "main-window/form_color_indicators.h"
+#include "main-window/form_coord.h"
+#include "main-window/form_port_name.h"
+
+namespace zav {
+
+namespace {
+class TMessageBoxAnswerer : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            if (auto* box = qobject_cast<QMessageBox*>(watched)) {
+                std::fprintf(stderr, "message box: %s\n", qPrintable(box->text()));
+                QMetaObject::invokeMethod(box, "accept", Qt::QueuedConnection);
+            }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+bool Save(QWidget& window, const QString& dir, const QString& name) {
+    window.show();
+    QApplication::processEvents();
+    return window.grab().save(QDir(dir).filePath(name + ".png"));
+}
+
+template <class TDialog> bool SaveDialog(TForm1& form, const QString& dir, const QString& name) {
+    auto* dialog = new TDialog(form.Controller(), &form);
+    const bool saved = Save(*dialog, dir, name);
+    dialog->setAttribute(Qt::WA_DeleteOnClose, false);
+    delete dialog;
+    return saved;
+}
+} // namespace
+
+void AnswerMessageBoxes() {
+    qApp->installEventFilter(new TMessageBoxAnswerer);
+}
+
+bool SaveScreenshots(TForm1& form, const QString& dir) {
+    QDir().mkpath(dir);
+    bool ok = true;
+    TCommonDatas& datas = form.Controller().CommonDatas();
+    form.rgrSingl_Mult->SetItemIndex(0);
+    ok &= Save(form, dir, "main-simple");
+    datas.ShowLoadLog = false;
+    datas.ShowPortLog = false;
+    form.rgrSingl_Mult->SetItemIndex(1);
+    ok &= Save(form, dir, "main-extended");
+    datas.ShowLoadLog = true;
+    datas.ShowPortLog = true;
+    form.rgrSingl_MultClick();
+    ok &= Save(form, dir, "main-extended-lists");
+    form.rgrSingl_Mult->SetItemIndex(0);
+    ok &= SaveDialog<TFormPortName>(form, dir, "port-number");
+    ok &= SaveDialog<TFormByteLen>(form, dir, "port-properties");
+    ok &= SaveDialog<TFormCoord>(form, dir, "coordinate-selection");
+    ok &= SaveDialog<TFormColorIndicators>(form, dir, "coordinate-states");
+    return ok;
+}
+
+} // namespace zav

@@ -1,0 +1,30 @@
+#pragma once
+// The command buttons of the extended mode: ten rows of icon buttons with their value
+// fields (pnlTools), and the program buttons below them (pnlMainTools).
+
+#include <QFrame>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace zav {
+
+class TToolPanel : public QFrame {
+    Q_OBJECT
+public:
+    explicit TToolPanel(QWidget* parent);
+
+    QFrame* pnlTools;
+    QToolButton *btnBG, *btnDL, *btnDR, *btnRS, *btnDS, *btnEN, *btnAL, *btnSD, *btnSS, *btnMVn,
+        *btnMV, *btnSP, *bthHM, *btnML, *btnMH, *btnSF, *btnCF, *btnWL, *btnWH, *btnLL, *btnLP,
+        *btnLB, *btnSB;
+    QLineEdit *EditAL, *EditSD, *EditSS, *EditMVn, *EditSP, *EditML, *EditMh, *EditSF, *EditCF,
+        *EditWL, *EditWH, *EditJP, *EditSB;
+
+    QFrame* pnlMainTools;
+    QToolButton *btnLD1, *btnED, *btnST, *btnPS1;
+
+    static constexpr int ToolRows = 10;
+    static constexpr int RowHeight = 21;
+};
+
+} // namespace zav

@@ -1,0 +1,268 @@
+// The main window: start-up in both control modes, the window size rules, the bound
+// lists and log, the port going away, and what closing writes.
+
+#include <QAction>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextBlock>
+
+#include "main-window/form1.h"
+#include "test_support.h"
+
+using namespace zav;
+using namespace zav::test;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void startsInSimpleModeWithPortOpen();
+    void startsInExtendedMode_data();
+    void startsInExtendedMode();
+    void operationLogSwitchSetsHeight_data();
+    void operationLogSwitchSetsHeight();
+    void modeSwitchEmptiesCommandList();
+    void logColourAppliesToLaterLines();
+    void responseListFollowsReplies();
+    void lostPortIsLoggedAndShownClosed();
+    void closingWritesPortNumberWhenAsked_data();
+    void closingWritesPortNumberWhenAsked();
+};
+
+void TestMainWindow::startsInSimpleModeWithPortOpen() {
+    TAppDir dir;
+    dir.WritePortSettings({"1"});
+    TPseudoTerminal com1(dir, 1);
+    QVERIFY(com1.Ok());
+    TMessageBoxCatcher boxes;
+    TForm1 form;
+    TController& c = form.Controller();
+
+    QCOMPARE(form.width(), 370);
+    QCOMPARE(form.height(), 613);
+    QCOMPARE(form.rgrSingl_Mult->ItemIndex(), 0);
+    QVERIFY(form.PanelSingeC->isVisibleTo(&form));
+    QCOMPARE(form.PanelSingeC->width(), 361);
+    QVERIFY(!form.PanelMultC->isVisibleTo(&form));
+    QVERIFY(!form.PanelMultC->isEnabled());
+    QVERIFY(form.PanelChanelState->chboxCoord3->isVisibleTo(&form));
+    QVERIFY(!Find<QAction>(form, "mmFileOpen")->isEnabled());
+    QVERIFY(!Find<QAction>(form, "mmFileSave")->isEnabled());
+    QVERIFY(!Find<QAction>(form, "mmSettsCoord")->isVisible());
+
+    // COM 1 opened with the fixed line settings: 8 data bits, one stop bit, even parity.
+    QVERIFY(c.Port().Connected());
+    QVERIFY(!boxes.Saw(QString::fromStdString(c.Lang().Message(4))));
+    QVERIFY(!form.btnOpenPort->isEnabled());
+    QVERIFY(form.btnClosePort->isEnabled());
+    QVERIFY(Find<QAction>(form, "mmSettsProp")->isEnabled());
+    const std::string expected = c.Lang().Message(3) + "Com1;  8 " + c.Lang().Message(5) +
+                                 c.Lang().Message(6) + " 1;  " + c.Lang().Message(9);
+    QCOMPARE(form.PanelPortProp->Caption().toStdString(), expected);
+
+    auto* grid = Find<QTableWidget>(form, "StringGridSend");
+    QCOMPARE(grid->horizontalHeaderItem(0)->text(), QString("№"));
+    QCOMPARE(grid->horizontalHeaderItem(2)->text(), QString("Command"));
+    QCOMPARE(grid->rowCount(), 1); // the trailing empty row
+    QCOMPARE(c.CommonDatas().LastReply.Get(), std::string("  "));
+    QVERIFY(c.SenderIdleEvent.IsSet());
+    QVERIFY(!c.ReplyEvent.IsSet());
+    QCOMPARE(form.PanelCoordinates->Caption().toStdString(),
+             c.CommonDatas().TextCoordinates + "1  ");
+    form.close();
+}
+
+void TestMainWindow::startsInExtendedMode_data() {
+    QTest::addColumn<bool>("loadLog");
+    QTest::addColumn<bool>("portLog");
+    QTest::addColumn<int>("panelWidth");
+    QTest::addColumn<int>("windowWidth");
+    QTest::newRow("no side lists") << false << false << 384 << 394;
+    QTest::newRow("both side lists") << true << true << 594 << 604;
+    QTest::newRow("loading list only") << true << false << 489 << 499;
+    QTest::newRow("response list only") << false << true << 489 << 499;
+}
+
+void TestMainWindow::startsInExtendedMode() {
+    QFETCH(bool, loadLog);
+    QFETCH(bool, portLog);
+    QFETCH(int, panelWidth);
+    QFETCH(int, windowWidth);
+    TAppDir dir;
+    TMessageBoxCatcher boxes;
+    TForm1 form([&](TForm1& f) {
+        f.Controller().CommonDatas().ShowLoadLog = loadLog;
+        f.Controller().CommonDatas().ShowPortLog = portLog;
+        f.rgrSingl_Mult->SetItemIndex(1);
+    });
+
+    QCOMPARE(form.rgrSingl_Mult->ItemIndex(), 1);
+    QCOMPARE(form.PanelMultC->width(), panelWidth);
+    QCOMPARE(form.PanelMultC->x(), 0);
+    QCOMPARE(form.width(), windowWidth);
+    QVERIFY(form.PanelMultC->isVisibleTo(&form) && form.PanelMultC->isEnabled());
+    QVERIFY(!form.PanelSingeC->isVisibleTo(&form));
+    QCOMPARE(form.PanelSingeC->width(), 0);
+    QCOMPARE(form.PanelMultC->panelLoadAns->isVisibleTo(&form), loadLog);
+    QCOMPARE(form.PanelMultC->panelPortAns->isVisibleTo(&form), portLog);
+    QVERIFY(Find<QAction>(form, "mmFileOpen")->isEnabled());
+    QVERIFY(Find<QAction>(form, "mmFileSave")->isEnabled());
+    for (int n = 1; n <= 3; ++n)
+        QVERIFY(!form.PanelChanelState->CoordCheckBox(n)->isVisibleTo(&form));
+
+    // Back to simple mode: the narrow window and the selection boxes return.
+    form.rgrSingl_Mult->Button(0)->click();
+    QCOMPARE(form.width(), 370);
+    QVERIFY(form.PanelChanelState->ChboxCoord1->isVisibleTo(&form));
+    QVERIFY(!form.PanelMultC->isEnabled());
+    form.close();
+}
+
+void TestMainWindow::operationLogSwitchSetsHeight_data() {
+    QTest::addColumn<bool>("showLog");
+    QTest::newRow("log shown") << true;
+    QTest::newRow("log hidden") << false;
+}
+
+void TestMainWindow::operationLogSwitchSetsHeight() {
+    QFETCH(bool, showLog);
+    TAppDir dir;
+    TMessageBoxCatcher boxes;
+    int logHeight = -1;
+    TForm1 form([&](TForm1& f) {
+        f.Controller().CommonDatas().ShowWorkLog = showLog;
+        logHeight = f.MemoLog->height();
+    });
+    QVERIFY(logHeight > 0);
+    if (showLog) {
+        QCOMPARE(form.height(), 613);
+        QVERIFY(form.MemoLog->height() > 0);
+    } else {
+        QCOMPARE(form.height(), TForm1::BuiltHeight - logHeight);
+        QCOMPARE(form.MemoLog->height(), 0);
+    }
+    form.close();
+}
+
+void TestMainWindow::modeSwitchEmptiesCommandList() {
+    TAppDir dir;
+    TMessageBoxCatcher boxes;
+    TForm1 form;
+    TController& c = form.Controller();
+    auto* grid = Find<QTableWidget>(form, "StringGridSend");
+    auto fill = [&] {
+        c.MemoSend.AppendLine("MV1000");
+        c.MemoSend.AppendDescription("Move 1000");
+        c.MemoRead.Add("MV1000 OK");
+        c.ListHasWrongCommand = true;
+    };
+    fill();
+    QCOMPARE(grid->rowCount(), 2);
+    QCOMPARE(grid->item(0, 0)->text(), QString("1"));
+    QCOMPARE(grid->item(0, 2)->text(), QString("Move 1000"));
+    form.rgrSingl_Mult->Button(1)->click();
+    QVERIFY(c.MemoSend.Lines().empty());
+    QVERIFY(c.MemoRead.Empty());
+    QVERIFY(!c.ListHasWrongCommand);
+    QCOMPARE(grid->rowCount(), 1);
+    fill();
+    form.rgrSingl_Mult->Button(0)->click();
+    QVERIFY(c.MemoSend.Lines().empty());
+    QCOMPARE(grid->rowCount(), 1);
+    form.close();
+}
+
+void TestMainWindow::logColourAppliesToLaterLines() {
+    TAppDir dir;
+    TMessageBoxCatcher boxes;
+    TForm1 form;
+    TMemoLog& log = *form.MemoLog;
+    const int first = log.document()->blockCount();
+    log.SetTextColor(clRed);
+    log.AddLine("first red");
+    log.AddLine("still red");
+    log.SetTextColor({0, 0, 0});
+    log.AddLine("black");
+    auto colourOf = [&](const QString& text) {
+        for (QTextBlock b = log.document()->begin(); b.isValid(); b = b.next())
+            if (b.text() == text)
+                return b.begin().fragment().charFormat().foreground().color();
+        return QColor();
+    };
+    QCOMPARE(colourOf("first red"), QColor(255, 0, 0));
+    QCOMPARE(colourOf("still red"), QColor(255, 0, 0));
+    QCOMPARE(colourOf("black"), QColor(0, 0, 0));
+    QVERIFY(log.document()->blockCount() >= first + 2);
+    QCOMPARE(log.Lines().last(), QString("black"));
+    form.close();
+}
+
+void TestMainWindow::responseListFollowsReplies() {
+    TAppDir dir;
+    TMessageBoxCatcher boxes;
+    TForm1 form([](TForm1& f) {
+        f.Controller().CommonDatas().ShowPortLog = true;
+        f.rgrSingl_Mult->SetItemIndex(1);
+    });
+    form.show();
+    TController& c = form.Controller();
+    auto* list = Find<QListWidget>(form, "lbBufRead");
+    QCOMPARE(c.lbBufRead.Count(), std::size_t{1}); // one open item at start
+    for (int i = 0; i < 40; ++i)
+        c.lbBufRead.AppendReplies("LD1*E10*");
+    QTRY_COMPARE(list->count(), static_cast<int>(c.lbBufRead.Count()));
+    QCOMPARE(list->item(0)->text(), QString("LD1*"));
+    QCOMPARE(list->item(1)->text(), QString("E10*"));
+    QCOMPARE(list->item(list->count() - 1)->text(), QString());
+    // The newest line is in view.
+    QTRY_VERIFY(
+        list->viewport()->rect().intersects(list->visualItemRect(list->item(list->count() - 1))));
+    c.lbBufRead.Clear();
+    QTRY_COMPARE(list->count(), 0);
+    form.close();
+}
+
+void TestMainWindow::lostPortIsLoggedAndShownClosed() {
+    TAppDir dir;
+    dir.WritePortSettings({"2"});
+    TPseudoTerminal com2(dir, 2);
+    TMessageBoxCatcher boxes;
+    TForm1 form;
+    TController& c = form.Controller();
+    QVERIFY(c.Port().Connected());
+    c.Port().Close();
+    c.Port().OnPortLost();
+    QVERIFY(form.PanelPortProp->Caption().isEmpty());
+    QVERIFY(form.btnOpenPort->isEnabled());
+    QVERIFY(!form.btnClosePort->isEnabled());
+    QVERIFY(!Find<QAction>(form, "mmSettsProp")->isEnabled());
+    QVERIFY(form.MemoLog->Lines().last().contains("Com2"));
+    QCOMPARE(form.MemoLog->CurrentColor(), QColor(255, 0, 0));
+    form.close();
+}
+
+void TestMainWindow::closingWritesPortNumberWhenAsked_data() {
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<std::string>("stored");
+    QTest::newRow("save on") << true << std::string("7");
+    QTest::newRow("save off") << false << std::string("1");
+}
+
+void TestMainWindow::closingWritesPortNumberWhenAsked() {
+    QFETCH(bool, save);
+    QFETCH(std::string, stored);
+    TAppDir dir;
+    dir.WritePortSettings({"1"});
+    TMessageBoxCatcher boxes;
+    {
+        TForm1 form;
+        form.Controller().CommonDatas().SavePortProps = save;
+        form.Controller().Port().SetPortNumber(7);
+        form.close();
+    }
+    QCOMPARE(dir.ReadPortSettings(), std::vector<std::string>{stored});
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "main_window_test.moc"
