@@ -82,12 +82,10 @@ void TController::ExchangeEnded() {
 }
 
 void TController::PortLost() {
-    Log("The connection to port COM" + std::to_string(port_->PortNumber()) +
-            " was lost: the device went away. Check the cable, then open the port again.",
+    Log("The connection to port Com" + std::to_string(port_->PortNumber()) +
+            " was lost (the device went away); the port is closed.",
         true);
-    if (views_.PortView)
-        views_.PortView->SetPortDescription("");
-    UpdatePortControls();
+    btnClosePortClick();
 }
 
 } // namespace zav

@@ -142,7 +142,6 @@ void TForm1::FormCreate() {
     c.lbBufRead.OnChanged = [this] { ScheduleListRefresh(); };
     if (c.lbBufRead.Empty())
         c.lbBufRead.Add("");
-    c.Port().OnPortLost = [this] { PortLost(); };
 
     c.LoadPortSettings();
     c.UpdatePortControls();
@@ -189,14 +188,6 @@ void TForm1::FormDestroy() {
     // receive thread waiting for this thread must be let go before the port is freed.
     dispatcher_->Stop();
     controller_.reset();
-}
-
-void TForm1::PortLost() {
-    TController& c = *controller_;
-    c.Log("The connection to port Com" + std::to_string(c.Port().PortNumber()) +
-              " was lost (the device went away); the port is closed.",
-          true);
-    c.btnClosePortClick();
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

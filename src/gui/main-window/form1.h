@@ -115,7 +115,6 @@ private:
     void FormCreate();
     void FormClose();
     void FormDestroy();
-    void PortLost();
     // Places the controls that follow the window's edges.
     void LayOutClient(QSize client);
     void SetWindowSize(int width, int height);
