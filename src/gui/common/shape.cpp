@@ -14,6 +14,7 @@ void TShape::SetColor(QColor color) {
         return;
     color_ = color;
     update();
+    emit ColorChanged(color);
 }
 
 void TShape::paintEvent(QPaintEvent*) {

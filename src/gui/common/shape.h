@@ -13,6 +13,9 @@ public:
     QColor Color() const { return color_; }
     void SetColor(QColor color);
 
+signals:
+    void ColorChanged(QColor color);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

@@ -43,7 +43,7 @@ TFormColorIndicators::TFormColorIndicators(TController& controller, QWidget* par
       controller_(controller) {
     setObjectName("FormColorIndicators");
     setWindowTitle("Coordinates mode");
-    setFixedSize(396, 176);
+    setFixedSize(496, 176);
     const TCommonDatas& datas = controller_.CommonDatas();
 
     lblMode = new QLabel("Mode:", this);
@@ -65,12 +65,12 @@ TFormColorIndicators::TFormColorIndicators(TController& controller, QWidget* par
     for (int n = 0; n < 3; ++n) {
         auto* group = new TStateGroup(QString("rgr%1").arg(n + 1), QString("%1 coord").arg(n + 1),
                                       datas, this);
-        group->setGeometry(184 + n * 70, 8, 66, 124);
+        group->setGeometry(184 + n * 102, 8, 98, 124);
         *groups[n] = group;
     }
     btnOK = new QPushButton("OK", this);
     btnOK->setObjectName("btnOK");
-    btnOK->setGeometry(8, 142, 380, 26);
+    btnOK->setGeometry(8, 142, 480, 26);
 
     ApplyLanguage();
     for (int n = 1; n <= 3; ++n) {
