@@ -11,17 +11,16 @@ if [ ! -x "$bin/zavsim" ]; then
     exec "$@"
 fi
 
-"$bin/zavsim" --port 1 &
+# The simulator prints its port line once the link ports/COM1 leads to its terminal;
+# the program opens COM 1 at start-up, so it starts only after that line.
+exec 3< <(exec "$bin/zavsim" --port 1)
 sim=$!
 trap 'kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true' EXIT
-
-# The program opens COM 1 at start-up: wait (5 s at most) until the simulator's link
-# leads to its terminal.
-for _ in $(seq 100); do
-    [ -e "$bin/ports/COM1" ] && break
-    kill -0 "$sim" 2>/dev/null || { echo "the simulator ended early" >&2; exit 1; }
-    sleep 0.05
+ready=0
+while IFS= read -r -t 10 line <&3; do
+    echo "$line"
+    case "$line" in "zavsim: port COM1"*) ready=1; break ;; esac
 done
-[ -e "$bin/ports/COM1" ] || echo "the simulator has not linked ports/COM1; going on" >&2
+[ "$ready" = 1 ] || echo "the simulator did not link ports/COM1; going on without it" >&2
 
 "$@"
