@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "controller/controller.h"
+#include "null_views.h"
 #include "state/paths.h"
 #include "zavsim.h"
 
@@ -30,16 +31,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr int Commands = 255;
 const std::string Command = "BG"; // answered "BG*" + "E10*"
-
-class TNullLog : public zav::IOperationLog {
-public:
-    void SetTextColor(zav::TColor) override {}
-    void AddLine(const std::string&) override {}
-};
-class TNullMessageBox : public zav::IMessageBox {
-public:
-    void ShowMessage(const std::string&) override {}
-};
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -95,8 +86,8 @@ double Program(zavsim::TSimOptions options) {
     zavsim::TSimulator sim(options);
     sim.Start();
     zav::TQueueDispatcher dispatcher;
-    TNullLog log;
-    TNullMessageBox messageBox;
+    zav::test::TNullLog log;
+    zav::test::TNullMessageBox messageBox;
     zav::TControllerViews views;
     views.Log = &log;
     views.MessageBox = &messageBox;

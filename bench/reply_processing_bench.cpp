@@ -8,20 +8,10 @@
 #include <filesystem>
 
 #include "controller/controller.h"
+#include "null_views.h"
 #include "state/paths.h"
 
 namespace {
-
-class TNullLog : public zav::IOperationLog {
-public:
-    void SetTextColor(zav::TColor) override {}
-    void AddLine(const std::string&) override {}
-};
-
-class TNullMessageBox : public zav::IMessageBox {
-public:
-    void ShowMessage(const std::string&) override {}
-};
 
 std::string Traffic(std::size_t bytes) {
     const std::string cycle = "LD1*E10*BG*E10*EN*E10*AL+50*E10*SD200*E10*DL*E10*MV200*E10*ED*E10*"
@@ -38,8 +28,8 @@ void BM_ProcessReplies(benchmark::State& state) {
     zav::SetAppDir((std::filesystem::temp_directory_path() / "zav-bench").string());
     const std::string stream = Traffic(static_cast<std::size_t>(state.range(0)));
     zav::TQueueDispatcher dispatcher;
-    TNullLog log;
-    TNullMessageBox messageBox;
+    zav::test::TNullLog log;
+    zav::test::TNullMessageBox messageBox;
     zav::TControllerViews views;
     views.Log = &log;
     views.MessageBox = &messageBox;

@@ -7,20 +7,10 @@
 #include <memory>
 
 #include "controller/controller.h"
+#include "null_views.h"
 #include "state/paths.h"
 
 namespace {
-
-class TNullLog : public zav::IOperationLog {
-public:
-    void SetTextColor(zav::TColor) override {}
-    void AddLine(const std::string&) override {}
-};
-
-class TNullMessageBox : public zav::IMessageBox {
-public:
-    void ShowMessage(const std::string&) override {}
-};
 
 void Check(bool condition) {
     if (!condition)
@@ -31,8 +21,8 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static zav::TQueueDispatcher dispatcher;
-    static TNullLog log;
-    static TNullMessageBox messageBox;
+    static zav::test::TNullLog log;
+    static zav::test::TNullMessageBox messageBox;
     static const bool appDirSet = [] {
         zav::SetAppDir((std::filesystem::temp_directory_path() / "zav-fuzz").string());
         return true;
