@@ -43,7 +43,7 @@ std::string SimUsage() {
            "  --silent-after K  answer nothing after K requests\n"
            "  --e5-every K      answer every K-th request with E<n>5* only\n"
            "  --garbage P       chance 0..1 of a garbage byte before each reply\n"
-           "  --seed S          seed of the garbage bytes\n"
+           "  --random S        start value of the garbage bytes' generator\n"
            "  --split           write replies byte by byte, 1 ms apart\n"
            "  --hangup-after K  hang up the line after answering K requests\n"
            "  --verbose         log the traffic to stderr\n"
@@ -64,7 +64,7 @@ std::string ParseSimOptions(const std::vector<std::string>& args, TSimOptions& o
         }
         const bool known = name == "--port" || name == "--ports-dir" || name == "--baud" ||
                            name == "--time-scale" || name == "--silent-after" ||
-                           name == "--e5-every" || name == "--garbage" || name == "--seed" ||
+                           name == "--e5-every" || name == "--garbage" || name == "--random" ||
                            name == "--hangup-after";
         if (!known) {
             return "unknown option " + name;
@@ -94,9 +94,9 @@ std::string ParseSimOptions(const std::vector<std::string>& args, TSimOptions& o
             options.E5Every = n;
         } else if (name == "--garbage") {
             ok = ToDouble(value, 0, 1, options.Garbage);
-        } else if (name == "--seed") {
+        } else if (name == "--random") {
             ok = ToUnsigned(value, 0xffffffffu, n);
-            options.Seed = static_cast<std::uint32_t>(n);
+            options.RandomStart = static_cast<std::uint32_t>(n);
         } else if (name == "--hangup-after") {
             ok = ToUnsigned(value, Unlimited, n) && n >= 1;
             options.HangupAfter = n;

@@ -76,7 +76,7 @@ std::string ExecutableDir() {
 struct TSimulator::TImpl {
     explicit TImpl(TSimOptions options)
         : Options(std::move(options)), Model(Options.TimeScale),
-          Rng(Options.Seed ? *Options.Seed : std::random_device{}()) {
+          Rng(Options.RandomStart ? *Options.RandomStart : std::random_device{}()) {
         if (Options.Baud > 0) {
             CharTime = std::chrono::duration_cast<TClock::duration>(
                 std::chrono::duration<double>(11.0 / Options.Baud));

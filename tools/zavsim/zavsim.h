@@ -28,7 +28,7 @@ struct TSimOptions {
     std::optional<std::uint64_t> SilentAfter; // no output at all after this many requests
     std::optional<std::uint64_t> E5Every;     // every K-th request gets only "E" n "5*"
     double Garbage = 0;                       // chance of a garbage byte before each reply
-    std::optional<std::uint32_t> Seed;        // of the garbage; random when empty
+    std::optional<std::uint32_t> RandomStart; // of the garbage generator; random when empty
     bool Split = false;                       // one write per reply byte, 1 ms apart
     std::optional<std::uint64_t> HangupAfter; // close the master after this many requests
     bool Verbose = false;                     // traffic to stderr

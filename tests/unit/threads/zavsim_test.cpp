@@ -276,7 +276,7 @@ TEST(ZavSimTest, SlowSplitAndGarbledRepliesStillCarryTheWholeReply) {
 
     TSimOptions garbled;
     garbled.Garbage = 1;
-    garbled.Seed = 42;
+    garbled.RandomStart = 42;
     TRunningSim g(garbled);
     const std::string reply = g.Line.Exchange("BG*", "?BG*?E10*");
     ASSERT_EQ(reply.size(), 9u);
