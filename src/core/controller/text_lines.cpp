@@ -8,8 +8,10 @@ void TTextLines::Changed() {
 }
 
 void TTextLines::Trim() {
-    while (lines_.size() > maxLines_)
+    while (lines_.size() > maxLines_) {
         lines_.pop_front();
+        ++dropped_;
+    }
 }
 
 void TTextLines::Add(std::string line) {
@@ -42,6 +44,7 @@ void TTextLines::AppendReplies(const std::string& text) {
 }
 
 void TTextLines::Clear() {
+    dropped_ += lines_.size();
     lines_.clear();
     Changed();
 }

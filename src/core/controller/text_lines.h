@@ -4,6 +4,7 @@
 // run cannot grow it without bound.
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <string>
@@ -17,6 +18,9 @@ public:
 
     const std::deque<std::string>& Lines() const { return lines_; }
     std::size_t Count() const { return lines_.size(); }
+    // Lines removed from the front (by the limit or by Clear) since the list was made,
+    // so that a view can follow the list without redrawing all of it.
+    std::uint64_t Dropped() const { return dropped_; }
     bool Empty() const { return lines_.empty(); }
 
     void Add(std::string line);
@@ -34,6 +38,7 @@ private:
     void Changed();
     std::size_t maxLines_;
     std::deque<std::string> lines_;
+    std::uint64_t dropped_ = 0;
 };
 
 } // namespace zav

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QScrollBar>
+#include <algorithm>
 
 #include "controller/text_lines.h"
 #include "program-editing/command_list.h"
@@ -126,19 +127,24 @@ void TPanelMultC::ShowLoading(const TTextLines& lines) {
 }
 
 void TPanelMultC::ShowResponses(const TTextLines& lines) {
+    // Only the ends of the list change: lines leave at the top, the last line grows, and
+    // new lines come at the bottom. A long list is therefore followed, not redrawn.
     const auto& model = lines.Lines();
+    const std::uint64_t gone = lines.Dropped() - responsesDropped_;
+    responsesDropped_ = lines.Dropped();
+    const int remove = static_cast<int>(std::min<std::uint64_t>(gone, lbBufRead->count()));
+    for (int i = 0; i < remove; ++i)
+        delete lbBufRead->takeItem(0);
     const int n = static_cast<int>(model.size());
     while (lbBufRead->count() > n)
         delete lbBufRead->takeItem(lbBufRead->count() - 1);
-    for (int i = 0; i < n; ++i) {
-        const QString text = QString::fromStdString(model[static_cast<std::size_t>(i)]);
-        if (i < lbBufRead->count()) {
-            if (lbBufRead->item(i)->text() != text)
-                lbBufRead->item(i)->setText(text);
-        } else {
-            lbBufRead->addItem(text);
-        }
+    if (const int last = lbBufRead->count() - 1; last >= 0) {
+        const QString text = QString::fromStdString(model[static_cast<std::size_t>(last)]);
+        if (lbBufRead->item(last)->text() != text)
+            lbBufRead->item(last)->setText(text);
     }
+    for (int i = lbBufRead->count(); i < n; ++i)
+        lbBufRead->addItem(QString::fromStdString(model[static_cast<std::size_t>(i)]));
     // The newest reply is the first line shown.
     if (n > 0)
         lbBufRead->scrollToItem(lbBufRead->item(n - 1), QAbstractItemView::PositionAtTop);

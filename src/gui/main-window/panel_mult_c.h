@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <cstdint>
 
 #include "main-window/tool_panel.h"
 
@@ -52,6 +53,9 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+
+private:
+    std::uint64_t responsesDropped_ = 0; // lines of lbBufRead's model already taken off
 };
 
 } // namespace zav
