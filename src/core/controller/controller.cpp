@@ -63,11 +63,6 @@ void TController::btnRunTRClick() {
     ExchangeThread = std::make_unique<TRWThread>(*this);
 }
 
-void TController::WaitForExchange() {
-    if (ExchangeThread)
-        ExchangeThread->Join();
-}
-
 void TController::PostNoReply() {
     PostIfAlive([this] { Log(lang_->Message(22), true); });
 }

@@ -78,8 +78,6 @@ public:
     void btnRunTRClick();
     void btnClearClick();
     bool ExchangeRunning() const;
-    // Waits until a running exchange has ended (at most one reply time-out).
-    void WaitForExchange();
 
     // Port connection.
     void LoadPortSettings();
@@ -112,7 +110,6 @@ private:
     std::unique_ptr<TZavCommands> commands_;
     std::unique_ptr<TRWThread> ExchangeThread;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
-    std::size_t discardedBytes_ = 0;
 };
 
 } // namespace zav

@@ -110,7 +110,6 @@ void TController::ProcessReplies(std::string text) {
     if (ReceiveBuffer.size() > MaxPendingReply) {
         const std::size_t drop = ReceiveBuffer.size() - MaxPendingReply / 2;
         ReceiveBuffer.erase(0, drop);
-        discardedBytes_ += drop;
         Log("Discarded " + std::to_string(drop) +
                 " bytes received from the controller without a reply terminator \"*\".",
             true);

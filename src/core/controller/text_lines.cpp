@@ -20,13 +20,6 @@ void TTextLines::Add(std::string line) {
     Changed();
 }
 
-void TTextLines::AppendToLast(const std::string& text) {
-    if (lines_.empty())
-        lines_.emplace_back();
-    lines_.back() += text;
-    Changed();
-}
-
 void TTextLines::AppendReplies(const std::string& text) {
     std::size_t start = 0;
     while (start < text.size()) {

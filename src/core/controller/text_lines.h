@@ -24,8 +24,6 @@ public:
     bool Empty() const { return lines_.empty(); }
 
     void Add(std::string line);
-    // Appends text to the last line (adding one if there is none).
-    void AppendToLast(const std::string& text);
     // Received text: each character goes to the last line, and a "*" opens a new line,
     // so each reply takes one line and the list ends with an open one.
     void AppendReplies(const std::string& text);

@@ -9,7 +9,6 @@ namespace zav {
 class TSharedText {
 public:
     TSharedText() = default;
-    explicit TSharedText(std::string text) : text_(std::move(text)) {}
     TSharedText(const TSharedText&) = delete;
     TSharedText& operator=(const TSharedText&) = delete;
     TSharedText& operator=(std::string text) {
@@ -21,11 +20,6 @@ public:
         std::lock_guard lock(mutex_);
         return text_;
     }
-    operator std::string() const { return Get(); }
-    void Append(const std::string& more) {
-        std::lock_guard lock(mutex_);
-        text_ += more;
-    }
     // Appends more (unless the text would exceed limit) and tells whether needle now
     // stands in the appended part or just before it; only there can a new one appear.
     bool AppendAndFind(const std::string& more, const std::string& needle, std::size_t limit) {
@@ -36,10 +30,6 @@ public:
             text_.size() >= needle.size() ? text_.size() - needle.size() + 1 : 0;
         text_ += more;
         return text_.find(needle, from) != std::string::npos;
-    }
-    bool Contains(const std::string& part) const {
-        std::lock_guard lock(mutex_);
-        return text_.find(part) != std::string::npos;
     }
     friend bool operator==(const TSharedText& a, const std::string& b) { return a.Get() == b; }
 
