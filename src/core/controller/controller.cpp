@@ -17,7 +17,7 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     commonDatas_->AttachCatalogue(commands_.get());
     commands_->AttachController(this);
     commands_->BuildCatalogue();
-    commonDatas_->LastReply = "  ";
+    commonDatas_->LastReply = "  "; // what start-up leaves in it before any reply
 }
 
 TController::~TController() {

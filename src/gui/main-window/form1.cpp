@@ -164,7 +164,7 @@ void TForm1::FormCreate() {
     else
         SetWindowHeight(WindowHeightWithLog);
     // The error handling settings are read here.
-    c.CommonDatas().LastReply = std::string("  ");
+    // LastReply already holds its two blanks: the controller sets them when it is made.
     // The language is applied here.
 }
 
