@@ -15,8 +15,7 @@ using namespace zav::test;
 
 namespace {
 // The language files delivered with the program, in the source tree.
-const std::filesystem::path SourceDir =
-    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+const std::filesystem::path SourceDir = ZAV_SOURCE_DIR;
 
 class Lang : public testing::Test {
 protected:
@@ -76,7 +75,7 @@ TEST(LangParse, LineNumbers) {
 TEST_F(Lang, MissingFilesReportAndKeepGoing) {
     TLang lang(datas, &box, &log);
     ASSERT_EQ(box.shown, std::vector<std::string>{NotFound("msg")});
-    EXPECT_EQ(lang.Messages.size(), 87u);
+    EXPECT_EQ(lang.Messages.size(), static_cast<std::size_t>(msgOwnEnd));
     EXPECT_EQ(lang.Messages[0], "msg");
     EXPECT_EQ(lang.Message(22), "*No reply from the controller!");
     EXPECT_EQ(lang.Message(86), "");
@@ -226,7 +225,7 @@ TEST(LangFiles, DeliveredEnglishFilesLoad) {
         }
     };
     ASSERT_TRUE(lang.LoadMessages());
-    filled(lang.Messages, 87);
+    filled(lang.Messages, msgOwnEnd);
     EXPECT_TRUE(lang.LoadFormTexts("f1"));
     filled(lang.FormTexts, 58);
     EXPECT_TRUE(lang.LoadFormTexts("addf"));

@@ -160,10 +160,16 @@ const char* const BuiltInMessages[] =
         "*speed ",                                               // 85
 };
 
+// Texts of the TOwnMessage numbers, from 87 on, in their order.
+const char* const OwnMessages[] = {
+    "*The list was not sent: the exchange of the previous list is still running.", // 87
+};
+
 // clang-format on
 
 static_assert(std::size(BuiltInFormTexts) == TLang::InitialFormTexts - 1);
-static_assert(std::size(BuiltInMessages) == TLang::InitialMessages - 2);
+static_assert(std::size(BuiltInMessages) == 85);
+static_assert(std::size(OwnMessages) == msgOwnEnd - 87);
 
 const std::string Empty;
 
@@ -194,6 +200,8 @@ TLang::TLang(TCommonDatas& datas, IMessageBox* messageBox, IOperationLog* log)
     for (const char* text : BuiltInMessages)
         Messages.emplace_back(text);
     Messages.emplace_back();
+    for (const char* text : OwnMessages)
+        Messages.emplace_back(text);
     LoadMessages();
 }
 
