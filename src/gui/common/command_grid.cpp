@@ -43,6 +43,9 @@ int TCommandGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TCommandGridModel::data(const QModelIndex& index, int role) const {
+    // A description cut by a narrow column is read whole in its tool-tip.
+    if (role == Qt::ToolTipRole && index.column() == CommandColumn)
+        role = Qt::DisplayRole;
     if (role != Qt::DisplayRole || !index.isValid() ||
         static_cast<std::size_t>(index.row()) >= list_.Count())
         return {};
