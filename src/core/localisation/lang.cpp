@@ -160,10 +160,21 @@ const char* const BuiltInMessages[] =
         "*speed ",                                               // 85
 };
 
+// Built-in messages of our own, by number; numbers between them have no text.
+struct TNumberedMessage {
+    int Number;
+    const char* Text;
+};
+const TNumberedMessage NumberedMessages[] = {
+    {110, "*Error recovering: controller communication mode was not stopped, the port is "
+            "closed or the write failed"},
+    {111, "*These files could not be saved:"},
+};
+
 // clang-format on
 
 static_assert(std::size(BuiltInFormTexts) == TLang::InitialFormTexts - 1);
-static_assert(std::size(BuiltInMessages) == TLang::InitialMessages - 2);
+static_assert(std::size(BuiltInMessages) == 85);
 
 const std::string Empty;
 
@@ -193,7 +204,9 @@ TLang::TLang(TCommonDatas& datas, IMessageBox* messageBox, IOperationLog* log)
     Messages.emplace_back("msg");
     for (const char* text : BuiltInMessages)
         Messages.emplace_back(text);
-    Messages.emplace_back();
+    Messages.resize(InitialMessages);
+    for (const auto& [number, text] : NumberedMessages)
+        Messages[static_cast<std::size_t>(number)] = text;
     LoadMessages();
 }
 

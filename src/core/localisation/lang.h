@@ -23,7 +23,7 @@ public:
 class TLang {
 public:
     static constexpr int InitialFormTexts = 58; // "f1" + table A
-    static constexpr int InitialMessages = 87;  // "msg" + table C + empty 86
+    static constexpr int InitialMessages = 130; // "msg" + table C + empty 86 + our own
 
     std::vector<std::string> FormTexts;
     std::vector<std::string> Messages;
