@@ -169,6 +169,8 @@ const TNumberedMessage NumberedMessages[] = {
     {110, "*Error recovering: controller communication mode was not stopped, the port is "
             "closed or the write failed"},
     {111, "*These files could not be saved:"},
+    {112, "*in the recovery sequence"},
+    {113, "*run this step now"},
 };
 
 // clang-format on
