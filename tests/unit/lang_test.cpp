@@ -15,8 +15,7 @@ using namespace zav::test;
 
 namespace {
 // The language files delivered with the program, in the source tree.
-const std::filesystem::path SourceDir =
-    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+const std::filesystem::path SourceDir = ZAV_SOURCE_DIR;
 
 class Lang : public testing::Test {
 protected:

@@ -160,6 +160,11 @@ const char* const BuiltInMessages[] =
         "*speed ",                                               // 85
 };
 
+// Texts of the TOwnMessage numbers, from 87 on, in their order.
+const char* const OwnMessages[] = {
+    "*The list was not sent: the exchange of the previous list is still running.", // 87
+};
+
 // Built-in messages of our own, by number; numbers between them have no text.
 struct TNumberedMessage {
     int Number;
@@ -177,6 +182,9 @@ const TNumberedMessage NumberedMessages[] = {
 
 static_assert(std::size(BuiltInFormTexts) == TLang::InitialFormTexts - 1);
 static_assert(std::size(BuiltInMessages) == 85);
+static_assert(std::size(OwnMessages) == msgOwnEnd - 87);
+static_assert(msgOwnEnd <= 110, "our own messages meet the numbered ones");
+static_assert(msgOwnEnd <= 110 && TLang::InitialMessages > 113);
 
 const std::string Empty;
 
@@ -205,6 +213,9 @@ TLang::TLang(TCommonDatas& datas, IMessageBox* messageBox, IOperationLog* log)
     Messages.reserve(InitialMessages);
     Messages.emplace_back("msg");
     for (const char* text : BuiltInMessages)
+        Messages.emplace_back(text);
+    Messages.emplace_back();
+    for (const char* text : OwnMessages)
         Messages.emplace_back(text);
     Messages.resize(InitialMessages);
     for (const auto& [number, text] : NumberedMessages)

@@ -20,10 +20,19 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Messages of this program's own, numbered after the last message of the catalogue
+// (86). Every shipped language has them, in this order; the built-in table in
+// lang.cpp holds their English texts.
+enum TOwnMessage : int {
+    msgListNotSent = 87,
+    msgOwnEnd // one past the last
+};
+
 class TLang {
 public:
     static constexpr int InitialFormTexts = 58; // "f1" + table A
-    static constexpr int InitialMessages = 130; // "msg" + table C + empty 86 + our own
+    // "msg" + table C + empty 86 + own, and the numbered messages up to 129.
+    static constexpr int InitialMessages = 130;
 
     std::vector<std::string> FormTexts;
     std::vector<std::string> Messages;

@@ -31,6 +31,7 @@ class TForm1 : public QMainWindow,
                public ICommonDatasView,
                public IMainWindowHooks,
                public IPortView,
+               public ICommandEditorView,
                public ISettingsRadioGroups {
     Q_OBJECT
 public:
@@ -88,6 +89,9 @@ public:
     // layout, without clearing the command list.
     void ApplyProgramSettingsLayout();
     void SetListHasWrongCommand(bool value);
+    // What the simple-mode and tracking controls hold now.
+    TMotion Motion() const;
+    TTrackingValues TrackingValues() const;
 
     // ICommonDatasView
     void SetCoordinatesCaption(const std::string& caption) override;
@@ -100,9 +104,8 @@ public:
     int ControlMode() const override;
     // IMainWindowHooks
     int UnitsIndex() const override;
-    bool DirectControlChecked() const override;
-    void PressClearAll() override;
-    void PressSend() override;
+    // ICommandEditorView
+    void SetSendEnabled(bool enabled) override;
     // IPortView
     void SetPortDescription(const std::string& text) override;
     void UpdatePortControls(bool open) override;
@@ -132,6 +135,10 @@ private:
     void SetWindowWidth(int width);
     void SetWindowHeight(int height);
     void ScheduleListRefresh();
+    void ConnectEditor();
+    void ConnectSimpleMode();
+    // The smallest size at which nothing overlaps, for the current mode.
+    void UpdateMinimumSize();
 
     TSettingsHook afterSettings_;
     std::unique_ptr<TQtDispatcher> dispatcher_;
