@@ -20,6 +20,8 @@
 #include "serial/com_port.h"
 #include "serial/dispatcher.h"
 #include "serial/event.h"
+#include "settings/error_settings_file.h"
+#include "settings/program_settings_file.h"
 #include "state/common_datas.h"
 #include "state/views.h"
 
@@ -44,6 +46,7 @@ struct TControllerViews {
     ICommonDatasView* CommonDatasView = nullptr;
     IMainWindowHooks* Hooks = nullptr;
     IPortView* PortView = nullptr;
+    ISettingsRadioGroups* RadioGroups = nullptr;
 };
 
 class TController {
@@ -94,6 +97,16 @@ public:
     void UpdatePortControls();
     std::string PortInfo() const;
 
+    // Settings files and logs. The first reading of the program settings happens in the
+    // constructor, before the messages exist, and reports nothing; this one reports.
+    void LoadProgramSettings();
+    void LoadErrorSettings();
+    TProgramSettingsFile& ProgramSettings() { return *programSettings_; }
+    TErrorSettingsFile& ErrorSettings() { return *errorSettings_; }
+    // Writes the logs and settings files whose switches are on, in order; files that
+    // cannot be written are reported together in one message box.
+    void SaveAllOnClose(const std::vector<std::string>& workLog);
+
     // Adds a line to the operation log, in red if asked.
     void Log(const std::string& line, bool red = false);
     void ShowMessage(const std::string& text);
@@ -108,11 +121,14 @@ private:
     // Runs fn on the main thread later, unless the controller is gone by then.
     void PostIfAlive(std::function<void()> fn);
     void ExchangeEnded();
+    void ReportDamagedSettings(const std::string& fileName);
 
     IDispatcher& dispatcher_;
     TControllerViews views_;
     std::unique_ptr<TComPort> port_;
     std::unique_ptr<TCommonDatas> commonDatas_;
+    std::unique_ptr<TProgramSettingsFile> programSettings_;
+    std::unique_ptr<TErrorSettingsFile> errorSettings_;
     std::unique_ptr<TLang> lang_;
     std::unique_ptr<TZavCommands> commands_;
     std::unique_ptr<TCommandEditor> editor_;

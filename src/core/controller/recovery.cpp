@@ -9,11 +9,20 @@ namespace zav {
 void TZavCommands::StopControllerRecording() {
     if (!controller_)
         return;
+    TComPort& port = controller_->Port();
+    if (!port.Connected()) {
+        controller_->Log(lang_.Message(110), true);
+        return;
+    }
     // The controller needs a quiet line before and after the ED* that ends recording.
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    controller_->Port().SendString("ED*");
+    const bool sent = port.SendString("ED*");
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    controller_->Log(lang_.Message(41));
+    // A step that did not reach the controller must not look done.
+    if (sent)
+        controller_->Log(lang_.Message(41));
+    else
+        controller_->Log(lang_.Message(110), true);
 }
 
 void TZavCommands::ClearReadinessMarks() {

@@ -30,8 +30,9 @@ enum TOwnMessage : int {
 
 class TLang {
 public:
-    static constexpr int InitialFormTexts = 58;       // "f1" + table A
-    static constexpr int InitialMessages = msgOwnEnd; // "msg" + table C + empty 86 + own
+    static constexpr int InitialFormTexts = 58; // "f1" + table A
+    // "msg" + table C + empty 86 + own, and the numbered messages up to 129.
+    static constexpr int InitialMessages = 130;
 
     std::vector<std::string> FormTexts;
     std::vector<std::string> Messages;
