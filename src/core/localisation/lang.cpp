@@ -163,6 +163,14 @@ const char* const BuiltInMessages[] =
 // Texts of the TOwnMessage numbers, from 87 on, in their order.
 const char* const OwnMessages[] = {
     "*The list was not sent: the exchange of the previous list is still running.", // 87
+    "*Reading impossible. Controller is in program recording mode.",
+    "*no correct program",
+    "*There is a wrong command in the list!",
+    "*Reading is impossible while the command list is being sent.",
+    "*The list was not sent: a program is being read from the controller.",
+    "*Items of the read program were left out (unknown form or parameter out of range): ",
+    "*Lines of the command list were left unconverted (their value is not a whole number of steps): ",
+    "*The file could not be saved or loaded: ",
 };
 
 // clang-format on

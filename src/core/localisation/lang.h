@@ -25,6 +25,14 @@ public:
 // lang.cpp holds their English texts.
 enum TOwnMessage : int {
     msgListNotSent = 87,
+    msgReadRecording,
+    msgNoCorrectProgram,
+    msgReadWrongCommand,
+    msgReadDuringExchange,
+    msgExchangeDuringRead,
+    msgReadItemsRefused,
+    msgLinesNotConverted,
+    msgFileError,
     msgOwnEnd // one past the last
 };
 
