@@ -154,7 +154,22 @@ TEST_F(CommandFiles, FailuresLeaveListAndOldPairWhole) {
     EXPECT_THAT(views.messageBox.shown[0], HasSubstr(Users("dir.zav")));
     EXPECT_EQ(List().Count(), 1u);
 
-    // A read-only folder: the old pair stays as it was, no temporary file is left.
+    // The description file cannot be written: the old pair stays as it was.
+    views.messageBox.shown.clear();
+    std::filesystem::create_directory(Users("keep._zav.new"));
+    List().Assign({{"EN", "End"}});
+    EXPECT_FALSE(controller->Files().SaveToFile(Users("keep.zav")));
+    ASSERT_EQ(views.messageBox.shown.size(), 1u);
+    EXPECT_THAT(views.messageBox.shown[0], HasSubstr(Users("keep.zav")));
+    EXPECT_EQ(folder.Read("Users/keep.zav"), oldCommands);
+    EXPECT_FALSE(std::filesystem::exists(Users("keep.zav.new")));
+
+    // A folder that does not exist.
+    views.messageBox.shown.clear();
+    EXPECT_FALSE(controller->Files().SaveToFile(Users("none/x.zav")));
+    EXPECT_THAT(views.messageBox.shown.at(0), HasSubstr("No such file or directory"));
+
+    // A read-only folder (root writes there all the same).
     if (::geteuid() != 0) {
         views.messageBox.shown.clear();
         std::filesystem::permissions(folder.Path() / "Users", std::filesystem::perms::owner_write,
