@@ -7,15 +7,24 @@ namespace zav {
 std::vector<std::string> TCommandList::Lines() const {
     std::vector<std::string> lines;
     lines.reserve(rows_.size());
-    for (const TCommandRow& row : rows_)
-        lines.push_back(row.Command);
+    for (const auto& row : rows_)
+        lines.push_back(row->Command);
     return lines;
+}
+
+std::vector<TCommandRow> TCommandList::Rows() const {
+    std::vector<TCommandRow> rows;
+    rows.reserve(rows_.size());
+    for (const auto& row : rows_)
+        rows.push_back(*row);
+    return rows;
 }
 
 void TCommandList::Append(std::string command, std::string description) {
     if (observer_)
         observer_->BeginInsert(rows_.size(), 1);
-    rows_.push_back({std::move(command), std::move(description)});
+    rows_.push_back(
+        std::make_unique<TCommandRow>(TCommandRow{std::move(command), std::move(description)}));
     if (observer_)
         observer_->EndInsert();
 }
@@ -55,7 +64,10 @@ void TCommandList::Clear() {
 void TCommandList::Assign(std::vector<TCommandRow> rows) {
     if (observer_)
         observer_->BeginReset();
-    rows_ = std::move(rows);
+    rows_.clear();
+    rows_.reserve(rows.size());
+    for (TCommandRow& row : rows)
+        rows_.push_back(std::make_unique<TCommandRow>(std::move(row)));
     if (observer_)
         observer_->EndReset();
 }
@@ -71,7 +83,7 @@ void TCommandList::SetLines(const std::vector<std::string>& lines) {
 void TCommandList::SetCommand(std::size_t index, std::string command) {
     if (index >= rows_.size())
         return;
-    rows_[index].Command = std::move(command);
+    rows_[index]->Command = std::move(command);
     if (observer_)
         observer_->RowChanged(index);
 }

@@ -6,6 +6,7 @@
 // k + 1.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,8 +39,9 @@ public:
 
     std::size_t Count() const { return rows_.size(); }
     bool Empty() const { return rows_.empty(); }
-    const TCommandRow& Row(std::size_t index) const { return rows_.at(index); }
-    const std::vector<TCommandRow>& Rows() const { return rows_; }
+    const TCommandRow& Row(std::size_t index) const { return *rows_.at(index); }
+    // A copy of every row.
+    std::vector<TCommandRow> Rows() const;
     // The command texts, in order: what an exchange sends and a file stores.
     std::vector<std::string> Lines() const;
 
@@ -56,7 +58,9 @@ public:
     void SetObserver(IObserver* observer) { observer_ = observer; }
 
 private:
-    std::vector<TCommandRow> rows_;
+    // Rows are held by pointer so that dragging or removing one in a long list moves
+    // pointers, not strings.
+    std::vector<std::unique_ptr<TCommandRow>> rows_;
     IObserver* observer_ = nullptr;
 };
 

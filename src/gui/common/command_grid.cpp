@@ -1,5 +1,6 @@
 #include "common/command_grid.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -42,6 +43,9 @@ int TCommandGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TCommandGridModel::data(const QModelIndex& index, int role) const {
+    // A description cut by a narrow column is read whole in its tool-tip.
+    if (role == Qt::ToolTipRole && index.column() == CommandColumn)
+        role = Qt::DisplayRole;
     if (role != Qt::DisplayRole || !index.isValid() ||
         static_cast<std::size_t>(index.row()) >= list_.Count())
         return {};
@@ -82,12 +86,31 @@ QStringList TCommandGridModel::mimeTypes() const {
     return {RowMimeType};
 }
 
+// The row travels with its list's identity: a row dragged from another list, or from
+// another running program, is no row of this one.
+QByteArray TCommandGridModel::Identity() const {
+    return QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+           QByteArray::number(reinterpret_cast<quintptr>(&list_)) + ':';
+}
+
 QMimeData* TCommandGridModel::mimeData(const QModelIndexList& indexes) const {
     if (indexes.isEmpty())
         return nullptr;
     auto* data = new QMimeData;
-    data->setData(RowMimeType, QByteArray::number(indexes.first().row()));
+    data->setData(RowMimeType, Identity() + QByteArray::number(indexes.first().row()));
     return data;
+}
+
+int TCommandGridModel::DraggedRow(const QMimeData* data) const {
+    if (!data || !data->hasFormat(RowMimeType))
+        return -1;
+    const QByteArray bytes = data->data(RowMimeType);
+    const QByteArray identity = Identity();
+    if (!bytes.startsWith(identity))
+        return -1;
+    bool ok = false;
+    const int row = bytes.mid(identity.size()).toInt(&ok);
+    return ok && row >= 0 && row < static_cast<int>(list_.Count()) ? row : -1;
 }
 
 int TCommandGridModel::DropTarget(const QMimeData* data, int row, const QModelIndex& parent) const {
@@ -106,10 +129,8 @@ bool TCommandGridModel::canDropMimeData(const QMimeData* data, Qt::DropAction, i
 bool TCommandGridModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int,
                                      const QModelIndex& parent) {
     const int target = DropTarget(data, row, parent);
-    bool ok = false;
-    const int from = data ? data->data(RowMimeType).toInt(&ok) : -1;
-    if (action != Qt::MoveAction || target < 0 || !ok || from < 0 ||
-        from >= static_cast<int>(list_.Count()))
+    const int from = DraggedRow(data);
+    if (action != Qt::MoveAction || target < 0 || from < 0)
         return false;
     if (from != target && OnRowMoved)
         OnRowMoved(from + 1, target + 1);
@@ -181,7 +202,9 @@ TCommandGrid::TCommandGrid(TCommandList& list, const QString& objectName, QWidge
     setDragEnabled(true);
     setAcceptDrops(true);
     setDropIndicatorShown(true);
-    setDragDropMode(InternalMove);
+    // Not InternalMove, which takes only drops of a drag this view started itself: a
+    // drop is judged by the identity its row carries instead.
+    setDragDropMode(DragDrop);
     setDragDropOverwriteMode(true);
     setDefaultDropAction(Qt::MoveAction);
     // Wide numbers widen their column instead of being cut.

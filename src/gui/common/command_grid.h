@@ -50,6 +50,9 @@ private:
     void BeginReset() override;
     void EndReset() override;
     void RowChanged(std::size_t index) override;
+    QByteArray Identity() const;
+    // The row of this list that data carries, or -1.
+    int DraggedRow(const QMimeData* data) const;
     // The view row a drop lands on, or -1.
     int DropTarget(const QMimeData* data, int row, const QModelIndex& parent) const;
 

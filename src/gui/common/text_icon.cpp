@@ -16,9 +16,12 @@ public:
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
         painter->save();
         QFont font = painter->font();
-        // Sized to the icon: two letters fill it, three still fit.
-        font.setPixelSize(std::max(6, rect.height() * (text_.size() > 2 ? 8 : 10) / 20));
+        // Sized to the icon: two letters fill it, three fit when narrowed.
+        const bool three = text_.size() > 2;
+        font.setPixelSize(std::max(6, rect.height() * (three ? 9 : 10) / 20));
         font.setBold(true);
+        if (three)
+            font.setStretch(QFont::Condensed);
         painter->setFont(font);
         painter->setPen(mode == QIcon::Disabled ? QColor(150, 150, 150) : color_);
         painter->setRenderHint(QPainter::TextAntialiasing);
