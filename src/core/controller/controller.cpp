@@ -25,6 +25,9 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     commands_->AttachDirectControl(editor_.get());
     simpleMode_ = std::make_unique<TSimpleMode>(*this);
     tracking_ = std::make_unique<TTracking>(*this);
+    files_ = std::make_unique<TCommandFiles>(*this);
+    units_ = std::make_unique<TUnits>(*this);
+    chanRead_ = std::make_unique<TChanRead>(*this);
     commands_->BuildCatalogue();
     commonDatas_->LastReply = "  "; // what start-up leaves in it before any reply
 }
@@ -32,6 +35,7 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
 TController::~TController() {
     // The exchange reads the port, the events and the shared state: it ends first.
     ExchangeThread.reset();
+    chanRead_.reset();
     port_->Close();
 }
 
@@ -69,6 +73,11 @@ bool TController::btnRunTRClick() {
         // reply that has arrived, and that exchange would stop with a false time-out.
         if (!MemoSend.Empty())
             Log(lang_->Message(msgListNotSent), true);
+        return false;
+    }
+    // One writer on the port: a read-back takes every reply until its end mark.
+    if (chanRead_->Reading()) {
+        Log(lang_->Message(msgExchangeDuringRead), true);
         return false;
     }
     ReplyEvent.Reset();

@@ -11,7 +11,7 @@ void TZavCommands::StopControllerRecording() {
         return;
     TComPort& port = controller_->Port();
     if (!port.Connected()) {
-        controller_->Log(lang_.Message(110), true);
+        controller_->Log(lang_.Message(msgRecoveryWriteFailed), true);
         return;
     }
     // The controller needs a quiet line before and after the ED* that ends recording.
@@ -22,7 +22,7 @@ void TZavCommands::StopControllerRecording() {
     if (sent)
         controller_->Log(lang_.Message(41));
     else
-        controller_->Log(lang_.Message(110), true);
+        controller_->Log(lang_.Message(msgRecoveryWriteFailed), true);
 }
 
 void TZavCommands::ClearReadinessMarks() {

@@ -25,14 +25,25 @@ public:
 // lang.cpp holds their English texts.
 enum TOwnMessage : int {
     msgListNotSent = 87,
+    msgReadRecording,
+    msgNoCorrectProgram,
+    msgReadWrongCommand,
+    msgReadDuringExchange,
+    msgExchangeDuringRead,
+    msgReadItemsRefused,
+    msgLinesNotConverted,
+    msgFileError,
+    msgRecoveryWriteFailed,
+    msgFilesNotSaved,
+    msgInRecoverySequence,
+    msgRunStepNow,
     msgOwnEnd // one past the last
 };
 
 class TLang {
 public:
-    static constexpr int InitialFormTexts = 58; // "f1" + table A
-    // "msg" + table C + empty 86 + own, and the numbered messages up to 129.
-    static constexpr int InitialMessages = 130;
+    static constexpr int InitialFormTexts = 58;       // "f1" + table A
+    static constexpr int InitialMessages = msgOwnEnd; // "msg" + table C + empty 86 + own
 
     std::vector<std::string> FormTexts;
     std::vector<std::string> Messages;
