@@ -15,8 +15,7 @@ using namespace zav::test;
 
 namespace {
 // The language files delivered with the program, in the source tree.
-const std::filesystem::path SourceDir =
-    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+const std::filesystem::path SourceDir = ZAV_SOURCE_DIR;
 
 class Lang : public testing::Test {
 protected:
@@ -76,7 +75,7 @@ TEST(LangParse, LineNumbers) {
 TEST_F(Lang, MissingFilesReportAndKeepGoing) {
     TLang lang(datas, &box, &log);
     ASSERT_EQ(box.shown, std::vector<std::string>{NotFound("msg")});
-    EXPECT_EQ(lang.Messages.size(), 87u);
+    EXPECT_EQ(lang.Messages.size(), std::size_t{TLang::InitialMessages});
     EXPECT_EQ(lang.Messages[0], "msg");
     EXPECT_EQ(lang.Message(22), "*No reply from the controller!");
     EXPECT_EQ(lang.Message(86), "");
@@ -211,22 +210,29 @@ TEST(LangFiles, DeliveredEnglishFilesLoad) {
             }
         }
     }
-    EXPECT_EQ(LoadLanguageLines((langDir / "lang.lng").string()), std::vector<std::string>{"en"});
+    EXPECT_EQ(LoadLanguageLines((langDir / "lang.lng").string()),
+              (std::vector<std::string>{"en", "ru"}));
 
     SetAppDir(SourceDir.string());
     RecordingMessageBox box;
     RecordingLog log;
     TCommonDatas datas;
     TLang lang(datas, &box, &log);
-    auto filled = [](const std::vector<std::string>& table, std::size_t size) {
+    // Numbers without a built-in text after 86 are unused.
+    const auto builtIn = TLang::BuiltInMessages();
+    auto filled = [&](const std::vector<std::string>& table, std::size_t size) {
         EXPECT_EQ(table.size(), size);
         for (std::size_t k = 1; k < table.size(); ++k) {
+            if (table[0] == "msg" && k > 86 && builtIn.at(k).empty())
+                continue;
             EXPECT_FALSE(table[k].empty() || table[k] == " ") << k;
-            EXPECT_EQ(table[k].find('*'), std::string::npos) << k << ": " << table[k];
+            const std::size_t first = table[k].find_first_not_of(' ');
+            EXPECT_FALSE(first != std::string::npos && table[k][first] == '*')
+                << k << ": " << table[k];
         }
     };
     ASSERT_TRUE(lang.LoadMessages());
-    filled(lang.Messages, 87);
+    filled(lang.Messages, TLang::InitialMessages);
     EXPECT_TRUE(lang.LoadFormTexts("f1"));
     filled(lang.FormTexts, 58);
     EXPECT_TRUE(lang.LoadFormTexts("addf"));

@@ -12,11 +12,14 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     port_->OnPortLost = [this] { PortLost(); };
     commonDatas_ = std::make_unique<TCommonDatas>(views_.CommonDatasView, views_.Log);
     lang_ = std::make_unique<TLang>(*commonDatas_, views_.MessageBox, views_.Log);
+    lang_->AttachMainForm(views_.MainForm);
     commands_ =
         std::make_unique<TZavCommands>(*commonDatas_, *lang_, views_.MessageBox, views_.Hooks);
     commonDatas_->AttachCatalogue(commands_.get());
     commands_->AttachController(this);
     commands_->BuildCatalogue();
+    languageSwitch_ =
+        std::make_unique<TLanguageSwitch>(*commonDatas_, *lang_, *commands_, views_.MessageBox);
     commonDatas_->LastReply = "  "; // what start-up leaves in it before any reply
 }
 
@@ -77,9 +80,7 @@ void TController::ExchangeEnded() {
 }
 
 void TController::PortLost() {
-    Log("The connection to port Com" + std::to_string(port_->PortNumber()) +
-            " was lost (the device went away); the port is closed.",
-        true);
+    Log(lang_->Message(90) + std::to_string(port_->PortNumber()) + lang_->Message(91), true);
     btnClosePortClick();
 }
 

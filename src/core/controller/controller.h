@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "command-language/zav_commands.h"
+#include "controller/language_switch.h"
 #include "controller/text_lines.h"
 #include "localisation/lang.h"
 #include "program-editing/command_list.h"
@@ -41,6 +42,7 @@ struct TControllerViews {
     ICommonDatasView* CommonDatasView = nullptr;
     IMainWindowHooks* Hooks = nullptr;
     IPortView* PortView = nullptr;
+    IMainFormView* MainForm = nullptr;
 };
 
 class TController {
@@ -57,6 +59,7 @@ public:
     TCommonDatas& CommonDatas() { return *commonDatas_; }
     TLang& Lang() { return *lang_; }
     TZavCommands& Commands() { return *commands_; }
+    TLanguageSwitch& LanguageSwitch() { return *languageSwitch_; }
     IDispatcher& Dispatcher() { return dispatcher_; }
     const TControllerViews& Views() const { return views_; }
 
@@ -108,6 +111,7 @@ private:
     std::unique_ptr<TCommonDatas> commonDatas_;
     std::unique_ptr<TLang> lang_;
     std::unique_ptr<TZavCommands> commands_;
+    std::unique_ptr<TLanguageSwitch> languageSwitch_;
     std::unique_ptr<TRWThread> ExchangeThread;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

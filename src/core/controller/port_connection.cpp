@@ -29,9 +29,7 @@ void TController::LoadPortSettings() {
     } catch (const std::exception&) {
     }
     if (!read)
-        Log("Port settings file " + fileName +
-                " is missing or damaged; choose a port with Port settings > Chose port.",
-            true);
+        Log(lang_->Message(87) + fileName + lang_->Message(88), true);
     // The line settings are not stored: every run starts with 9600 baud, 8E1.
     port_->SetDataBits(3);
     port_->SetStopBits(0);
@@ -43,8 +41,8 @@ void TController::SavePortSettings() {
     const std::string fileName = PortSettingsFileName();
     try {
         SaveLines(fileName, {std::to_string(port_->PortNumber())}, true);
-    } catch (const std::exception& e) {
-        ShowMessage("Could not write the port settings file " + fileName + ": " + e.what());
+    } catch (const std::exception&) {
+        ShowMessage(lang_->Message(89) + fileName);
     }
 }
 
