@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "localisation/form_lang.h"
 #include "main-window/form1.h"
 #include "main-window/screenshots.h"
 #include "state/paths.h"
@@ -25,6 +26,9 @@ int main(int argc, char* argv[]) {
         zav::AnswerMessageBoxes();
 
     zav::TForm1 form;
+    // Created once, hidden, so that a missing language list or a damaged dialog file is
+    // reported at start-up.
+    new zav::TFormLang(form.Controller(), &form);
     form.show();
 
     if (!screenshots.isEmpty()) {

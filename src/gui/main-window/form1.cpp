@@ -4,8 +4,12 @@
 #include <QHeaderView>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTimer>
 
+#include "common/control_caption.h"
+#include "controller/program_info.h"
+#include "localisation/form_lang.h"
 #include "main-window/form_byte_len.h"
 #include "main-window/form_color_indicators.h"
 #include "main-window/form_coord.h"
@@ -75,13 +79,15 @@ void TForm1::BuildMenu() {
     mmVers = action(mmInfo, "mmVers", "Program vers.");
     mmReadCh = action(mmInfo, "mmReadCh", "Load from device");
     // Their windows are not part of the program yet.
-    for (QAction* a : {mmNastrError, mmNastrLogs, mmLang, mmVers, mmReadCh})
+    for (QAction* a : {mmNastrError, mmNastrLogs, mmReadCh})
         a->setEnabled(false);
     mmSettsProp->setEnabled(false);
 
     connect(mmSettsPortName, &QAction::triggered, this, [this] { mmSettsPortNameClick(); });
     connect(mmSettsProp, &QAction::triggered, this, [this] { mmSettsPropClick(); });
     connect(mmSettsCoord, &QAction::triggered, this, [this] { mmSettsCoordClick(); });
+    connect(mmLang, &QAction::triggered, this, [this] { mmLangClick(); });
+    connect(mmVers, &QAction::triggered, this, [this] { mmVers1Click(); });
 }
 
 void TForm1::BuildControls() {
@@ -135,7 +141,7 @@ void TForm1::FormCreate() {
     // the shared state, reads the program settings, the language catalogue and the
     // command catalogue.
     controller_ = std::make_unique<TController>(
-        *dispatcher_, TControllerViews{MemoLog, messageBox_.get(), this, this, this});
+        *dispatcher_, TControllerViews{MemoLog, messageBox_.get(), this, this, this, this});
     TController& c = *controller_;
     c.MemoSend.OnChanged = [this] { PanelMultC->ShowCommandList(controller_->MemoSend); };
     c.MemoRead.OnChanged = [this] { ScheduleListRefresh(); };
@@ -165,7 +171,7 @@ void TForm1::FormCreate() {
         SetWindowHeight(WindowHeightWithLog);
     // The error handling settings are read here.
     // LastReply already holds its two blanks: the controller sets them when it is made.
-    // The language is applied here.
+    c.Lang().LoadLanguage();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -345,6 +351,16 @@ void TForm1::mmSettsCoordClick() {
     FormCoord->activateWindow();
 }
 
+void TForm1::mmLangClick() {
+    TFormLang dialog(*controller_, this);
+    dialog.exec();
+}
+
+void TForm1::mmVers1Click() {
+    QMessageBox::about(this, mmVers->text().replace("&&", "&"),
+                       Q(ProgramInformation(*controller_, qVersion())));
+}
+
 // --- ICommonDatasView
 
 void TForm1::SetCoordinatesCaption(const std::string& caption) {
@@ -401,6 +417,12 @@ void TForm1::PressClearAll() {
 
 void TForm1::PressSend() {
     btnRunTRClick();
+}
+
+// --- IMainFormView
+
+void TForm1::SetControlCaption(const std::string& control, int item, const std::string& text) {
+    zav::SetControlCaption(*this, Q(control), item, Q(text));
 }
 
 // --- IPortView

@@ -30,7 +30,8 @@ class TFormCoord;
 class TForm1 : public QMainWindow,
                public ICommonDatasView,
                public IMainWindowHooks,
-               public IPortView {
+               public IPortView,
+               public IMainFormView {
     Q_OBJECT
 public:
     // Runs right after the program settings are read at start-up, before the control
@@ -81,6 +82,8 @@ public:
     void mmSettsPortNameClick();
     void mmSettsPropClick();
     void mmSettsCoordClick();
+    void mmLangClick();
+    void mmVers1Click();
     void SetListHasWrongCommand(bool value);
 
     // ICommonDatasView
@@ -100,6 +103,8 @@ public:
     // IPortView
     void SetPortDescription(const std::string& text) override;
     void UpdatePortControls(bool open) override;
+    // IMainFormView
+    void SetControlCaption(const std::string& control, int item, const std::string& text) override;
 
     // Built size of the window and of its client area.
     static constexpr int BuiltWidth = 1020;
