@@ -20,6 +20,10 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     commands_->BuildCatalogue();
     languageSwitch_ =
         std::make_unique<TLanguageSwitch>(*commonDatas_, *lang_, *commands_, views_.MessageBox);
+    languageSwitch_->OnSwitched = [this] {
+        if (port_->Connected() && views_.PortView)
+            views_.PortView->SetPortDescription(lang_->Message(3) + PortInfo());
+    };
     commonDatas_->LastReply = "  "; // what start-up leaves in it before any reply
 }
 

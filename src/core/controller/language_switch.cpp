@@ -37,6 +37,8 @@ void TLanguageSwitch::SetLanguage(const std::string& name) {
     lang_.TranslateMainForm();
     lang_.LoadMessages();
     commands_.BuildCatalogue();
+    if (OnSwitched)
+        OnSwitched();
 }
 
 } // namespace zav

@@ -3,6 +3,7 @@
 // text, and the switch itself, which refills the main window, the messages and the
 // command descriptions in that order.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ public:
     // Sets Language and reloads the main window's texts, the messages and the command
     // catalogue. The dialog that asked translates itself afterwards.
     void SetLanguage(const std::string& name);
+
+    // Runs last in SetLanguage: the captions composed outside the catalogue follow.
+    std::function<void()> OnSwitched;
 
 private:
     TCommonDatas& datas_;

@@ -210,7 +210,9 @@ void TForm1::LayOutClient(QSize client) {
     const int coordinatesTop = h - PortPropHeight - CoordinatesHeight;
     MemoLog->setGeometry(0, LogTop, w, std::max(0, coordinatesTop - 1 - LogTop));
     PanelCoordinates->setGeometry(
-        0, coordinatesTop, CoordinatesCaptionWidth + 2 * PortButtonWidth + 7, CoordinatesHeight);
+        0, coordinatesTop,
+        std::max(PanelCoordinates->width(), CoordinatesCaptionWidth + 2 * PortButtonWidth + 7),
+        CoordinatesHeight);
     PanelPortProp->setGeometry(0, h - PortPropHeight, w, PortPropHeight);
 }
 
@@ -423,6 +425,14 @@ void TForm1::PressSend() {
 
 void TForm1::SetControlCaption(const std::string& control, int item, const std::string& text) {
     zav::SetControlCaption(*this, Q(control), item, Q(text));
+    if (control == "btnOpenPort" || control == "btnClosePort") {
+        // Longer captions widen the two buttons (and the panel) rather than being cut.
+        const int w = std::max(
+            {PortButtonWidth, btnOpenPort->sizeHint().width(), btnClosePort->sizeHint().width()});
+        btnOpenPort->setGeometry(CoordinatesCaptionWidth + 2, 1, w, 20);
+        btnClosePort->setGeometry(CoordinatesCaptionWidth + w + 4, 1, w, 20);
+        PanelCoordinates->resize(CoordinatesCaptionWidth + 2 * w + 7, PanelCoordinates->height());
+    }
 }
 
 // --- IPortView
