@@ -75,7 +75,7 @@ TEST(LangParse, LineNumbers) {
 TEST_F(Lang, MissingFilesReportAndKeepGoing) {
     TLang lang(datas, &box, &log);
     ASSERT_EQ(box.shown, std::vector<std::string>{NotFound("msg")});
-    EXPECT_EQ(lang.Messages.size(), std::size_t{TLang::InitialMessages});
+    EXPECT_EQ(lang.Messages.size(), static_cast<std::size_t>(msgOwnEnd));
     EXPECT_EQ(lang.Messages[0], "msg");
     EXPECT_EQ(lang.Message(22), "*No reply from the controller!");
     EXPECT_EQ(lang.Message(86), "");
@@ -232,7 +232,7 @@ TEST(LangFiles, DeliveredEnglishFilesLoad) {
         }
     };
     ASSERT_TRUE(lang.LoadMessages());
-    filled(lang.Messages, TLang::InitialMessages);
+    filled(lang.Messages, msgOwnEnd);
     EXPECT_TRUE(lang.LoadFormTexts("f1"));
     filled(lang.FormTexts, 58);
     EXPECT_TRUE(lang.LoadFormTexts("addf"));

@@ -166,8 +166,8 @@ TEST_F(LanguageSwitch, TranslationCheckNamesWhatIsWrong) {
         std::string file, bytes, problem;
     } cases[] = {
         {ruMsg, replaced("{50} ", "{51} "), "ru/rumsg.lng: line 50 carries number 51"},
-        {ruMsg, original.substr(0, original.rfind("{97}")), "entry 97 is missing (built-in text"},
-        {ruMsg, original + "{98} extra\r\n", "line 98: entry 98 is not used by the program"},
+        {ruMsg, original.substr(0, original.rfind("{98}")), "entry 98 is missing (built-in text"},
+        {ruMsg, original + "{99} extra\r\n", "line 99: entry 99 is not used by the program"},
         {ruMsg, replaced("{44} ", "{44}"), "message 44 must begin with a blank"},
         {ruMsg, replaced("{25}  \xD3", "{25}  \xD3\x98"), "no text character"},
         {ruMsg, replaced("{22} ", "{22} " + std::string(5000, 'x')), "longer than 4096"},

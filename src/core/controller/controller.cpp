@@ -17,6 +17,10 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
         std::make_unique<TZavCommands>(*commonDatas_, *lang_, views_.MessageBox, views_.Hooks);
     commonDatas_->AttachCatalogue(commands_.get());
     commands_->AttachController(this);
+    editor_ = std::make_unique<TCommandEditor>(*this);
+    commands_->AttachDirectControl(editor_.get());
+    simpleMode_ = std::make_unique<TSimpleMode>(*this);
+    tracking_ = std::make_unique<TTracking>(*this);
     commands_->BuildCatalogue();
     languageSwitch_ =
         std::make_unique<TLanguageSwitch>(*commonDatas_, *lang_, *commands_, views_.MessageBox);
@@ -61,13 +65,19 @@ bool TController::ExchangeRunning() const {
     return ExchangeThread && !ExchangeThread->Finished();
 }
 
-void TController::btnRunTRClick() {
+bool TController::btnRunTRClick() {
+    if (ExchangeRunning()) {
+        // The reply event belongs to the running exchange: clearing it could lose a
+        // reply that has arrived, and that exchange would stop with a false time-out.
+        if (!MemoSend.Empty())
+            Log(lang_->Message(msgListNotSent), true);
+        return false;
+    }
     ReplyEvent.Reset();
-    if (ExchangeRunning())
-        return;
     ExchangeThread.reset(); // one that has ended but whose end is not yet processed
     btnClearClick();
     ExchangeThread = std::make_unique<TRWThread>(*this);
+    return true;
 }
 
 void TController::PostNoReply() {
@@ -84,7 +94,9 @@ void TController::ExchangeEnded() {
 }
 
 void TController::PortLost() {
-    Log(lang_->Message(90) + std::to_string(port_->PortNumber()) + lang_->Message(91), true);
+    Log(lang_->Message(msgPortLost) + std::to_string(port_->PortNumber()) +
+            lang_->Message(msgPortLostEnd),
+        true);
     btnClosePortClick();
 }
 

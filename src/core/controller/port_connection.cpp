@@ -29,7 +29,8 @@ void TController::LoadPortSettings() {
     } catch (const std::exception&) {
     }
     if (!read)
-        Log(lang_->Message(87) + fileName + lang_->Message(88), true);
+        Log(lang_->Message(msgPortFileMissing) + fileName + lang_->Message(msgPortFileMissingEnd),
+            true);
     // The line settings are not stored: every run starts with 9600 baud, 8E1.
     port_->SetDataBits(3);
     port_->SetStopBits(0);
@@ -42,7 +43,7 @@ void TController::SavePortSettings() {
     try {
         SaveLines(fileName, {std::to_string(port_->PortNumber())}, true);
     } catch (const std::exception&) {
-        ShowMessage(lang_->Message(89) + fileName);
+        ShowMessage(lang_->Message(msgPortFileNotWritten) + fileName);
     }
 }
 

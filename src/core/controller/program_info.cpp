@@ -19,14 +19,14 @@ std::string ProgramInformation(TController& controller, const std::string& toolk
     TComPort& port = controller.Port();
     std::string text = lang.Message(17) + " " + controller.CommonDatas().Version +
                        lang.Message(19) + "\n" + TrimLeft(lang.Message(18)) + "\n\n";
-    text += lang.Message(94) + __DATE__ + "\n";
-    text += lang.Message(95) + toolkitVersion + "\n";
+    text += lang.Message(msgBuildDate) + __DATE__ + "\n";
+    text += lang.Message(msgToolkitVersion) + toolkitVersion + "\n";
     if (port.Connected())
         text += lang.Message(3) + controller.PortInfo() + "\n";
     else
-        text +=
-            lang.Message(3) + "Com" + std::to_string(port.PortNumber()) + lang.Message(96) + "\n";
-    text += lang.Message(97) + AppDir() + "Data";
+        text += lang.Message(3) + "Com" + std::to_string(port.PortNumber()) +
+                lang.Message(msgPortClosed) + "\n";
+    text += lang.Message(msgSettingsFolder) + AppDir() + "Data";
     return text;
 }
 

@@ -110,7 +110,8 @@ void TController::ProcessReplies(std::string text) {
     if (ReceiveBuffer.size() > MaxPendingReply) {
         const std::size_t drop = ReceiveBuffer.size() - MaxPendingReply / 2;
         ReceiveBuffer.erase(0, drop);
-        Log(lang_->Message(92) + std::to_string(drop) + lang_->Message(93), true);
+        Log(lang_->Message(msgDiscarded) + std::to_string(drop) + lang_->Message(msgDiscardedEnd),
+            true);
     }
 }
 

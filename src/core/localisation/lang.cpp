@@ -160,23 +160,24 @@ const char* const MessageTable[] =
         "*speed ",                                               // 85
 };
 
-// Messages after 86, by number; numbers not listed stay empty.
+// The program's own messages, by number; numbers not listed stay empty.
 struct TNumberedMessage {
     int Number;
     const char* Text;
 };
 constexpr TNumberedMessage NumberedMessages[] = {
-    {87, "*Port settings file "},
-    {88, "* is missing or damaged; choose a port with Port settings > Chose port."},
-    {89, "*Could not write the port settings file "},
-    {90, "*The connection to port Com"},
-    {91, "* was lost (the device went away); the port is closed."},
-    {92, "*Discarded "},
-    {93, "* bytes received from the controller without a reply terminator \"*\"."},
-    {94, "*Build date: "},
-    {95, "*Qt version: "},
-    {96, "* (closed)"},
-    {97, "*Settings folder: "},
+    {msgListNotSent, "*The list was not sent: the exchange of the previous list is still running."},
+    {msgPortFileMissing, "*Port settings file "},
+    {msgPortFileMissingEnd, "* is missing or damaged; choose a port with Port settings > Chose port."},
+    {msgPortFileNotWritten, "*Could not write the port settings file "},
+    {msgPortLost, "*The connection to port Com"},
+    {msgPortLostEnd, "* was lost (the device went away); the port is closed."},
+    {msgDiscarded, "*Discarded "},
+    {msgDiscardedEnd, "* bytes received from the controller without a reply terminator \"*\"."},
+    {msgBuildDate, "*Build date: "},
+    {msgToolkitVersion, "*Qt version: "},
+    {msgPortClosed, "* (closed)"},
+    {msgSettingsFolder, "*Settings folder: "},
 };
 // clang-format on
 

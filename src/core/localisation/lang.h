@@ -21,12 +21,31 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Messages of this program's own, numbered after the last message of the catalogue
+// (86). Every shipped language has them, in this order; the built-in table in
+// lang.cpp holds their English texts.
+enum TOwnMessage : int {
+    msgListNotSent = 87,
+    msgPortFileMissing, // + file name + msgPortFileMissingEnd
+    msgPortFileMissingEnd,
+    msgPortFileNotWritten, // + file name
+    msgPortLost,           // + port number + msgPortLostEnd
+    msgPortLostEnd,
+    msgDiscarded, // + byte count + msgDiscardedEnd
+    msgDiscardedEnd,
+    msgBuildDate,
+    msgToolkitVersion,
+    msgPortClosed, // after the port's name
+    msgSettingsFolder,
+    msgOwnEnd // one past the last
+};
+
 class TLang {
 public:
     static constexpr int InitialFormTexts = 58; // "f1" + table A
-    // "msg", the messages 1..85, the empty 86, and the numbered messages after it (some
-    // numbers may be unused: each part of the program has its own run of numbers).
-    static constexpr int InitialMessages = 98;
+    // "msg", the messages 1..85, the empty 86, and the program's own messages after it
+    // (a number without a built-in text is unused and stays empty).
+    static constexpr int InitialMessages = msgOwnEnd;
     // Section "addf": the texts of every dialog, 1..61.
     static constexpr int DialogTextCount = 61;
 

@@ -8,6 +8,7 @@
 #include <QTableWidget>
 
 #include "common/caption_panel.h"
+#include "common/command_grid.h"
 #include "common/radio_group.h"
 
 namespace zav {
@@ -41,6 +42,12 @@ bool SetControlCaption(QWidget& window, const QString& name, int item, const QSt
             g->SetItemCaption(item, Plain(text));
         else
             return false;
+    } else if (auto* grid = qobject_cast<TCommandGrid*>(o)) {
+        TCommandGridModel* model = grid->GridModel();
+        if (item != 2)
+            return false;
+        model->SetHeaderTexts(model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+                              text);
     } else if (auto* t = qobject_cast<QTableWidget*>(o)) {
         if (item < 0 || item >= t->columnCount())
             return false;
@@ -73,9 +80,9 @@ QString ControlCaption(const QWidget& window, const QString& name, int item) {
         return item < 0            ? Unplain(g->title())
                : item < g->Count() ? Unplain(g->Button(item)->text())
                                    : QString();
-    if (auto* t = qobject_cast<QTableWidget*>(o))
-        return item >= 0 && t->horizontalHeaderItem(item) ? t->horizontalHeaderItem(item)->text()
-                                                          : QString();
+    if (auto* v = qobject_cast<QTableView*>(o))
+        return item >= 0 ? v->model()->headerData(item, Qt::Horizontal, Qt::DisplayRole).toString()
+                         : QString();
     if (auto* gb = qobject_cast<QGroupBox*>(o))
         return Unplain(gb->title());
     if (auto* b = qobject_cast<QAbstractButton*>(o))

@@ -31,7 +31,8 @@ class TForm1 : public QMainWindow,
                public ICommonDatasView,
                public IMainWindowHooks,
                public IPortView,
-               public IMainFormView {
+               public IMainFormView,
+               public ICommandEditorView {
     Q_OBJECT
 public:
     // Runs right after the program settings are read at start-up, before the control
@@ -85,6 +86,9 @@ public:
     void mmLangClick();
     void mmVers1Click();
     void SetListHasWrongCommand(bool value);
+    // What the simple-mode and tracking controls hold now.
+    TMotion Motion() const;
+    TTrackingValues TrackingValues() const;
 
     // ICommonDatasView
     void SetCoordinatesCaption(const std::string& caption) override;
@@ -97,9 +101,8 @@ public:
     int ControlMode() const override;
     // IMainWindowHooks
     int UnitsIndex() const override;
-    bool DirectControlChecked() const override;
-    void PressClearAll() override;
-    void PressSend() override;
+    // ICommandEditorView
+    void SetSendEnabled(bool enabled) override;
     // IPortView
     void SetPortDescription(const std::string& text) override;
     void UpdatePortControls(bool open) override;
@@ -126,6 +129,10 @@ private:
     void SetWindowWidth(int width);
     void SetWindowHeight(int height);
     void ScheduleListRefresh();
+    void ConnectEditor();
+    void ConnectSimpleMode();
+    // The smallest size at which nothing overlaps, for the current mode.
+    void UpdateMinimumSize();
 
     TSettingsHook afterSettings_;
     std::unique_ptr<TQtDispatcher> dispatcher_;
