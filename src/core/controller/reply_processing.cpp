@@ -110,8 +110,7 @@ void TController::ProcessReplies(std::string text) {
     if (ReceiveBuffer.size() > MaxPendingReply) {
         const std::size_t drop = ReceiveBuffer.size() - MaxPendingReply / 2;
         ReceiveBuffer.erase(0, drop);
-        Log("Discarded " + std::to_string(drop) +
-                " bytes received from the controller without a reply terminator \"*\".",
+        Log(lang_->Message(msgDiscarded) + std::to_string(drop) + lang_->Message(msgDiscardedEnd),
             true);
     }
 }

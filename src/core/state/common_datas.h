@@ -82,6 +82,9 @@ public:
     void AttachView(ICommonDatasView* view, IOperationLog* log);
 
     void SetScale(double value);
+    // The rounding label, the scale group and the coordinates panel again, after the
+    // texts they are composed from have changed.
+    void ShowComposedCaptions();
     void SetRounding(std::uint8_t mode);
     std::int32_t RoundSteps(double value, double factor);
 
@@ -102,6 +105,7 @@ public:
 
 private:
     void ShowScale();
+    void ShowScaleCaptions();
 
     ICommonDatasView* view_ = nullptr;
     IOperationLog* log_ = nullptr;
