@@ -105,6 +105,13 @@ public:
     void btnClosePortClick();
     void UpdatePortControls();
     std::string PortInfo() const;
+    // The bottom line of an open port: the description above, its device and speed.
+    std::string PortDescription() const;
+    // The device COM n stands for (the target of its link on Linux).
+    std::string PortDevicePath() const;
+    // After the port properties were changed: a setting the line refused is reported,
+    // and the bottom line shows what is in force.
+    void PortSettingsChanged();
     // Makes COM n the given device (on Linux, the link ports/COM<n>); false, with the
     // reason shown, when it cannot.
     bool PointPortAt(int n, const std::string& device);
@@ -132,6 +139,7 @@ private:
     void PortLost();
     // Runs fn on the main thread later, unless the controller is gone by then.
     void PostIfAlive(std::function<void()> fn);
+    std::string BaudText() const;
     void ExchangeEnded();
     void ReportDamagedSettings(const std::string& fileName);
 

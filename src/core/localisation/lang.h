@@ -53,7 +53,14 @@ enum TOwnMessage : int {
     msgRefresh,
     msgCancel,
     msgPortLinkFailed, // + the link and the reason
-    msgOwnEnd          // one past the last
+    msgPortOpenedLog,  // "Com1 (/dev/ttyUSB0)" + this + the port's settings
+    msgPortClosedLog,  // "Com1" + this
+    msgBaud,           // after the baud rate
+    msgSettingRefused,
+    msgNoSuchDevice,
+    msgNoPermission,
+    msgDeviceBusy,
+    msgOwnEnd // one past the last
 };
 
 class TLang {

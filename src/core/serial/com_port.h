@@ -58,6 +58,9 @@ public:
     void SetDataBits(std::uint8_t value);
     void SetParity(std::uint8_t value);
     void SetStopBits(std::uint8_t value);
+    // Whether the line refused a setting since the last call (the setting was then left
+    // as it was), and clears that.
+    bool TakeRefusal();
     void SetInBufSize(std::uint32_t n);
 
     std::uint32_t PortNumber() const { return portNumber_; }
@@ -90,6 +93,8 @@ public:
     class TBackend; // platform part: open device, line settings, write, receive thread
 
 private:
+    void ChangeSetting(std::uint8_t TLineSettings::*field, std::uint8_t value);
+
     friend class TBackend;
     IDispatcher& dispatcher_;
     std::unique_ptr<TBackend> backend_;
@@ -97,6 +102,7 @@ private:
     std::uint32_t portNumber_ = 0;
     std::uint32_t inBufSize_ = 1000;
     std::string portsDir_;
+    bool refused_ = false; // main thread only
 };
 
 } // namespace zav
