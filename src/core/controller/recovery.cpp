@@ -11,9 +11,10 @@ void TZavCommands::StopControllerRecording() {
         return;
     // The controller needs a quiet line before and after the ED* that ends recording.
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    controller_->Port().SendString("ED*");
+    if (controller_->Port().SendString("ED*"))
+        controller_->recoveryEdOutstanding_ = true;
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    controller_->Log(lang_.Message(41));
+    controller_->LogMessage(41);
 }
 
 void TZavCommands::ClearReadinessMarks() {
@@ -24,7 +25,7 @@ void TZavCommands::ClearReadinessMarks() {
     datas_.LastError = "";
     controller_->SenderIdleEvent.Set();
     controller_->ReplyEvent.Reset();
-    controller_->Log(lang_.Message(40));
+    controller_->LogMessage(40);
 }
 
 void TZavCommands::RunRecovery() {

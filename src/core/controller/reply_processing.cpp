@@ -29,13 +29,15 @@ int StartedCoordinate(const std::string& echo) {
 void TController::HandleReceived(const std::uint8_t* bytes, std::uint32_t count,
                                  std::uint32_t /*errors*/) {
     const std::string block(reinterpret_cast<const char*>(bytes), count);
-    lbBufRead.AppendReplies(Cp1251ToUtf8(block));
+    OnMain([this, shown = Cp1251ToUtf8(block)] { lbBufRead.AppendReplies(shown); });
+    std::lock_guard lock(ReplyMutex);
     std::string text = std::move(ReceiveBuffer);
     text += block;
     ProcessReplies(std::move(text));
 }
 
 void TController::ProcessReplies(std::string text) {
+    std::lock_guard lock(ReplyMutex);
     ReceiveBuffer = std::move(text);
     TCommonDatas& datas = *commonDatas_;
 
@@ -45,12 +47,22 @@ void TController::ProcessReplies(std::string text) {
         if (pos == std::string::npos)
             continue;
         datas.LastError = transferError;
-        Log(lang_->Message(12), true);
+        if (recoveryEdOutstanding_.exchange(false)) {
+            // The answer to the recovery's own ED*: the operator knows of the error already,
+            // and another recovery would only meet the same fault again, without end.
+            ReceiveBuffer.erase(pos, 4);
+            break;
+        }
+        LogMessage(12, true);
+        // Whatever the recovery does, the list stops here: the recovery's own ED* would
+        // otherwise be taken as the reply to the failed command, and the rest of the list
+        // go out after the recording has ended.
+        StopExchangeOnTransferError();
         if (datas.AutoRecovery)
             commands_->RunRecovery(); // may empty ReceiveBuffer
         if (pos < ReceiveBuffer.size())
             ReceiveBuffer.erase(pos, 4);
-        ShowMessage(lang_->Message(12));
+        OnMain([this] { ShowMessage(lang_->Message(12)); });
         break;
     }
 
@@ -73,10 +85,11 @@ void TController::ProcessReplies(std::string text) {
         start = star + 1;
 
         if (!SenderIdleEvent.WaitFor(1000)) {
-            ShowMessage(lang_->Message(13));
+            OnMain([this] { ShowMessage(lang_->Message(13)); });
             continue;
         }
         if (IsCodedReply(reply)) {
+            recoveryEdOutstanding_ = false;
             datas.LastError = reply;
             const char code = reply[2];
             if (code == '2' || code == '3' || code == '4' || code == '8') {
@@ -107,12 +120,15 @@ void TController::ProcessReplies(std::string text) {
     }
     ReceiveBuffer.erase(0, start);
 
+    if (start > 0)
+        noiseReported_ = false;
     if (ReceiveBuffer.size() > MaxPendingReply) {
         const std::size_t drop = ReceiveBuffer.size() - MaxPendingReply / 2;
         ReceiveBuffer.erase(0, drop);
-        Log("Discarded " + std::to_string(drop) +
-                " bytes received from the controller without a reply terminator \"*\".",
-            true);
+        // Once per stretch of noise, not once per block of it.
+        if (!noiseReported_)
+            LogMessage(162, true);
+        noiseReported_ = true;
     }
 }
 

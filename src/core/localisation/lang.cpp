@@ -1,5 +1,7 @@
 #include "localisation/lang.h"
 
+#include <utility>
+
 #include "state/common_datas.h"
 #include "state/encoded_stream.h"
 #include "state/paths.h"
@@ -160,10 +162,17 @@ const char* const BuiltInMessages[] =
         "*speed ",                                               // 85
 };
 
+// The program's own messages beyond table C, by number; numbers between them stay empty.
+const std::pair<int, const char*> BuiltInNumberedMessages[] = {
+    {160, "*Data transfer error: the command list was stopped at line "},
+    {161, "* of "},
+    {162, "*Received bytes without a reply end mark were discarded."},
+};
+
 // clang-format on
 
 static_assert(std::size(BuiltInFormTexts) == TLang::InitialFormTexts - 1);
-static_assert(std::size(BuiltInMessages) == TLang::InitialMessages - 2);
+static_assert(std::size(BuiltInMessages) == 85);
 
 const std::string Empty;
 
@@ -193,7 +202,9 @@ TLang::TLang(TCommonDatas& datas, IMessageBox* messageBox, IOperationLog* log)
     Messages.emplace_back("msg");
     for (const char* text : BuiltInMessages)
         Messages.emplace_back(text);
-    Messages.emplace_back();
+    Messages.resize(InitialMessages);
+    for (const auto& [n, text] : BuiltInNumberedMessages)
+        Messages[static_cast<std::size_t>(n)] = text;
     LoadMessages();
 }
 

@@ -23,7 +23,8 @@ public:
 class TLang {
 public:
     static constexpr int InitialFormTexts = 58; // "f1" + table A
-    static constexpr int InitialMessages = 87;  // "msg" + table C + empty 86
+    // "msg" + table C + empty 86, then the program's own messages, numbered in ranges.
+    static constexpr int InitialMessages = 180;
 
     std::vector<std::string> FormTexts;
     std::vector<std::string> Messages;
