@@ -125,6 +125,10 @@ private:
     IDispatcher& dispatcher_;
     TControllerViews views_;
     const std::thread::id mainThread_ = std::this_thread::get_id();
+    void ShowReceived(const std::string& text);
+    std::mutex shownMutex_;
+    std::string shownPending_; // guarded by shownMutex_: received, not yet in lbBufRead
+    bool shownPosted_ = false; // guarded by shownMutex_
     // Guarded by ReplyMutex: received text without "*" was reported and no reply came since.
     bool noiseReported_ = false;
     // The recovery's own ED* is outstanding: a transfer error in its reply starts no

@@ -29,11 +29,33 @@ int StartedCoordinate(const std::string& echo) {
 void TController::HandleReceived(const std::uint8_t* bytes, std::uint32_t count,
                                  std::uint32_t /*errors*/) {
     const std::string block(reinterpret_cast<const char*>(bytes), count);
-    OnMain([this, shown = Cp1251ToUtf8(block)] { lbBufRead.AppendReplies(shown); });
+    ShowReceived(Cp1251ToUtf8(block));
     std::lock_guard lock(ReplyMutex);
     std::string text = std::move(ReceiveBuffer);
     text += block;
     ProcessReplies(std::move(text));
+}
+
+void TController::ShowReceived(const std::string& text) {
+    // Blocks that arrive while the window thread is busy are shown together: one post,
+    // not one per block, competes with the exchange for the processor.
+    bool post = false;
+    {
+        std::lock_guard lock(shownMutex_);
+        shownPending_ += text;
+        post = !shownPosted_;
+        shownPosted_ = true;
+    }
+    if (post)
+        OnMain([this] {
+            std::string shown;
+            {
+                std::lock_guard lock(shownMutex_);
+                shown.swap(shownPending_);
+                shownPosted_ = false;
+            }
+            lbBufRead.AppendReplies(shown);
+        });
 }
 
 void TController::ProcessReplies(std::string text) {
