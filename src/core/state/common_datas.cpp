@@ -136,20 +136,30 @@ void TCommonDatas::SetCoordState(int n, std::uint8_t state) {
     std::atomic<std::uint8_t>* field = StateOf(n);
     if (!field)
         return;
+    std::uint64_t version = 0;
+    std::uint8_t states[3];
     {
         std::lock_guard lock(setMutex_);
         *field = state;
         Recording = state == 2;
+        version = ++stateVersion_;
+        states[0] = Coord1State;
+        states[1] = Coord2State;
+        states[2] = Coord3State;
     }
-    RunView([this, n, state] {
+    RunView([this, n, state, version, states] {
+        if (state == 1 && log_)
+            log_->AddLine(TextCoord + " " + std::to_string(n) + ": " + TextProgramExecuting);
+        // Shown in turn, so that a short state is seen too; but not over a later change
+        // that is already shown.
+        if (version < shownVersion_)
+            return;
+        shownVersion_ = version;
         if (state == 2)
             EnableProgramButtons(false, false, false, false);
         else if (view_ && view_->ControlMode() == 0)
             EnableProgramButtons(true, true, true, true);
-        if (state == 1 && log_)
-            log_->AddLine(TextCoord + " " + std::to_string(n) + ": " + TextProgramExecuting);
-        // The states as they are when this runs: a later change shows its own colours.
-        ShowCoordStates();
+        ShowCoordStates(states);
     });
 }
 
@@ -160,11 +170,16 @@ void TCommonDatas::SetCoordStates(std::uint8_t s1, std::uint8_t s2, std::uint8_t
 }
 
 void TCommonDatas::ShowCoordStates() {
+    const std::uint8_t states[3] = {Coord1State, Coord2State, Coord3State};
+    ShowCoordStates(states);
+}
+
+void TCommonDatas::ShowCoordStates(const std::uint8_t (&states)[3]) {
     if (!view_)
         return;
     for (std::uint8_t state = 0; state <= 3; ++state)
         for (int n = 1; n <= 3; ++n)
-            if (CoordState(n) == state)
+            if (states[n - 1] == state)
                 view_->SetIndicatorColor(n, StateColors[state]);
 }
 

@@ -110,6 +110,7 @@ public:
 private:
     void ShowScale();
     void RunView(std::function<void()> fn);
+    void ShowCoordStates(const std::uint8_t (&states)[3]);
     std::atomic<std::uint8_t>* StateOf(int n);
     std::atomic<bool>* StartedOf(int n);
 
@@ -118,6 +119,10 @@ private:
     TZavCommands* commands_ = nullptr;
     TViewRunner viewRunner_;
     std::mutex setMutex_; // makes each state or started change one step with its flag
+    // Each state change is numbered (guarded by setMutex_), so that the display, which
+    // shows every change in turn, can tell one made before the last it showed.
+    std::uint64_t stateVersion_ = 0;
+    std::uint64_t shownVersion_ = 0; // used by the view runner's thread only
 };
 
 } // namespace zav
