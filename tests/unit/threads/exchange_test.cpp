@@ -97,10 +97,17 @@ TEST_F(Exchange, CommandErrorStopsTheListOnlyWhenSetTo) {
 }
 
 TEST_F(Exchange, SecondSendWhileRunningStartsNothing) {
-    TScriptedController plc(peer, Answer("E10*"));
+    // The controller answers only once the second Send has been made, so the first
+    // exchange is surely still running then.
+    TEvent secondSent("second Send");
+    TScriptedController plc(peer, [&](const std::string& request) {
+        secondSent.WaitFor(10000);
+        return request + "E10*";
+    });
     Send({"BG"});
     controller->MemoSend.SetLines({"EN"});
     controller->btnRunTRClick();
+    secondSent.Set();
     ASSERT_TRUE(WaitExchangeEnd());
     plc.Stop();
     EXPECT_THAT(plc.Requests(), ElementsAre("BG*"));
