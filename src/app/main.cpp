@@ -1,7 +1,10 @@
-// zav: the control program. Everything lives beside the executable.
+// zav: the control program. Its files live beside the executable, or in the user's
+// data folder when the program is installed where it cannot write.
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QIcon>
+#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 
@@ -13,8 +16,20 @@ int main(int argc, char* argv[]) {
     QElapsedTimer started;
     started.start();
     QApplication app(argc, argv);
+    app.setApplicationName("zav");
     app.setApplicationDisplayName("Zav_Program");
-    zav::SetAppDir(QCoreApplication::applicationDirPath().toStdString());
+    app.setDesktopFileName("zav");
+    QIcon icon;
+    for (const char* size : {"32", "64", "256"})
+        icon.addFile(QString(":/icons/zav-%1.png").arg(size));
+    app.setWindowIcon(icon);
+    const std::string appDir = QCoreApplication::applicationDirPath().toStdString();
+    zav::SetAppDir(appDir);
+    const std::string dataDir = zav::PrepareDataDir(
+        appDir, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString(),
+        zav::CanWriteFolder);
+    if (!dataDir.empty())
+        zav::SetDataDir(dataDir);
 
     // Debugging aids, not used in normal runs: ZAV_SCREENSHOT_DIR saves pictures of the
     // windows there and quits; ZAV_QUIT_WHEN_SHOWN prints the time to the first shown

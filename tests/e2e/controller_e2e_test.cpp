@@ -15,6 +15,7 @@ using namespace zav;
 using namespace zav::test;
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 
 namespace {
 
@@ -140,7 +141,8 @@ TEST_F(EndToEnd, DataTransferErrorStopsTheListAndRunsTheRecovery) {
     // acknowledgement is not taken for BG's reply: EN never goes out as a direct command.
     EXPECT_THAT(sim->Requests(), ElementsAre("LD1", "BG", "ED"));
     EXPECT_THAT(views.log.Texts(),
-                ElementsAre(M(30) + "1" + M(31), M(12), M(160) + "2" + M(161) + "4", M(41), M(40),
+                ElementsAre(M(30) + "1" + M(31), M(12),
+                            M(msgListStoppedAtLine) + "2" + M(msgListStoppedOf) + "4", M(41), M(40),
                             M(28) + "1" + M(29)));
     EXPECT_TRUE(views.log.Red(1) && views.log.Red(2));
     EXPECT_THAT(views.messageBox.shown, ElementsAre(M(12)));
@@ -209,7 +211,9 @@ TEST_F(EndToEnd, FaultMatrix) {
         std::vector<std::string> boxes;
         bool connected;
     };
-    auto stopped = [&](int n) { return M(160) + std::to_string(n) + M(161) + "5"; };
+    auto stopped = [&](int n) {
+        return M(msgListStoppedAtLine) + std::to_string(n) + M(msgListStoppedOf) + "5";
+    };
     const std::vector<TRow> rows = {
         {"silent from the start",
          [](auto& o) { o.SilentAfter = 0; },
@@ -315,7 +319,7 @@ TEST_F(EndToEnd, FaultMatrix) {
          five,
          10000,
          {"BG", "EN"},
-         {M(162), M(22)},
+         {M(msgNoiseDiscarded), M(22)},
          {},
          {},
          true},
@@ -389,6 +393,70 @@ TEST_F(EndToEnd, BusyWindowThreadTimesNoReplyOut) {
     dispatcher.Drain();
     EXPECT_THAT(views.log.Texts(), ::testing::IsEmpty());
     EXPECT_EQ(controller->lbBufRead.Count(), 301u); // echo and reply of each, and the open line
+}
+
+// A program composed with the tool and program buttons, sent, then started.
+TEST_F(EndToEnd, ProgramComposedWithTheButtonsRecordsAndRuns) {
+    Start();
+    TCommandEditor& editor = controller->Editor();
+    editor.btnLD1Click(); // with BG and EN, the automatic additions
+    editor.AddToolCommand(ciSD, "300");
+    editor.AddToolCommand(ciMV, "2000");
+    editor.btnEDClick();
+    controller->btnRunTRClick();
+    ASSERT_TRUE(ExchangeDone());
+    editor.btnAllClearClick();
+    editor.btnSTClick();
+    controller->btnRunTRClick();
+    ASSERT_TRUE(ExchangeDone());
+    ASSERT_TRUE(Until([&] { return history.history.size() >= 5; }));
+    EXPECT_THAT(sim->Requests(), ElementsAre("LD1", "BG", "EN", "SD300", "MV2000", "ED", "ST"));
+    EXPECT_THAT(history.history, ElementsAre(0, 2, 0, 1, 0));
+}
+
+TEST_F(EndToEnd, DirectControlSendsEachCommandAloneAndKeepsWhatItCannotSend) {
+    zavsim::TSimOptions options;
+    options.Baud = 1200; // slow enough to find the exchange still running
+    Start(options);
+    Datas().ReplyTimeout = 5000;
+    TCommandEditor& editor = controller->Editor();
+    editor.chbDirectControlClick(true);
+    editor.AddToolCommand(ciSD, "300");
+    EXPECT_THAT(controller->MemoSend.Lines(), ElementsAre("SD300"));
+    ASSERT_TRUE(ExchangeDone());
+    editor.AddToolCommand(ciSD, "20000"); // refused: the list is emptied, nothing sent
+    EXPECT_TRUE(controller->MemoSend.Empty());
+    EXPECT_FALSE(controller->ExchangeRunning());
+
+    editor.btnLD1Click(); // LD1 alone in direct control
+    ASSERT_TRUE(controller->ExchangeRunning());
+    editor.AddToolCommand(ciMV, "500");
+    EXPECT_THAT(controller->MemoSend.Lines(), ElementsAre("MV500")); // kept, unsent
+    EXPECT_THAT(views.log.Texts(), Contains(M(msgListNotSent)));
+    ASSERT_TRUE(ExchangeDone());
+    EXPECT_THAT(sim->Requests(), ElementsAre("SD300", "LD1"));
+}
+
+TEST_F(EndToEnd, SimpleModeWritesAndStartsTheSelectedCoordinates) {
+    Start();
+    Datas().SetSelectedCoords(true, false, true);
+    TMotion motion;
+    motion.Steps = "100";
+    controller->SimpleMode().btnPuskClick(motion);
+    ASSERT_TRUE(ExchangeDone());
+    const std::vector<std::string> expected = {"LD1",   "BG", "EN",    "AL0", "SD200", "DL",
+                                               "MV100", "ED", "LD3",   "BG",  "EN",    "AL0",
+                                               "SD200", "DL", "MV100", "ED",  "ST1",   "ST3"};
+    EXPECT_THAT(sim->Requests(), ElementsAreArray(expected));
+    ASSERT_TRUE(Until([&] {
+        return Datas().Coord1State == 0 && Datas().Coord3State == 0 && history.history.size() >= 5;
+    }));
+
+    controller->Tracking().btnTrackApplyClick(TTrackingValues{});
+    ASSERT_TRUE(ExchangeDone());
+    const auto requests = sim->Requests();
+    EXPECT_THAT(std::vector<std::string>(requests.end() - 4, requests.end()),
+                ElementsAre("SS200", "SD200", "AL0", "SC1"));
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 // The main window: start-up in both control modes, the window size rules, the bound
 // lists and log, the port going away, and what closing writes.
 
+#include "common/command_grid.h"
 #include <QAction>
 #include <QHeaderView>
 #include <QListWidget>
-#include <QTableWidget>
 #include <QTest>
 #include <QTextBlock>
 
@@ -61,9 +61,9 @@ void TestMainWindow::startsInSimpleModeWithPortOpen() {
                                  c.Lang().Message(6) + " 1;  " + c.Lang().Message(9);
     QCOMPARE(form.PanelPortProp->Caption().toStdString(), expected);
 
-    auto* grid = Find<QTableWidget>(form, "StringGridSend");
-    QCOMPARE(grid->horizontalHeaderItem(0)->text(), QString("№"));
-    QCOMPARE(grid->horizontalHeaderItem(2)->text(), QString("Command"));
+    auto* grid = Find<TCommandGrid>(form, "StringGridSend")->model();
+    QCOMPARE(grid->headerData(0, Qt::Horizontal).toString(), QString("№"));
+    QCOMPARE(grid->headerData(2, Qt::Horizontal).toString(), QString("Command"));
     QCOMPARE(grid->rowCount(), 1); // the trailing empty row
     QCOMPARE(c.CommonDatas().LastReply.Get(), std::string("  "));
     QVERIFY(c.SenderIdleEvent.IsSet());
@@ -150,25 +150,24 @@ void TestMainWindow::modeSwitchEmptiesCommandList() {
     TMessageBoxCatcher boxes;
     TForm1 form;
     TController& c = form.Controller();
-    auto* grid = Find<QTableWidget>(form, "StringGridSend");
+    auto* grid = Find<TCommandGrid>(form, "StringGridSend")->model();
     auto fill = [&] {
-        c.MemoSend.AppendLine("MV1000");
-        c.MemoSend.AppendDescription("Move 1000");
+        c.MemoSend.Append("MV1000", "Move 1000");
         c.MemoRead.Add("MV1000 OK");
-        c.ListHasWrongCommand = true;
+        c.Editor().SetListHasWrongCommand(true);
     };
     fill();
     QCOMPARE(grid->rowCount(), 2);
-    QCOMPARE(grid->item(0, 0)->text(), QString("1"));
-    QCOMPARE(grid->item(0, 2)->text(), QString("Move 1000"));
+    QCOMPARE(grid->index(0, 0).data().toString(), QString("1"));
+    QCOMPARE(grid->index(0, 2).data().toString(), QString("Move 1000"));
     form.rgrSingl_Mult->Button(1)->click();
-    QVERIFY(c.MemoSend.Lines().empty());
+    QVERIFY(c.MemoSend.Empty());
     QVERIFY(c.MemoRead.Empty());
-    QVERIFY(!c.ListHasWrongCommand);
+    QVERIFY(!c.Editor().ListHasWrongCommand());
     QCOMPARE(grid->rowCount(), 1);
     fill();
     form.rgrSingl_Mult->Button(0)->click();
-    QVERIFY(c.MemoSend.Lines().empty());
+    QVERIFY(c.MemoSend.Empty());
     QCOMPARE(grid->rowCount(), 1);
     form.close();
 }

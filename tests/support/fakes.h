@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "command-language/zav_commands.h"
 #include "controller/controller.h"
 #include "state/common_datas.h"
 #include "state/views.h"
@@ -84,14 +85,15 @@ public:
     int ControlMode() const override { return controlMode; }
 };
 
-class FakeHooks : public IMainWindowHooks {
+// The units radio group, and direct control as recorded presses of its buttons.
+class FakeHooks : public IMainWindowHooks, public IDirectControl {
 public:
     int unitsIndex = 0;
     bool directControl = false;
     std::vector<std::string> presses; // "clear", "send" in order
 
     int UnitsIndex() const override { return unitsIndex; }
-    bool DirectControlChecked() const override { return directControl; }
+    bool DirectControlOn() const override { return directControl; }
     void PressClearAll() override { presses.push_back("clear"); }
     void PressSend() override { presses.push_back("send"); }
 };

@@ -15,8 +15,7 @@ using namespace zav::test;
 
 namespace {
 // The language files delivered with the program, in the source tree.
-const std::filesystem::path SourceDir =
-    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+const std::filesystem::path SourceDir = ZAV_SOURCE_DIR;
 
 class Lang : public testing::Test {
 protected:
@@ -76,7 +75,7 @@ TEST(LangParse, LineNumbers) {
 TEST_F(Lang, MissingFilesReportAndKeepGoing) {
     TLang lang(datas, &box, &log);
     ASSERT_EQ(box.shown, std::vector<std::string>{NotFound("msg")});
-    EXPECT_EQ(lang.Messages.size(), std::size_t{TLang::InitialMessages});
+    EXPECT_EQ(lang.Messages.size(), static_cast<std::size_t>(msgOwnEnd));
     EXPECT_EQ(lang.Messages[0], "msg");
     EXPECT_EQ(lang.Message(22), "*No reply from the controller!");
     EXPECT_EQ(lang.Message(86), "");
@@ -213,26 +212,20 @@ TEST(LangFiles, DeliveredEnglishFilesLoad) {
     }
     EXPECT_EQ(LoadLanguageLines((langDir / "lang.lng").string()), std::vector<std::string>{"en"});
 
-    // Numbers between the ranges of the program's own messages have no built-in text.
-    SetAppDir((SourceDir / "no-such-folder").string());
-    TCommonDatas builtInDatas;
-    const TLang builtIn(builtInDatas, nullptr, nullptr);
     SetAppDir(SourceDir.string());
     RecordingMessageBox box;
     RecordingLog log;
     TCommonDatas datas;
     TLang lang(datas, &box, &log);
-    auto filled = [&](const std::vector<std::string>& table, std::size_t size) {
+    auto filled = [](const std::vector<std::string>& table, std::size_t size) {
         EXPECT_EQ(table.size(), size);
         for (std::size_t k = 1; k < table.size(); ++k) {
-            if (&table == &lang.Messages && builtIn.Messages[k].empty())
-                continue;
             EXPECT_FALSE(table[k].empty() || table[k] == " ") << k;
             EXPECT_EQ(table[k].find('*'), std::string::npos) << k << ": " << table[k];
         }
     };
     ASSERT_TRUE(lang.LoadMessages());
-    filled(lang.Messages, std::size_t{TLang::InitialMessages});
+    filled(lang.Messages, msgOwnEnd);
     EXPECT_TRUE(lang.LoadFormTexts("f1"));
     filled(lang.FormTexts, 58);
     EXPECT_TRUE(lang.LoadFormTexts("addf"));

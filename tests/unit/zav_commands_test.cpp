@@ -18,15 +18,14 @@ protected:
     ZavCommands() {
         SetDecimalSeparator('.');
         commands.BuildCatalogue();
+        commands.AttachDirectControl(&hooks);
         datas.AttachCatalogue(&commands);
     }
     ~ZavCommands() override { SetDecimalSeparator('.'); }
 
     const CommandEntry& Row(int index) const { return commands.Commands(index); }
-    void Add(int index, const std::string& value) {
-        commands.AddCommand(index, value, &list, &list);
-    }
-    bool NothingAdded() const { return list.Lines().empty() && list.Descriptions().empty(); }
+    void Add(int index, const std::string& value) { commands.AddCommand(index, value, &list); }
+    bool NothingAdded() const { return list.Empty(); }
 
     TempFolder dir;
     bool appDirSet = (SetAppDir(dir.Path().string()), true);
@@ -160,7 +159,8 @@ TEST_F(ZavCommands, WorkedExamples) {
         list.Clear();
         Add(c.index, c.value);
         EXPECT_EQ(list.Lines(), std::vector<std::string>{c.command}) << c.index << " " << c.value;
-        EXPECT_EQ(list.Descriptions(), std::vector<std::string>{c.listText}) << c.index;
+        ASSERT_EQ(list.Count(), 1u) << c.index;
+        EXPECT_EQ(list.Row(0).Description, c.listText) << c.index;
     }
     EXPECT_TRUE(box.shown.empty());
 }
@@ -171,7 +171,7 @@ TEST_F(ZavCommands, UnitConversionAndClamps) {
     datas.SetScale(200);
     Add(ciMV, "2.5");
     EXPECT_EQ(list.Lines().back(), "MV500");
-    EXPECT_EQ(list.Descriptions().back(), "*Move  2.5 Step");
+    EXPECT_EQ(list.Rows().back().Description, "*Move  2.5 Step");
     Add(ciMV, "0.0049");
     EXPECT_EQ(box.shown, std::vector<std::string>{Row(ciMV).RangeMessage});
     EXPECT_EQ(list.Lines().size(), 1u);
@@ -222,8 +222,11 @@ TEST_F(ZavCommands, DirectControlClearsFirstAndSendsOnlyWhatWasAdded) {
 
     TZavCommands withoutWindow(datas, lang, nullptr, nullptr);
     withoutWindow.BuildCatalogue();
-    withoutWindow.AddCommand(ciMV, "7", &list, nullptr);
+    EXPECT_TRUE(withoutWindow.AddCommand(ciMV, "7", &list));
     EXPECT_EQ(list.Lines().back(), "MV7");
+    hooks.presses.clear();
+    EXPECT_TRUE(commands.AddCommand(ciMV, "8", &list, TDirect::Off));
+    EXPECT_TRUE(hooks.presses.empty());
 }
 
 TEST(FindCommand, ByFirstTwoLetters) {

@@ -130,11 +130,12 @@ void TZavCommands::BuildCatalogue() {
     limits(ciSC, Limit(1, scale), Limit(2147483647, scale), stepsRange);
 }
 
-void TZavCommands::AddCommand(int index, const std::string& valueText, TCommandList* memo,
-                              TCommandList* grid) {
-    const bool direct = hooks_ && hooks_->DirectControlChecked();
+bool TZavCommands::AddCommand(int index, const std::string& valueText, TCommandList* list,
+                              TDirect directMode) {
+    const bool direct =
+        directMode == TDirect::FollowSwitch && directControl_ && directControl_->DirectControlOn();
     if (direct)
-        hooks_->PressClearAll();
+        directControl_->PressClearAll();
     if (index < 0 || index >= CatalogueSize)
         index = ciUnknown;
     const CommandEntry& entry = commands_[static_cast<std::size_t>(index)];
@@ -147,12 +148,12 @@ void TZavCommands::AddCommand(int index, const std::string& valueText, TCommandL
             !TryParseFloat(entry.MaxText, max)) {
             if (messageBox_)
                 messageBox_->ShowMessage(entry.RangeMessage.empty() ? "?" : entry.RangeMessage);
-            return;
+            return false;
         }
         if (v < min || v > max) {
             if (messageBox_)
                 messageBox_->ShowMessage(entry.RangeMessage);
-            return;
+            return false;
         }
         std::int32_t steps;
         switch (index) {
@@ -178,12 +179,11 @@ void TZavCommands::AddCommand(int index, const std::string& valueText, TCommandL
         command = entry.Mnemonic;
         listText = entry.Description;
     }
-    if (memo)
-        memo->AppendLine(std::move(command));
-    if (grid)
-        grid->AppendDescription(std::move(listText));
+    if (list)
+        list->Append(std::move(command), std::move(listText));
     if (direct)
-        hooks_->PressSend();
+        directControl_->PressSend();
+    return true;
 }
 
 int TZavCommands::FindCommand(const std::string& text) {

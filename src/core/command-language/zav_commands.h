@@ -62,6 +62,19 @@ enum CatalogueIndex : int {
 };
 inline constexpr int CatalogueSize = 32;
 
+// Direct control: every command built is sent at once, and the list holds only it.
+class IDirectControl {
+public:
+    virtual ~IDirectControl() = default;
+    virtual bool DirectControlOn() const = 0;
+    virtual void PressClearAll() = 0;
+    virtual void PressSend() = 0;
+};
+
+// Whether AddCommand follows the Direct Control switch (the tool panel) or builds a
+// list that its caller sends itself (simple mode).
+enum class TDirect { FollowSwitch, Off };
+
 class TZavCommands {
 public:
     // hooks may be null: units mode steps, direct control off.
@@ -72,15 +85,17 @@ public:
     const CommandEntry& Commands(int index) const;
 
     // Range-checks valueText ("no": no parameter) against row index, converts motion
-    // values to steps, appends the command text to memo's lines and the description to
-    // grid's rows (either may be null). Range failures show the row's RangeMessage;
-    // a non-integer value on a non-motion row throws EConvertError, adding nothing.
-    void AddCommand(int index, const std::string& valueText, TCommandList* memo,
-                    TCommandList* grid);
+    // values to steps and appends the command text with its description to list (which
+    // may be null). Returns whether a row was appended. Range failures show the row's
+    // RangeMessage; a non-integer value on a non-motion row throws EConvertError,
+    // adding nothing.
+    bool AddCommand(int index, const std::string& valueText, TCommandList* list,
+                    TDirect direct = TDirect::FollowSwitch);
     // The row of the command's first two letters, 0 if none.
     static int FindCommand(const std::string& text);
 
     void AttachView(IMessageBox* messageBox, IMainWindowHooks* hooks);
+    void AttachDirectControl(IDirectControl* directControl) { directControl_ = directControl; }
 
     // Reply decoding and error recovery act on the main window's logic (the port, the
     // events, the operation log); they do nothing until it is attached.
@@ -96,6 +111,7 @@ private:
     TLang& lang_;
     IMessageBox* messageBox_;
     IMainWindowHooks* hooks_;
+    IDirectControl* directControl_ = nullptr;
     TController* controller_ = nullptr;
     std::array<CommandEntry, CatalogueSize> commands_;
 };

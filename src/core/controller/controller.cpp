@@ -25,6 +25,10 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
         std::make_unique<TZavCommands>(*commonDatas_, *lang_, views_.MessageBox, views_.Hooks);
     commonDatas_->AttachCatalogue(commands_.get());
     commands_->AttachController(this);
+    editor_ = std::make_unique<TCommandEditor>(*this);
+    commands_->AttachDirectControl(editor_.get());
+    simpleMode_ = std::make_unique<TSimpleMode>(*this);
+    tracking_ = std::make_unique<TTracking>(*this);
     commands_->BuildCatalogue();
     commonDatas_->LastReply = "  "; // what start-up leaves in it before any reply
 }
@@ -82,14 +86,20 @@ bool TController::ExchangeRunning() const {
     return ExchangeThread && !ExchangeThread->Finished();
 }
 
-void TController::btnRunTRClick() {
+bool TController::btnRunTRClick() {
+    if (ExchangeRunning()) {
+        // The reply event belongs to the running exchange: clearing it could lose a
+        // reply that has arrived, and that exchange would stop with a false time-out.
+        if (!MemoSend.Empty())
+            Log(lang_->Message(msgListNotSent), true);
+        return false;
+    }
     ReplyEvent.Reset();
-    if (ExchangeRunning())
-        return;
     ExchangeThread.reset(); // one that has ended but whose end is not yet processed
     recoveryEdOutstanding_ = false;
     btnClearClick();
     ExchangeThread = std::make_unique<TRWThread>(*this);
+    return true;
 }
 
 void TController::PostNoReply() {
@@ -110,8 +120,8 @@ void TController::StopExchangeOnTransferError() {
     if (!stopped.Running)
         return;
     OnMain([this, stopped] {
-        Log(lang_->Message(160) + std::to_string(stopped.Line) + lang_->Message(161) +
-                std::to_string(stopped.Total),
+        Log(lang_->Message(msgListStoppedAtLine) + std::to_string(stopped.Line) +
+                lang_->Message(msgListStoppedOf) + std::to_string(stopped.Total),
             true);
     });
 }

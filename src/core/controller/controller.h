@@ -13,9 +13,12 @@
 #include <thread>
 
 #include "command-language/zav_commands.h"
+#include "controller/simple_mode.h"
 #include "controller/text_lines.h"
 #include "localisation/lang.h"
+#include "program-editing/command_editor.h"
 #include "program-editing/command_list.h"
+#include "program-editing/tracking.h"
 #include "serial/com_port.h"
 #include "serial/dispatcher.h"
 #include "serial/event.h"
@@ -76,15 +79,19 @@ public:
     // Reply processing runs on the receive thread; the recovery dialog on the main thread
     // reaches ReceiveBuffer too. Recursive: the recovery empties it from within processing.
     std::recursive_mutex ReplyMutex;
-    bool ListHasWrongCommand = false;
+
+    TCommandEditor& Editor() { return *editor_; }
+    TSimpleMode& SimpleMode() { return *simpleMode_; }
+    TTracking& Tracking() { return *tracking_; }
 
     // Reply processing: on the receive thread while the port is open, or on whichever
     // thread calls them.
     void HandleReceived(const std::uint8_t* bytes, std::uint32_t count, std::uint32_t errors);
     void ProcessReplies(std::string text);
 
-    // The Send action and the exchange thread.
-    void btnRunTRClick();
+    // The Send action and the exchange thread. Returns whether an exchange was started:
+    // while one runs, the list is kept unsent and the operation log says so.
+    bool btnRunTRClick();
     void btnClearClick();
     bool ExchangeRunning() const;
 
@@ -138,6 +145,9 @@ private:
     std::unique_ptr<TCommonDatas> commonDatas_;
     std::unique_ptr<TLang> lang_;
     std::unique_ptr<TZavCommands> commands_;
+    std::unique_ptr<TCommandEditor> editor_;
+    std::unique_ptr<TSimpleMode> simpleMode_;
+    std::unique_ptr<TTracking> tracking_;
     std::unique_ptr<TRWThread> ExchangeThread;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -11,7 +11,7 @@ namespace zav {
 
 namespace {
 std::string PortSettingsFileName() {
-    return AppDir() + "Data/portp.dat";
+    return DataDir() + "Data/portp.dat";
 }
 } // namespace
 

@@ -152,7 +152,7 @@ void TController::ProcessReplies(std::string text) {
         ReceiveBuffer.erase(0, drop);
         // Once per stretch of noise, not once per block of it.
         if (!noiseReported_)
-            LogMessage(162, true);
+            LogMessage(msgNoiseDiscarded, true);
         noiseReported_ = true;
     }
 }

@@ -1,7 +1,5 @@
 #include "localisation/lang.h"
 
-#include <utility>
-
 #include "state/common_datas.h"
 #include "state/encoded_stream.h"
 #include "state/paths.h"
@@ -162,17 +160,19 @@ const char* const BuiltInMessages[] =
         "*speed ",                                               // 85
 };
 
-// The program's own messages beyond table C, by number; numbers between them stay empty.
-const std::pair<int, const char*> BuiltInNumberedMessages[] = {
-    {160, "*Data transfer error: the command list was stopped at line "},
-    {161, "* of "},
-    {162, "*Received bytes without a reply end mark were discarded."},
+// Texts of the TOwnMessage numbers, from 87 on, in their order.
+const char* const OwnMessages[] = {
+    "*The list was not sent: the exchange of the previous list is still running.", // 87
+    "*Data transfer error: the command list was stopped at line ",                  // 88
+    "* of ",                                                                         // 89
+    "*Received bytes without a reply end mark were discarded.",                      // 90
 };
 
 // clang-format on
 
 static_assert(std::size(BuiltInFormTexts) == TLang::InitialFormTexts - 1);
 static_assert(std::size(BuiltInMessages) == 85);
+static_assert(std::size(OwnMessages) == msgOwnEnd - 87);
 
 const std::string Empty;
 
@@ -202,9 +202,9 @@ TLang::TLang(TCommonDatas& datas, IMessageBox* messageBox, IOperationLog* log)
     Messages.emplace_back("msg");
     for (const char* text : BuiltInMessages)
         Messages.emplace_back(text);
-    Messages.resize(InitialMessages);
-    for (const auto& [n, text] : BuiltInNumberedMessages)
-        Messages[static_cast<std::size_t>(n)] = text;
+    Messages.emplace_back();
+    for (const char* text : OwnMessages)
+        Messages.emplace_back(text);
     LoadMessages();
 }
 

@@ -20,11 +20,21 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Messages of this program's own, numbered after the last message of the catalogue
+// (86). Every shipped language has them, in this order; the built-in table in
+// lang.cpp holds their English texts.
+enum TOwnMessage : int {
+    msgListNotSent = 87,
+    msgListStoppedAtLine, // a data transfer error stopped the list at line n ...
+    msgListStoppedOf,     // ... of m
+    msgNoiseDiscarded,
+    msgOwnEnd // one past the last
+};
+
 class TLang {
 public:
-    static constexpr int InitialFormTexts = 58; // "f1" + table A
-    // "msg" + table C + empty 86, then the program's own messages, numbered in ranges.
-    static constexpr int InitialMessages = 180;
+    static constexpr int InitialFormTexts = 58;       // "f1" + table A
+    static constexpr int InitialMessages = msgOwnEnd; // "msg" + table C + empty 86 + own
 
     std::vector<std::string> FormTexts;
     std::vector<std::string> Messages;

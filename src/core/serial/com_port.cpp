@@ -97,7 +97,7 @@ bool TComPort::SendString(const std::string& text) {
 }
 
 std::string TComPort::PortsDir() const {
-    return portsDir_.empty() ? AppDir() + "ports" : portsDir_;
+    return portsDir_.empty() ? DataDir() + "ports" : portsDir_;
 }
 
 std::string TComPort::DeviceName(std::uint32_t n, const std::string& portsDir) {

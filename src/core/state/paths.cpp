@@ -1,5 +1,6 @@
 #include "state/paths.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <mutex>
 
@@ -7,7 +8,8 @@ namespace zav {
 
 namespace {
 std::mutex appDirMutex;
-std::string appDir; // guarded by appDirMutex
+std::string appDir;  // guarded by appDirMutex
+std::string dataDir; // guarded by appDirMutex; empty: AppDir()
 
 std::string WithSeparator(std::string dir) {
     if (!dir.empty() && dir.back() != '/' && dir.back() != '\\')
@@ -38,6 +40,52 @@ std::string AppDir() {
 void SetAppDir(std::string dir) {
     std::lock_guard lock(appDirMutex);
     appDir = WithSeparator(std::move(dir));
+}
+
+std::string DataDir() {
+    {
+        std::lock_guard lock(appDirMutex);
+        if (!dataDir.empty())
+            return dataDir;
+    }
+    return AppDir();
+}
+
+void SetDataDir(std::string dir) {
+    std::lock_guard lock(appDirMutex);
+    dataDir = WithSeparator(std::move(dir));
+}
+
+bool CanWriteFolder(const std::string& dir) {
+    namespace fs = std::filesystem;
+    const fs::path probe = fs::path(dir) / ".zav-write-probe";
+    std::FILE* f = std::fopen(probe.string().c_str(), "wb");
+    if (!f)
+        return false;
+    std::fclose(f);
+    std::error_code ec;
+    fs::remove(probe, ec);
+    return true;
+}
+
+std::string PrepareDataDir(const std::string& appDir, const std::string& userDir,
+                           const std::function<bool(const std::string&)>& canWrite) {
+    namespace fs = std::filesystem;
+    if (canWrite(appDir))
+        return appDir;
+    std::error_code ec;
+    const fs::path user(userDir);
+    for (const char* folder : {"Data", "Log", "Users", "ports"})
+        fs::create_directories(user / folder, ec);
+    if (userDir.empty() || !canWrite((user / "Data").string()))
+        return {};
+    // The shipped defaults, once: what the operator has changed since is kept.
+    for (const auto& entry : fs::directory_iterator(fs::path(appDir) / "Data", ec)) {
+        const fs::path target = user / "Data" / entry.path().filename();
+        if (entry.is_regular_file(ec) && !fs::exists(target, ec))
+            fs::copy_file(entry.path(), target, ec);
+    }
+    return WithSeparator(userDir);
 }
 
 } // namespace zav

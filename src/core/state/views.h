@@ -50,15 +50,11 @@ public:
     virtual int ControlMode() const = 0;
 };
 
-// The main-window controls that command construction reaches: the units radio group
-// and, in direct control, the "Clear all" and Send buttons.
+// The main-window control that the catalogue reads: the units radio group.
 class IMainWindowHooks {
 public:
     virtual ~IMainWindowHooks() = default;
     virtual int UnitsIndex() const = 0;
-    virtual bool DirectControlChecked() const = 0;
-    virtual void PressClearAll() = 0;
-    virtual void PressSend() = 0;
 };
 
 } // namespace zav

@@ -27,6 +27,7 @@ constexpr int SimpleModeWidth = 370;
 constexpr int SimplePanelWidth = 361;
 constexpr int ExtendedPanelHeight = 292;
 constexpr int WindowHeightWithLog = 613;
+constexpr int BuiltLogHeight = 107;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -123,8 +124,6 @@ void TForm1::BuildControls() {
     connect(tools.btnSetCoordStates, &QToolButton::clicked, this,
             [this] { btnSetCoordStatesClick(); });
     connect(rgrSingl_Mult, &TRadioGroup::Click, this, [this] { rgrSingl_MultClick(); });
-    connect(PanelMultC->btnRunTR, &QPushButton::clicked, this, [this] { btnRunTRClick(); });
-    connect(PanelMultC->btnAllClear, &QPushButton::clicked, this, [this] { btnAllClearClick(); });
     connect(btnOpenPort, &QPushButton::clicked, this, [this] { controller_->btnOpenPortClick(); });
     connect(btnClosePort, &QPushButton::clicked, this,
             [this] { controller_->btnClosePortClick(); });
@@ -137,7 +136,10 @@ void TForm1::FormCreate() {
     controller_ = std::make_unique<TController>(
         *dispatcher_, TControllerViews{MemoLog, messageBox_.get(), this, this, this});
     TController& c = *controller_;
-    c.MemoSend.OnChanged = [this] { PanelMultC->ShowCommandList(controller_->MemoSend); };
+    PanelMultC->CreateGrid(c.MemoSend);
+    c.Editor().AttachView(this);
+    ConnectEditor();
+    ConnectSimpleMode();
     c.MemoRead.OnChanged = [this] { ScheduleListRefresh(); };
     c.lbBufRead.OnChanged = [this] { ScheduleListRefresh(); };
     if (c.lbBufRead.Empty())
@@ -151,9 +153,8 @@ void TForm1::FormCreate() {
     c.btnOpenPortClick();
 
     SetWindowWidth(371);
-    QTableWidget* grid = PanelMultC->StringGridSend;
-    grid->setColumnWidth(2, grid->width() - grid->columnWidth(0) - grid->columnWidth(1) - 20);
-    grid->setHorizontalHeaderLabels({"№", "", "Command"});
+    // The command column takes the rest of the grid's width (it stretches with it).
+    PanelMultC->StringGridSend->GridModel()->SetHeaderTexts("№", "Command");
 
     // The second reading of the program settings goes here.
     if (afterSettings_)
@@ -200,15 +201,41 @@ void TForm1::LayOutClient(QSize client) {
     const int w = client.width();
     const int h = client.height();
     PanelUnits->setGeometry(0, 29, w, 76);
-    rgrSingl_Mult->setGeometry(0, ModeTop, w, ModeHeight);
     const int coordinatesTop = h - PortPropHeight - CoordinatesHeight;
-    MemoLog->setGeometry(0, LogTop, w, std::max(0, coordinatesTop - 1 - LogTop));
+    // Room beyond the built sizes goes to the extended panel's grid and side lists, and
+    // shares the height with the operation log when the log is shown.
+    int panelHeight = ExtendedPanelHeight;
+    const bool extended = PanelMultC->isVisibleTo(this);
+    if (extended && controller_) {
+        const bool log = controller_->CommonDatas().ShowWorkLog;
+        const int spare = coordinatesTop - 1 - LogTop - (log ? BuiltLogHeight : 0);
+        if (spare > 0)
+            panelHeight += log ? spare / 2 : spare;
+        PanelMultC->setGeometry(0, PanelsTop, w - 10, panelHeight);
+    }
+    const int modeTop = ModeTop + panelHeight - ExtendedPanelHeight;
+    rgrSingl_Mult->setGeometry(0, modeTop, w, ModeHeight);
+    const int logTop = modeTop + ModeHeight;
+    MemoLog->setGeometry(0, logTop, w, std::max(0, coordinatesTop - 1 - logTop));
     PanelCoordinates->setGeometry(
         0, coordinatesTop, CoordinatesCaptionWidth + 2 * PortButtonWidth + 7, CoordinatesHeight);
     PanelPortProp->setGeometry(0, h - PortPropHeight, w, PortPropHeight);
 }
 
+void TForm1::UpdateMinimumSize() {
+    // Narrower than the mode's built width, or so low that the log has no room left,
+    // the panels would overlap.
+    const int width =
+        PanelMultC->isVisibleTo(this) ? PanelMultC->BuiltWidth() + 10 : SimpleModeWidth;
+    int menuHeight = menuBar()->heightForWidth(width);
+    if (menuHeight < 0)
+        menuHeight = menuBar()->sizeHint().height();
+    setMinimumSize(width, menuHeight + LogTop + 1 + CoordinatesHeight + PortPropHeight);
+}
+
 void TForm1::SetWindowSize(int width, int height) {
+    // The mode's rules set the size; the minimum follows them.
+    setMinimumSize(0, 0);
     resize(width, height);
     // A hidden window gets its resize events only when shown, and the rules that follow
     // read the sizes at once.
@@ -216,6 +243,7 @@ void TForm1::SetWindowSize(int width, int height) {
     if (menuHeight < 0)
         menuHeight = menuBar()->sizeHint().height();
     LayOutClient(QSize(width, height - menuHeight));
+    UpdateMinimumSize();
 }
 
 void TForm1::SetWindowWidth(int width) {
@@ -292,16 +320,92 @@ void TForm1::ShowExtendedMode() {
 // --- Handlers
 
 void TForm1::btnAllClearClick() {
-    if (!controller_)
-        return;
-    controller_->MemoRead.Clear();
-    controller_->MemoSend.Clear();
-    SetListHasWrongCommand(false);
+    if (controller_)
+        controller_->Editor().btnAllClearClick();
 }
 
 void TForm1::SetListHasWrongCommand(bool value) {
-    controller_->ListHasWrongCommand = value;
-    PanelMultC->btnRunTR->setEnabled(!value);
+    controller_->Editor().SetListHasWrongCommand(value);
+}
+
+void TForm1::ConnectEditor() {
+    TPanelMultC& panel = *PanelMultC;
+    TToolPanel& tools = *panel.ToolPanel;
+    auto editor = [this]() -> TCommandEditor& { return controller_->Editor(); };
+    for (const TToolPanel::TToolCommand& command : tools.ToolCommands())
+        connect(command.Button, &QToolButton::clicked, this, [editor, command] {
+            editor().AddToolCommand(command.CatalogueIndex,
+                                    command.Edit ? command.Edit->text().toStdString() : "no");
+        });
+    connect(tools.btnLD1, &QToolButton::clicked, this, [editor] { editor().btnLD1Click(); });
+    connect(tools.btnED, &QToolButton::clicked, this, [editor] { editor().btnEDClick(); });
+    connect(tools.btnST, &QToolButton::clicked, this, [editor] { editor().btnSTClick(); });
+    connect(tools.btnPS1, &QToolButton::clicked, this, [editor] { editor().btnPS1Click(); });
+    connect(panel.btnRunTR, &QPushButton::clicked, this, [this] { btnRunTRClick(); });
+    connect(panel.btnAllClear, &QPushButton::clicked, this, [this] { btnAllClearClick(); });
+    connect(panel.btnDelRaw, &QPushButton::clicked, this, [this, editor] {
+        editor().btnDelRawClick(PanelMultC->StringGridSend->CurrentGridRow());
+    });
+    connect(panel.chbDirectControl, &QCheckBox::toggled, this,
+            [editor](bool checked) { editor().chbDirectControlClick(checked); });
+    connect(panel.btnlbbufclear, &QPushButton::clicked, this,
+            [editor] { editor().btnlbbufclearClick(); });
+    panel.StringGridSend->OnDeleteRow = [editor](int row) { editor().btnDelRawClick(row); };
+    panel.StringGridSend->GridModel()->OnRowMoved = [editor](int from, int to) {
+        editor().StringGridSendRowMoved(from, to);
+    };
+}
+
+void TForm1::ConnectSimpleMode() {
+    TPanelSingeC& panel = *PanelSingeC;
+    auto simple = [this]() -> TSimpleMode& { return controller_->SimpleMode(); };
+    connect(panel.btnLoad, &QPushButton::clicked, this,
+            [this, simple] { simple().btnLoadClick(Motion()); });
+    connect(panel.btnStart, &QPushButton::clicked, this, [simple] { simple().btnStartClick(); });
+    connect(panel.btnStop, &QPushButton::clicked, this, [simple] { simple().btnStopClick(); });
+    connect(panel.btnPusk, &QPushButton::clicked, this,
+            [this, simple] { simple().btnPuskClick(Motion()); });
+
+    TGrBoxTracking& group = *panel.GrBoxTracking;
+    auto tracking = [this]() -> TTracking& { return controller_->Tracking(); };
+    auto text = [](QLineEdit* edit) { return edit->text().toStdString(); };
+    const std::pair<QToolButton*, QLineEdit*> rows[] = {
+        {group.btnTrackSTSpeed, group.EditTrackStSpeed},
+        {group.btnTrackSpeed, group.EditTrackSpeed},
+        {group.btnTrackAccel, group.EditTrackAccel},
+        {group.btnTrackScale, group.EditTrackScale}};
+    connect(rows[0].first, &QToolButton::clicked, this,
+            [=] { tracking().btnTrackSTSpeedClick(text(rows[0].second)); });
+    connect(rows[1].first, &QToolButton::clicked, this,
+            [=] { tracking().btnTrackSpeedClick(text(rows[1].second)); });
+    connect(rows[2].first, &QToolButton::clicked, this,
+            [=] { tracking().btnTrackAccelClick(text(rows[2].second)); });
+    connect(rows[3].first, &QToolButton::clicked, this,
+            [=] { tracking().btnTrackScaleClick(text(rows[3].second)); });
+    // Enter in a field sends its value, as its button does.
+    for (const auto& [button, edit] : rows)
+        connect(edit, &QLineEdit::returnPressed, button, &QToolButton::click);
+    connect(group.btnTrackApply, &QPushButton::clicked, this,
+            [this, tracking] { tracking().btnTrackApplyClick(TrackingValues()); });
+}
+
+TMotion TForm1::Motion() const {
+    const TPanelSingeC& p = *PanelSingeC;
+    TMotion m;
+    m.Steps = p.EditStepsNum->text().toStdString();
+    m.Permanent = p.chbStepsConst->isChecked();
+    m.Speed = p.EditSpeed->text().toStdString();
+    m.BeginSpeed = p.EditBeginSpeed->text().toStdString();
+    m.Accelerate = p.rbtnAccel->isChecked();
+    m.Accel = p.EditAccel->text().toStdString();
+    m.Backward = p.rgrDirect->ItemIndex() == 1;
+    return m;
+}
+
+TTrackingValues TForm1::TrackingValues() const {
+    const TGrBoxTracking& g = *PanelSingeC->GrBoxTracking;
+    return {g.EditTrackStSpeed->text().toStdString(), g.EditTrackSpeed->text().toStdString(),
+            g.EditTrackAccel->text().toStdString(), g.EditTrackScale->text().toStdString()};
 }
 
 void TForm1::btnRunTRClick() {
@@ -391,16 +495,10 @@ int TForm1::UnitsIndex() const {
     return PanelUnits->rgrUnits->ItemIndex();
 }
 
-bool TForm1::DirectControlChecked() const {
-    return PanelMultC->chbDirectControl->isChecked();
-}
+// --- ICommandEditorView
 
-void TForm1::PressClearAll() {
-    btnAllClearClick();
-}
-
-void TForm1::PressSend() {
-    btnRunTRClick();
+void TForm1::SetSendEnabled(bool enabled) {
+    PanelMultC->btnRunTR->setEnabled(enabled);
 }
 
 // --- IPortView

@@ -30,7 +30,8 @@ class TFormCoord;
 class TForm1 : public QMainWindow,
                public ICommonDatasView,
                public IMainWindowHooks,
-               public IPortView {
+               public IPortView,
+               public ICommandEditorView {
     Q_OBJECT
 public:
     // Runs right after the program settings are read at start-up, before the control
@@ -82,6 +83,9 @@ public:
     void mmSettsPropClick();
     void mmSettsCoordClick();
     void SetListHasWrongCommand(bool value);
+    // What the simple-mode and tracking controls hold now.
+    TMotion Motion() const;
+    TTrackingValues TrackingValues() const;
 
     // ICommonDatasView
     void SetCoordinatesCaption(const std::string& caption) override;
@@ -94,9 +98,8 @@ public:
     int ControlMode() const override;
     // IMainWindowHooks
     int UnitsIndex() const override;
-    bool DirectControlChecked() const override;
-    void PressClearAll() override;
-    void PressSend() override;
+    // ICommandEditorView
+    void SetSendEnabled(bool enabled) override;
     // IPortView
     void SetPortDescription(const std::string& text) override;
     void UpdatePortControls(bool open) override;
@@ -121,6 +124,10 @@ private:
     void SetWindowWidth(int width);
     void SetWindowHeight(int height);
     void ScheduleListRefresh();
+    void ConnectEditor();
+    void ConnectSimpleMode();
+    // The smallest size at which nothing overlaps, for the current mode.
+    void UpdateMinimumSize();
 
     TSettingsHook afterSettings_;
     std::unique_ptr<TQtDispatcher> dispatcher_;

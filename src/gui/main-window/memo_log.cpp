@@ -8,6 +8,8 @@ namespace zav {
 
 TMemoLog::TMemoLog(QWidget* parent) : QTextEdit(parent) {
     setObjectName("MemoLog");
+    setAccessibleName("Operation log");
+    setTabChangesFocus(true);
     setReadOnly(true);
     setAcceptRichText(false);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

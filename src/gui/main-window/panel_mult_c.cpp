@@ -10,69 +10,64 @@
 namespace zav {
 
 namespace {
-template <class T> T* Named(T* widget, const char* name) {
+template <class T> T* Named(T* widget, const char* name, const QString& accessibleName = {}) {
     widget->setObjectName(name);
+    if (!accessibleName.isEmpty())
+        widget->setAccessibleName(accessibleName);
     return widget;
 }
 
-// Sets item (row, column) of the grid to text, creating it if needed.
-void SetCell(QTableWidget* grid, int row, int column, const QString& text) {
-    QTableWidgetItem* item = grid->item(row, column);
-    if (!item) {
-        item = new QTableWidgetItem;
-        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        grid->setItem(row, column, item);
-    }
-    if (item->text() != text)
-        item->setText(text);
-}
+// Built geometry: the grid and the buttons under it, the tool panel right of the grid.
+constexpr int GridWidth = 224;
+constexpr int ButtonsHeight = 58; // the two button rows under the grid
+constexpr int ToolPanelWidth = 156;
+constexpr int ToolPanelHeight = 238;
 } // namespace
 
 TPanelMultC::TPanelMultC(QWidget* parent) : QFrame(parent) {
     setObjectName("PanelMultC");
 
-    StringGridSend = Named(new QTableWidget(1, 3, this), "StringGridSend");
-    StringGridSend->setGeometry(0, 0, 224, 234);
-    StringGridSend->setHorizontalHeaderLabels({"", "", ""});
-    StringGridSend->verticalHeader()->hide();
-    StringGridSend->verticalHeader()->setDefaultSectionSize(17);
-    StringGridSend->verticalHeader()->setMinimumSectionSize(17);
-    StringGridSend->horizontalHeader()->setMinimumSectionSize(20);
-    StringGridSend->horizontalHeader()->setStretchLastSection(false);
-    StringGridSend->setColumnWidth(0, 20);
-    StringGridSend->setColumnWidth(1, 20);
-    StringGridSend->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGridSend->setSelectionBehavior(QAbstractItemView::SelectRows);
-    StringGridSend->setSelectionMode(QAbstractItemView::SingleSelection);
-
     ToolPanel = new TToolPanel(this);
-    ToolPanel->setGeometry(228, 0, 156, 238);
 
     btnRunTR = Named(new QPushButton("Send", this), "btnRunTR");
-    btnRunTR->setGeometry(0, 238, 108, 25);
     btnAllClear = Named(new QPushButton("Clear all", this), "btnAllClear");
-    btnAllClear->setGeometry(112, 238, 112, 25);
     btnDelRaw = Named(new QPushButton("Clear current string", this), "btnDelRaw");
-    btnDelRaw->setGeometry(0, 266, 224, 25);
     chbDirectControl = Named(new QCheckBox("Direct Control", this), "chbDirectControl");
     chbDirectControl->setToolTip("Check to send commands directly");
-    chbDirectControl->setGeometry(230, 240, 152, 22);
 
     panelLoadAns = Named(new QFrame(this), "panelLoadAns");
     lblLoading = Named(new QLabel("Loading:", panelLoadAns), "lblLoading");
-    lblLoading->setGeometry(2, 0, SideListWidth - 2, 18);
-    MemoRead = Named(new QPlainTextEdit(panelLoadAns), "MemoRead");
+    MemoRead = Named(new QPlainTextEdit(panelLoadAns), "MemoRead", "Loading");
     MemoRead->setReadOnly(true);
     MemoRead->setLineWrapMode(QPlainTextEdit::NoWrap);
+    MemoRead->setTabChangesFocus(true);
+    lblLoading->setBuddy(MemoRead);
 
     panelPortAns = Named(new QFrame(this), "panelPortAns");
     lblResponse = Named(new QLabel("Response:", panelPortAns), "lblResponse");
-    lblResponse->setGeometry(2, 0, SideListWidth - 2, 18);
-    lbBufRead = Named(new QListWidget(panelPortAns), "lbBufRead");
+    lbBufRead = Named(new QListWidget(panelPortAns), "lbBufRead", "Response");
     lbBufRead->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    btnlbbufclear = Named(new QPushButton("clear", panelPortAns), "btnlbbufclear");
+    lblResponse->setBuddy(lbBufRead);
+    btnlbbufclear =
+        Named(new QPushButton("clear", panelPortAns), "btnlbbufclear", "Clear the response list");
 
     LayOutSideLists(false, false);
+}
+
+void TPanelMultC::CreateGrid(TCommandList& list) {
+    StringGridSend = new TCommandGrid(list, "StringGridSend", this);
+    StringGridSend->setAccessibleName("Command list");
+    StringGridSend->setToolTip("Commands to send. Drag a row, or press Ctrl+Up or Ctrl+Down, "
+                               "to move it; Delete removes it.");
+    StringGridSend->setEnabled(isEnabled());
+    // The list, the tools in reading order, then the buttons and the side lists.
+    std::vector<QWidget*> chain{StringGridSend};
+    chain.insert(chain.end(), ToolPanel->TabChain().begin(), ToolPanel->TabChain().end());
+    chain.insert(chain.end(), {btnRunTR, btnAllClear, chbDirectControl, btnDelRaw, MemoRead,
+                               lbBufRead, btnlbbufclear});
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+    LayOut();
 }
 
 void TPanelMultC::SetPanelEnabled(bool enabled) {
@@ -82,37 +77,55 @@ void TPanelMultC::SetPanelEnabled(bool enabled) {
 }
 
 int TPanelMultC::LayOutSideLists(bool showLoading, bool showResponse) {
-    const int loadWidth = showLoading ? SideListWidth : 0;
-    const int portWidth = showResponse ? SideListWidth : 0;
     panelLoadAns->setVisible(showLoading);
     panelPortAns->setVisible(showResponse);
-    panelLoadAns->setGeometry(MainWidth, 0, loadWidth, height());
-    panelPortAns->setGeometry(MainWidth + loadWidth, 0, portWidth, height());
-    return MainWidth + loadWidth + portWidth;
+    LayOut();
+    return BuiltWidth();
+}
+
+int TPanelMultC::BuiltWidth() const {
+    const int sides =
+        (panelLoadAns->isVisibleTo(this) ? 1 : 0) + (panelPortAns->isVisibleTo(this) ? 1 : 0);
+    return MainWidth + sides * SideListWidth;
 }
 
 void TPanelMultC::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
-    const int h = height();
-    panelLoadAns->resize(panelLoadAns->width(), h);
-    panelPortAns->resize(panelPortAns->width(), h);
-    MemoRead->setGeometry(0, 18, SideListWidth, h - 18);
-    lbBufRead->setGeometry(0, 18, SideListWidth, h - 18 - 27);
-    btnlbbufclear->setGeometry(0, h - 26, SideListWidth, 25);
+    LayOut();
 }
 
-void TPanelMultC::ShowCommandList(const TCommandList& list) {
-    const auto& descriptions = list.Descriptions();
-    const int rows = static_cast<int>(descriptions.size()) + 1; // and the trailing empty row
-    if (StringGridSend->rowCount() != rows)
-        StringGridSend->setRowCount(rows);
-    for (int r = 0; r < rows; ++r) {
-        const bool command = r < rows - 1;
-        SetCell(StringGridSend, r, 0, command ? QString::number(r + 1) : QString());
-        SetCell(StringGridSend, r, 2,
-                command ? QString::fromStdString(descriptions[static_cast<std::size_t>(r)])
-                        : QString());
+void TPanelMultC::LayOut() {
+    // isVisibleTo: the panel itself may be hidden while it is laid out.
+    const int built = BuiltWidth();
+    const int sides = (built - MainWidth) / SideListWidth;
+    const int share = std::max(0, width() - built) / (1 + sides);
+    const int h = std::max(height(), ToolPanelHeight + ButtonsHeight - 4);
+    const int gridWidth = GridWidth + std::max(0, width() - built) - sides * share;
+    const int sideWidth = SideListWidth + share;
+
+    if (StringGridSend)
+        StringGridSend->setGeometry(0, 0, gridWidth, h - ButtonsHeight);
+    ToolPanel->setGeometry(gridWidth + 4, 0, ToolPanelWidth, ToolPanelHeight);
+    const int buttonsTop = h - ButtonsHeight + 4;
+    btnRunTR->setGeometry(0, buttonsTop, gridWidth / 2 - 4, 25);
+    btnAllClear->setGeometry(gridWidth / 2, buttonsTop, gridWidth - gridWidth / 2, 25);
+    btnDelRaw->setGeometry(0, buttonsTop + 28, gridWidth, 25);
+    chbDirectControl->setGeometry(gridWidth + 6, buttonsTop + 2, ToolPanelWidth - 4, 22);
+
+    int x = gridWidth + 4 + ToolPanelWidth;
+    for (QFrame* side : {panelLoadAns, panelPortAns}) {
+        if (!side->isVisibleTo(this)) {
+            side->setGeometry(x, 0, 0, h);
+            continue;
+        }
+        side->setGeometry(x, 0, sideWidth, h);
+        x += sideWidth;
     }
+    lblLoading->setGeometry(2, 0, sideWidth - 2, 18);
+    MemoRead->setGeometry(0, 18, sideWidth, h - 18);
+    lblResponse->setGeometry(2, 0, sideWidth - 2, 18);
+    lbBufRead->setGeometry(0, 18, sideWidth, h - 18 - 27);
+    btnlbbufclear->setGeometry(0, h - 26, sideWidth, 25);
 }
 
 void TPanelMultC::ShowLoading(const TTextLines& lines) {

@@ -8,9 +8,9 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTableWidget>
 #include <cstdint>
 
+#include "common/command_grid.h"
 #include "main-window/tool_panel.h"
 
 namespace zav {
@@ -22,8 +22,10 @@ class TPanelMultC : public QFrame {
     Q_OBJECT
 public:
     explicit TPanelMultC(QWidget* parent);
+    // Makes the grid, a view of list (which exists only once the window's logic does).
+    void CreateGrid(TCommandList& list);
 
-    QTableWidget* StringGridSend;
+    TCommandGrid* StringGridSend = nullptr;
     TToolPanel* ToolPanel;
     QPushButton* btnRunTR;
     QPushButton* btnAllClear;
@@ -43,11 +45,13 @@ public:
 
     // Enables or disables the panel and its direct children.
     void SetPanelEnabled(bool enabled);
-    // Shows or hides the side lists and places them; returns the panel's new width.
+    // Shows or hides the side lists; returns the panel's width as built with them.
+    // A wider or taller panel gives the extra room to the grid and the side lists.
     int LayOutSideLists(bool showLoading, bool showResponse);
+    // Width of the part left of the side lists and of the side lists that are shown.
+    int BuiltWidth() const;
 
-    // The views of the core's lists.
-    void ShowCommandList(const TCommandList& list);
+    // The views of the core's text lists.
     void ShowLoading(const TTextLines& lines);
     void ShowResponses(const TTextLines& lines);
 
@@ -55,6 +59,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void LayOut();
+
     std::uint64_t responsesDropped_ = 0; // lines of lbBufRead's model already taken off
 };
 

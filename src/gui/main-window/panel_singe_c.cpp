@@ -3,8 +3,10 @@
 namespace zav {
 
 namespace {
-template <class T> T* Named(T* widget, const char* name) {
+template <class T> T* Named(T* widget, const char* name, const QString& accessibleName = {}) {
     widget->setObjectName(name);
+    if (!accessibleName.isEmpty())
+        widget->setAccessibleName(accessibleName);
     return widget;
 }
 } // namespace
@@ -16,7 +18,7 @@ TPanelSingeC::TPanelSingeC(QWidget* parent) : QFrame(parent) {
     grbSteps->setGeometry(0, 0, 178, 72);
     StTStepsNum = Named(new QLabel("movement", grbSteps), "StTStepsNum");
     StTStepsNum->setGeometry(8, 20, 76, 22);
-    EditStepsNum = Named(new QLineEdit("200", grbSteps), "EditStepsNum");
+    EditStepsNum = Named(new QLineEdit("200", grbSteps), "EditStepsNum", "Movement");
     EditStepsNum->setMaxLength(8);
     EditStepsNum->setGeometry(86, 20, 84, 22);
     chbStepsConst = Named(new QCheckBox("permanent motion", grbSteps), "chbStepsConst");
@@ -26,19 +28,19 @@ TPanelSingeC::TPanelSingeC(QWidget* parent) : QFrame(parent) {
     grbSpeed->setGeometry(182, 0, 179, 72);
     StTSpeed = Named(new QLabel("Maximum speed", grbSpeed), "StTSpeed");
     StTSpeed->setGeometry(8, 20, 110, 22);
-    EditSpeed = Named(new QLineEdit("200", grbSpeed), "EditSpeed");
+    EditSpeed = Named(new QLineEdit("200", grbSpeed), "EditSpeed", "Maximum speed");
     EditSpeed->setMaxLength(5);
     EditSpeed->setGeometry(120, 20, 52, 22);
     StTBeginSpeed = Named(new QLabel("Start speed", grbSpeed), "StTBeginSpeed");
     StTBeginSpeed->setGeometry(8, 46, 110, 22);
-    EditBeginSpeed = Named(new QLineEdit("200", grbSpeed), "EditBeginSpeed");
+    EditBeginSpeed = Named(new QLineEdit("200", grbSpeed), "EditBeginSpeed", "Start speed");
     EditBeginSpeed->setGeometry(120, 46, 52, 22);
 
     grbAccel = Named(new QGroupBox("Acceleration/Deceleration", this), "grbAccel");
     grbAccel->setGeometry(0, 74, 178, 72);
     rbtnAccel = Named(new QRadioButton("Acceleration:", grbAccel), "rbtnAccel");
     rbtnAccel->setGeometry(8, 20, 112, 22);
-    EditAccel = Named(new QLineEdit("0", grbAccel), "EditAccel");
+    EditAccel = Named(new QLineEdit("0", grbAccel), "EditAccel", "Acceleration");
     EditAccel->setMaxLength(4);
     EditAccel->setGeometry(122, 20, 48, 22);
     rbtnNonAccel = Named(new QRadioButton("No acceleration", grbAccel), "rbtnNonAccel");
@@ -57,6 +59,10 @@ TPanelSingeC::TPanelSingeC(QWidget* parent) : QFrame(parent) {
     btnLoad->setGeometry(148, 150, 80, 25);
     btnPusk = Named(new QPushButton("Write and Start", this), "btnPusk");
     btnPusk->setGeometry(232, 150, 129, 25);
+
+    StTStepsNum->setBuddy(EditStepsNum);
+    StTSpeed->setBuddy(EditSpeed);
+    StTBeginSpeed->setBuddy(EditBeginSpeed);
 
     GrBoxTracking = new TGrBoxTracking(this);
     GrBoxTracking->setGeometry(0, 178, 361, 110);

@@ -19,12 +19,14 @@ TPanelUnits::TPanelUnits(QWidget* parent) : QFrame(parent) {
     Label3->setGeometry(6, 20, 78, 22);
     EditStepsToUnits = new QLineEdit("1", GrBoxStepsToUnits);
     EditStepsToUnits->setObjectName("EditStepsToUnits");
+    EditStepsToUnits->setAccessibleName("Steps in one unit");
     EditStepsToUnits->setGeometry(86, 20, 62, 22);
     lblSteps = new QLabel("steps", GrBoxStepsToUnits);
     lblSteps->setObjectName("lblSteps");
     lblSteps->setGeometry(152, 20, 40, 22);
     btnScaleChange = new QPushButton("Change", GrBoxStepsToUnits);
     btnScaleChange->setObjectName("btnScaleChange");
+    btnScaleChange->setAccessibleName("Change scale");
     btnScaleChange->setGeometry(178, 44, 62, 23);
     lblScale = new QLabel("1", GrBoxStepsToUnits);
     lblScale->setObjectName("lblScale");

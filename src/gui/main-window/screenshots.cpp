@@ -50,16 +50,32 @@ bool SaveScreenshots(TForm1& form, const QString& dir) {
     QDir().mkpath(dir);
     bool ok = true;
     TCommonDatas& datas = form.Controller().CommonDatas();
+    // A short program in the list, as an operator composes one.
+    auto compose = [&form] {
+        TCommandEditor& editor = form.Controller().Editor();
+        editor.btnLD1Click();
+        editor.AddToolCommand(ciSD, "300");
+        editor.AddToolCommand(ciAL, "15");
+        editor.AddToolCommand(ciMV, "2000");
+        editor.btnEDClick();
+        editor.btnSTClick();
+    };
     form.rgrSingl_Mult->SetItemIndex(0);
     ok &= Save(form, dir, "main-simple");
     datas.ShowLoadLog = false;
     datas.ShowPortLog = false;
     form.rgrSingl_Mult->SetItemIndex(1);
+    compose();
     ok &= Save(form, dir, "main-extended");
     datas.ShowLoadLog = true;
     datas.ShowPortLog = true;
     form.rgrSingl_MultClick();
+    compose();
     ok &= Save(form, dir, "main-extended-lists");
+    const QSize built = form.size();
+    form.resize(built.width() + 300, built.height() + 200);
+    ok &= Save(form, dir, "main-extended-larger");
+    form.resize(built);
     form.rgrSingl_Mult->SetItemIndex(0);
     ok &= SaveDialog<TFormPortName>(form, dir, "port-number");
     ok &= SaveDialog<TFormByteLen>(form, dir, "port-properties");

@@ -1,16 +1,20 @@
 #include "main-window/tool_panel.h"
 
+#include "command-language/zav_commands.h"
 #include "common/text_icon.h"
 
 namespace zav {
 
 namespace {
-// One item of a tool row: a button (icon text and hint) or the value field after it.
+// One item of a tool row: a button (its icon letters, hint and catalogue row) or the
+// value field after it (its default text, width and the name of the value it holds).
 struct TToolItem {
     const char* name;
     const char* icon; // button: the letters of its icon; field: nullptr
     const char* text; // button: its hint; field: its default text
+    int index = 0;    // button: catalogue row
     int width = 0;    // field width
+    const char* valueName = nullptr;
 };
 
 constexpr int ButtonWidth = 23;
@@ -18,28 +22,57 @@ constexpr int ButtonHeight = 20;
 
 // clang-format off
 const std::initializer_list<TToolItem> ToolRowsTable[TToolPanel::ToolRows] = {
-    {{"btnBG", "BG", "Begin program"}, {"btnDL", "DL", "Motion forward"},
-     {"btnDR", "DR", "Motion backward"}, {"btnRS", "RS", "Reverse motion"}},
-    {{"btnDS", "DS", "Prohibit motion"}, {"btnEN", "EN", "Allow motion"},
-     {"btnAL", "AL", "Acceleration/deceleration"}, {"EditAL", nullptr, "0", 56}},
-    {{"btnSD", "SD", "Maximum speed"}, {"EditSD", nullptr, "200", 48},
-     {"btnSS", "SS", "Start speed"}, {"EditSS", nullptr, "1", 48}},
-    {{"btnMVn", "MVn", "Move step number"}, {"EditMVn", nullptr, "10000000", 96},
-     {"btnMV", "MV", "permanent motion"}},
-    {{"btnSP", "SP", "Pause, ms"}, {"EditSP", nullptr, "10000000", 96},
-     {"bthHM", "HM", "Move to zero switch"}},
-    {{"btnML", "ML", "Move until signal to input 1"}, {"EditML", nullptr, "1", 48},
-     {"btnMH", "MH", "Move until signal to input 2"}, {"EditMh", nullptr, "1", 48}},
-    {{"btnSF", "SF", "Set signal (close relay)"}, {"EditSF", nullptr, "1", 48},
-     {"btnCF", "CF", "Clear signal (open relay)"}, {"EditCF", nullptr, "1", 48}},
-    {{"btnWL", "WL", "Wait until signal to input 1"}, {"EditWL", nullptr, "1", 48},
-     {"btnWH", "WH", "Wait until signal to input 2"}, {"EditWH", nullptr, "1", 48}},
-    {{"btnLL", "LL", "Set cycle label"}, {"btnLP", "LP", "Repeat from label"},
-     {"EditJP", nullptr, "255", 72}},
-    {{"btnLB", "LB", "Load command into buffer"},
-     {"btnSB", "SB", "Start commands from buffer  in cycle"}, {"EditSB", nullptr, "250", 72}},
+    {{"btnBG", "BG", "Begin program", ciBG}, {"btnDL", "DL", "Motion forward", ciDL},
+     {"btnDR", "DR", "Motion backward", ciDR}, {"btnRS", "RS", "Reverse motion", ciRS}},
+    {{"btnDS", "DS", "Prohibit motion", ciDS}, {"btnEN", "EN", "Allow motion", ciEN},
+     {"btnAL", "AL", "Acceleration/deceleration", ciAL},
+     {"EditAL", nullptr, "0", 0, 56, "AL acceleration value"}},
+    {{"btnSD", "SD", "Maximum speed", ciSD}, {"EditSD", nullptr, "200", 0, 48, "SD maximum speed value"},
+     {"btnSS", "SS", "Start speed", ciSS}, {"EditSS", nullptr, "1", 0, 48, "SS start speed value"}},
+    {{"btnMVn", "MVn", "Move step number", ciMV},
+     {"EditMVn", nullptr, "10000000", 0, 96, "MV step number"},
+     {"btnMV", "MV", "permanent motion", ciMV}},
+    {{"btnSP", "SP", "Pause, ms", ciSP}, {"EditSP", nullptr, "10000000", 0, 96, "SP pause in ms"},
+     {"bthHM", "HM", "Move to zero switch", ciHM}},
+    {{"btnML", "ML", "Move until signal to input 1", ciML},
+     {"EditML", nullptr, "1", 0, 48, "ML input number"},
+     {"btnMH", "MH", "Move until signal to input 2", ciMH},
+     {"EditMh", nullptr, "1", 0, 48, "MH input number"}},
+    {{"btnSF", "SF", "Set signal (close relay)", ciSF},
+     {"EditSF", nullptr, "1", 0, 48, "SF output number"},
+     {"btnCF", "CF", "Clear signal (open relay)", ciCF},
+     {"EditCF", nullptr, "1", 0, 48, "CF output number"}},
+    {{"btnWL", "WL", "Wait until signal to input 1", ciWL},
+     {"EditWL", nullptr, "1", 0, 48, "WL input number"},
+     {"btnWH", "WH", "Wait until signal to input 2", ciWH},
+     {"EditWH", nullptr, "1", 0, 48, "WH input number"}},
+    {{"btnLL", "LL", "Set cycle label", ciLL}, {"btnLP", "LP", "Repeat from label", ciJP},
+     {"EditJP", nullptr, "255", 0, 72, "LP repeat count"}},
+    {{"btnLB", "LB", "Load command into buffer", ciLB},
+     {"btnSB", "SB", "Start commands from buffer  in cycle", ciSB},
+     {"EditSB", nullptr, "250", 0, 72, "SB repeat count"}},
 };
 // clang-format on
+
+// The permanent motion button builds MV without a value, however it is named.
+bool TakesValue(const TToolItem& button) {
+    return std::string_view(button.name) != "btnMV";
+}
+
+QToolButton* MakeButton(QWidget* parent, const TToolItem& item, QColor color = {0, 0, 128}) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(item.name);
+    button->setIcon(TextIcon(item.icon, color));
+    button->setIconSize(QSize(20, 20));
+    if (item.text) {
+        button->setToolTip(item.text);
+        button->setAccessibleName(QString("%1 %2").arg(item.icon, item.text));
+    } else {
+        button->setAccessibleName(item.icon);
+    }
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
 } // namespace
 
 TToolPanel::TToolPanel(QWidget* parent) : QFrame(parent) {
@@ -47,22 +80,33 @@ TToolPanel::TToolPanel(QWidget* parent) : QFrame(parent) {
     pnlTools = new QFrame(this);
     pnlTools->setObjectName("pnlTools");
     pnlTools->setGeometry(0, 0, 154, ToolRows * RowHeight + 2);
+    auto chain = [this](QWidget* w) { tabChain_.push_back(w); };
     for (int row = 0; row < ToolRows; ++row) {
         int x = 1;
         const int y = 1 + row * RowHeight;
+        const TToolItem* pendingButton = nullptr;
         for (const TToolItem& item : ToolRowsTable[row]) {
             if (item.icon) {
-                auto* button = new QToolButton(pnlTools);
-                button->setObjectName(item.name);
-                button->setIcon(TextIcon(item.icon));
-                button->setToolTip(item.text);
+                auto* button = MakeButton(pnlTools, item);
                 button->setGeometry(x, y, ButtonWidth, ButtonHeight);
                 x += ButtonWidth + 1;
+                chain(button);
+                toolCommands_.push_back({button, item.index, nullptr});
+                pendingButton = TakesValue(item) ? &item : nullptr;
             } else {
                 auto* edit = new QLineEdit(item.text, pnlTools);
                 edit->setObjectName(item.name);
+                edit->setAccessibleName(item.valueName);
                 edit->setGeometry(x, y, item.width, ButtonHeight);
                 x += item.width + 2;
+                chain(edit);
+                if (pendingButton) {
+                    TToolCommand& command = toolCommands_.back();
+                    command.Edit = edit;
+                    edit->setToolTip(QString("%1 (Enter adds the command)").arg(item.valueName));
+                    // Enter in a field presses its button.
+                    connect(edit, &QLineEdit::returnPressed, command.Button, &QToolButton::click);
+                }
             }
         }
     }
@@ -91,14 +135,13 @@ TToolPanel::TToolPanel(QWidget* parent) : QFrame(parent) {
                                         {"btnPS1", "PS1", nullptr}};
     QToolButton** fields[] = {&btnLD1, &btnED, &btnST, &btnPS1};
     for (int i = 0; i < 4; ++i) {
-        auto* b = new QToolButton(pnlMainTools);
-        b->setObjectName(programButtons[i].name);
-        b->setIcon(TextIcon(programButtons[i].icon, QColor(128, 0, 0)));
-        if (programButtons[i].text)
-            b->setToolTip(programButtons[i].text);
+        auto* b = MakeButton(pnlMainTools, programButtons[i], QColor(128, 0, 0));
         b->setGeometry(1 + i * (ButtonWidth + 1), 1, ButtonWidth, ButtonHeight);
+        chain(b);
         *fields[i] = b;
     }
+    // The pause button has no hint of its own; its accessible name says what it does.
+    btnPS1->setAccessibleName("PS1 Pause or resume coordinate 1");
 }
 
 } // namespace zav

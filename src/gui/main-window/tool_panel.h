@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QToolButton>
+#include <vector>
 
 namespace zav {
 
@@ -23,8 +24,23 @@ public:
     QFrame* pnlMainTools;
     QToolButton *btnLD1, *btnED, *btnST, *btnPS1;
 
+    // A tool-panel button with the catalogue row it builds and its value field, if any.
+    struct TToolCommand {
+        QToolButton* Button;
+        int CatalogueIndex;
+        QLineEdit* Edit;
+    };
+    const std::vector<TToolCommand>& ToolCommands() const { return toolCommands_; }
+
+    // The panel's controls in their Tab order.
+    const std::vector<QWidget*>& TabChain() const { return tabChain_; }
+
     static constexpr int ToolRows = 10;
     static constexpr int RowHeight = 21;
+
+private:
+    std::vector<TToolCommand> toolCommands_;
+    std::vector<QWidget*> tabChain_;
 };
 
 } // namespace zav

@@ -1,0 +1,61 @@
+#pragma once
+// The editing side of the extended mode: the tool-panel and program buttons append
+// commands to the send list, a command can be removed or dragged to another row, the
+// list can be cleared, and in direct control every command is sent the moment it is
+// built. The window forwards its clicks here and shows the list through its model.
+
+#include <string>
+
+#include "command-language/zav_commands.h"
+
+namespace zav {
+
+class TController;
+
+// The editor's controls that are not views of a list.
+class ICommandEditorView {
+public:
+    virtual ~ICommandEditorView() = default;
+    virtual void SetSendEnabled(bool enabled) = 0;
+};
+
+class TCommandEditor : public IDirectControl {
+public:
+    explicit TCommandEditor(TController& controller);
+
+    void AttachView(ICommandEditorView* view) { view_ = view; }
+
+    bool ListHasWrongCommand() const { return listHasWrongCommand_; }
+    // Send is enabled exactly while the list holds no unknown or empty command.
+    void SetListHasWrongCommand(bool value);
+
+    // A tool-panel button: row index with the text of its field ("no" for none). A
+    // value that is not a whole number shows message 14; nothing leaves as an exception.
+    bool AddToolCommand(int index, const std::string& valueText);
+    void btnLD1Click();
+    void btnEDClick();
+    void btnSTClick();
+    void btnPS1Click();
+
+    void btnAllClearClick();
+    // Grid rows count from 1 (row 0 is the header); the row after the last command is
+    // the trailing empty row.
+    void btnDelRawClick(int row);
+    // The operator dragged grid row from onto grid row to. Dropped onto the trailing
+    // empty row, the command is deleted; the trailing row itself cannot be moved.
+    void StringGridSendRowMoved(int from, int to);
+    void chbDirectControlClick(bool checked);
+    void btnlbbufclearClick();
+
+    // IDirectControl
+    bool DirectControlOn() const override;
+    void PressClearAll() override;
+    void PressSend() override;
+
+private:
+    TController& controller_;
+    ICommandEditorView* view_ = nullptr;
+    bool listHasWrongCommand_ = false;
+};
+
+} // namespace zav

@@ -1,0 +1,73 @@
+#include "program-editing/tracking.h"
+
+#include "controller/controller.h"
+#include "state/number_format.h"
+
+namespace zav {
+
+bool TTracking::Add(int index, const std::string& value, TCommandList& list) {
+    if (index == ciSC)
+        return AddScale(value, list);
+    try {
+        return controller_.Commands().AddCommand(index, value, &list, TDirect::Off);
+    } catch (const EConvertError&) {
+        controller_.ShowMessage(controller_.Lang().Message(14));
+        return false;
+    }
+}
+
+bool TTracking::AddScale(const std::string& value, TCommandList& list) {
+    const CommandEntry& row = controller_.Commands().Commands(ciSC);
+    const TLang& lang = controller_.Lang();
+    double number;
+    if (!TryParseFloat(value, number) || number < 1 || number > 2147483647) {
+        controller_.ShowMessage(lang.Message(52) + "1" + lang.Message(53) + "2147483647");
+        return false;
+    }
+    std::int32_t steps;
+    if (!TryParseInt(value, steps)) {
+        controller_.ShowMessage(lang.Message(14));
+        return false;
+    }
+    list.Append(row.Mnemonic + std::to_string(steps), row.Description + value + row.ParamLabel);
+    return true;
+}
+
+void TTracking::Send(const TCommandList& list) {
+    controller_.MemoSend.Assign(list.Rows());
+    controller_.btnRunTRClick();
+}
+
+void TTracking::SendOne(int index, const std::string& value) {
+    // Sent even when the value was refused: an empty exchange, as the button always did.
+    TCommandList list;
+    Add(index, value, list);
+    Send(list);
+}
+
+void TTracking::btnTrackSTSpeedClick(const std::string& value) {
+    SendOne(ciSS, value);
+}
+
+void TTracking::btnTrackSpeedClick(const std::string& value) {
+    SendOne(ciSD, value);
+}
+
+void TTracking::btnTrackAccelClick(const std::string& value) {
+    SendOne(ciAL, value);
+}
+
+void TTracking::btnTrackScaleClick(const std::string& value) {
+    SendOne(ciSC, value);
+}
+
+void TTracking::btnTrackApplyClick(const TTrackingValues& values) {
+    TCommandList list;
+    Add(ciSS, values.StartSpeed, list);
+    Add(ciSD, values.Speed, list);
+    Add(ciAL, values.Accel, list);
+    Add(ciSC, values.Scale, list);
+    Send(list);
+}
+
+} // namespace zav

@@ -1,0 +1,9 @@
+#include "serial/device_list.h"
+
+namespace zav {
+
+std::vector<TSerialDevice> ListSerialDevices() {
+    return ListSerialDevicesIn("/");
+}
+
+} // namespace zav
