@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "common/signal_close.h"
 #include "main-window/form1.h"
 #include "main-window/screenshots.h"
 #include "state/paths.h"
@@ -39,8 +40,24 @@ int main(int argc, char* argv[]) {
     if (!screenshots.isEmpty() || quitWhenShown)
         zav::AnswerMessageBoxes();
 
+    // A signal closes the dialogs and message boxes first, so that their own loops end,
+    // then the main window; one that comes during start-up closes it once it is made.
+    zav::TForm1* mainForm = nullptr;
+    bool closeWhenMade = false;
+    zav::TSignalCloser signalCloser([&] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window != mainForm && window->isVisible())
+                window->close();
+        if (mainForm)
+            mainForm->close();
+        else
+            closeWhenMade = true;
+    });
     zav::TForm1 form;
+    mainForm = &form;
     form.show();
+    if (closeWhenMade)
+        QTimer::singleShot(0, &form, [&form] { form.close(); });
 
     if (!screenshots.isEmpty()) {
         QTimer::singleShot(0, &form, [&] {

@@ -9,6 +9,8 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include "settings/error_settings_file.h"
+#include "settings/program_settings_file.h"
 #include "state/paths.h"
 #include "state/text_file.h"
 
@@ -36,6 +38,9 @@ TAppDir::TAppDir() {
     root.mkpath("Log");
     CopyTree(QStringLiteral(ZAV_SOURCE_DIR) + "/lang", dir_.path() + "/lang");
     SetAppDir(dir_.path().toStdString());
+    // The settings files as installed.
+    SaveLines(TProgramSettingsFile::FileName(), TProgramSettingsFile::Lines({}), true);
+    SaveLines(TErrorSettingsFile::FileName(), TErrorSettingsFile::Lines({}), true);
 }
 
 TAppDir::~TAppDir() {

@@ -4,6 +4,8 @@
 #include <QtTest>
 
 #include "main-window/form1.h"
+#include "settings/form_err_nastr.h"
+#include "settings/form_prog_prop.h"
 #include "test_support.h"
 #include "zavsim.h"
 
@@ -14,6 +16,7 @@ class TestWholeProgram : public QObject {
     Q_OBJECT
 private slots:
     void oneProgramFromRecordingToCompletion();
+    void settingsChangedInDialogsAreBackAfterRestart();
 };
 
 void TestWholeProgram::oneProgramFromRecordingToCompletion() {
@@ -53,6 +56,53 @@ void TestWholeProgram::oneProgramFromRecordingToCompletion() {
                                m(30) + "1" + m(35)}));
     QVERIFY(boxes.Texts.isEmpty());
     QCOMPARE(sim.Requests().size(), std::size_t{9});
+    form.close();
+}
+
+void TestWholeProgram::settingsChangedInDialogsAreBackAfterRestart() {
+    TAppDir dir;
+    dir.WritePortSettings({"1"});
+    TPseudoTerminal com1(dir, 1);
+    QVERIFY(com1.Ok());
+    TMessageBoxCatcher boxes;
+    QStringList firstRunLog;
+    {
+        TForm1 form;
+        form.show();
+        auto errors = OnShown<TFormErrNastr>([](TFormErrNastr* dialog) {
+            dialog->RbtnEr9_NoReact->click();
+            dialog->SpinEditTime->setValue(4321);
+            dialog->btnOk->click();
+        });
+        form.mmNastrError->trigger();
+        auto program = OnShown<TFormProgProp>([](TFormProgProp* dialog) {
+            dialog->chBoxSaveLogs->click();
+            dialog->chboxLoadLogs->click();
+            dialog->EditUnitsName->setText("mm");
+            dialog->btnOK->click();
+        });
+        form.mmNastrLogs->trigger();
+        form.rgrSingl_Mult->Button(1)->click();
+        form.MemoLog->AddLine("a line of the first run");
+        firstRunLog = form.MemoLog->Lines();
+        form.close();
+    }
+    QVERIFY(boxes.Texts.isEmpty());
+
+    TForm1 form;
+    const TCommonDatas& d = form.Controller().CommonDatas();
+    QCOMPARE(d.ReplyTimeout.load(), 4321);
+    QCOMPARE(d.StopOnDataError.load(), std::uint8_t{0});
+    QVERIFY(d.SaveWorkLog && d.ShowLoadLog);
+    QCOMPARE(d.UnitsName, std::string("mm"));
+    QCOMPARE(form.rgrSingl_Mult->ItemIndex(), 1);
+    QVERIFY(form.PanelMultC->panelLoadAns->isVisibleTo(&form));
+    QVERIFY(form.Controller().Port().Connected());
+    QVERIFY(boxes.Texts.isEmpty());
+
+    QFile log(dir.Path() + "/Log/work.log");
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromLatin1(log.readAll()), firstRunLog.join("\r\n") + "\r\n");
     form.close();
 }
 

@@ -103,8 +103,8 @@ TEST_F(PortConnection, SettingsFileKeepsPortNumberEncoded) {
 }
 
 TEST_F(PortConnection, UnreadableSettingsFileIsLoggedAndKeepsTheNumber) {
-    const std::vector<std::vector<std::string>> files = {
-        {}, {""}, {"COM1"}, {"-3"}, {"99999999999"}};
+    const std::vector<std::vector<std::string>> files = {{},    {""},    {"COM1"},       {"-3"},
+                                                         {"0"}, {"256"}, {"99999999999"}};
     for (const auto& lines : files) {
         SaveLines(PortFile(), lines, true);
         controller_->Port().SetPortNumber(6);
@@ -122,11 +122,21 @@ TEST_F(PortConnection, UnreadableSettingsFileIsLoggedAndKeepsTheNumber) {
     EXPECT_EQ(log_.Lines.size(), 1u);
 }
 
-TEST_F(PortConnection, UnwritableSettingsFileIsReported) {
+TEST_F(PortConnection, UnwritableSettingsFileIsReportedOnClosing) {
+    controller_->Port().SetPortNumber(3);
     std::filesystem::remove_all(dir_ / "Data");
-    controller_->SavePortSettings();
+    controller_->SaveAllOnClose({});
     ASSERT_EQ(messages_.Texts.size(), 1u);
     EXPECT_NE(messages_.Texts[0].find("portp.dat"), std::string::npos);
+}
+
+TEST_F(PortConnection, PortOutsideItsRangeIsNeverWritten) {
+    SaveLines(PortFile(), {"4"}, true);
+    for (std::uint32_t number : {0u, 256u, 70000u}) {
+        controller_->Port().SetPortNumber(number);
+        controller_->SavePortSettings();
+        EXPECT_EQ(LoadLines(PortFile(), true), std::vector<std::string>{"4"}) << number;
+    }
 }
 
 TEST_F(PortConnection, PortThatDoesNotOpenShowsMessageFour) {

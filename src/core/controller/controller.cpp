@@ -20,6 +20,11 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     port_->OnPortLost = [this] { PortLost(); };
     commonDatas_ = std::make_unique<TCommonDatas>(views_.CommonDatasView, views_.Log);
     commonDatas_->SetViewRunner([this](std::function<void()> fn) { OnMain(std::move(fn)); });
+    // The language named in the program settings decides which messages are loaded.
+    programSettings_ = std::make_unique<TProgramSettingsFile>(*commonDatas_, views_.RadioGroups);
+    programSettings_->LoadProgramSettings({});
+    errorSettings_ = std::make_unique<TErrorSettingsFile>(
+        *commonDatas_, [this](const std::string& fileName) { ReportDamagedSettings(fileName); });
     lang_ = std::make_unique<TLang>(*commonDatas_, views_.MessageBox, views_.Log);
     commands_ =
         std::make_unique<TZavCommands>(*commonDatas_, *lang_, views_.MessageBox, views_.Hooks);

@@ -23,6 +23,8 @@
 #include "serial/dispatcher.h"
 #include "serial/event.h"
 #include "serial/exchange_control.h"
+#include "settings/error_settings_file.h"
+#include "settings/program_settings_file.h"
 #include "state/common_datas.h"
 #include "state/views.h"
 
@@ -47,6 +49,7 @@ struct TControllerViews {
     ICommonDatasView* CommonDatasView = nullptr;
     IMainWindowHooks* Hooks = nullptr;
     IPortView* PortView = nullptr;
+    ISettingsRadioGroups* RadioGroups = nullptr;
 };
 
 class TController {
@@ -103,6 +106,16 @@ public:
     void UpdatePortControls();
     std::string PortInfo() const;
 
+    // Settings files and logs. The first reading of the program settings happens in the
+    // constructor, before the messages exist, and reports nothing; this one reports.
+    void LoadProgramSettings();
+    void LoadErrorSettings();
+    TProgramSettingsFile& ProgramSettings() { return *programSettings_; }
+    TErrorSettingsFile& ErrorSettings() { return *errorSettings_; }
+    // Writes the logs and settings files whose switches are on, in order; files that
+    // cannot be written are reported together in one message box.
+    void SaveAllOnClose(const std::vector<std::string>& workLog);
+
     // Adds a line to the operation log, in red if asked. From another thread than the
     // main one these post and return at once.
     void Log(const std::string& line, bool red = false);
@@ -124,6 +137,7 @@ private:
     // Runs fn on the main thread later, unless the controller is gone by then.
     void PostIfAlive(std::function<void()> fn);
     void ExchangeEnded();
+    void ReportDamagedSettings(const std::string& fileName);
 
     friend class TZavCommands;
     // Receive thread: a data transfer error stops the running exchange.
@@ -143,6 +157,8 @@ private:
     std::atomic<bool> recoveryEdOutstanding_{false};
     std::unique_ptr<TComPort> port_;
     std::unique_ptr<TCommonDatas> commonDatas_;
+    std::unique_ptr<TProgramSettingsFile> programSettings_;
+    std::unique_ptr<TErrorSettingsFile> errorSettings_;
     std::unique_ptr<TLang> lang_;
     std::unique_ptr<TZavCommands> commands_;
     std::unique_ptr<TCommandEditor> editor_;

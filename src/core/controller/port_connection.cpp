@@ -13,6 +13,10 @@ namespace {
 std::string PortSettingsFileName() {
     return DataDir() + "Data/portp.dat";
 }
+
+bool ValidPortNumber(std::int64_t number) {
+    return number >= 1 && number <= 255;
+}
 } // namespace
 
 void TController::LoadPortSettings() {
@@ -21,8 +25,8 @@ void TController::LoadPortSettings() {
     try {
         const auto lines = LoadLines(fileName, true);
         std::int32_t number = 0;
-        // A negative number would become a huge port number; treat it as damage.
-        if (!lines.empty() && TryParseInt(lines[0], number) && number >= 0) {
+        // Port 0 or a number beyond the range can never be opened: treat it as damage.
+        if (!lines.empty() && TryParseInt(lines[0], number) && ValidPortNumber(number)) {
             port_->SetPortNumber(static_cast<std::uint32_t>(number));
             read = true;
         }
@@ -40,12 +44,10 @@ void TController::LoadPortSettings() {
 }
 
 void TController::SavePortSettings() {
-    const std::string fileName = PortSettingsFileName();
-    try {
-        SaveLines(fileName, {std::to_string(port_->PortNumber())}, true);
-    } catch (const std::exception& e) {
-        ShowMessage("Could not write the port settings file " + fileName + ": " + e.what());
-    }
+    // The file keeps the last port that could be opened, or stays as it is.
+    const std::uint32_t number = port_->PortNumber();
+    if (ValidPortNumber(static_cast<std::int64_t>(number)))
+        SaveLines(PortSettingsFileName(), {std::to_string(number)}, true);
 }
 
 void TController::btnOpenPortClick() {

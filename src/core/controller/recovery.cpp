@@ -9,12 +9,22 @@ namespace zav {
 void TZavCommands::StopControllerRecording() {
     if (!controller_)
         return;
+    TComPort& port = controller_->Port();
+    if (!port.Connected()) {
+        controller_->LogMessage(110, true);
+        return;
+    }
     // The controller needs a quiet line before and after the ED* that ends recording.
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    if (controller_->Port().SendString("ED*"))
+    const bool sent = port.SendString("ED*");
+    if (sent)
         controller_->recoveryEdOutstanding_ = true;
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    controller_->LogMessage(41);
+    // A step that did not reach the controller must not look done.
+    if (sent)
+        controller_->LogMessage(41);
+    else
+        controller_->LogMessage(110, true);
 }
 
 void TZavCommands::ClearReadinessMarks() {

@@ -5,6 +5,12 @@
 #include <cstring>
 #include <vector>
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace zav {
 
 namespace {
@@ -20,9 +26,11 @@ TEncodedStream::TEncodedStream(const std::string& fileName, bool encode, TFileMo
     : fileName_(fileName), encode_(encode) {
     file_ = std::fopen(fileName.c_str(), mode == TFileMode::OpenRead ? "rb" : "wb");
     if (!file_) {
+        const std::string reason = std::strerror(errno);
         throw EFileStreamError(
             (mode == TFileMode::OpenRead ? "Cannot open file " : "Cannot create file ") + fileName +
-            ": " + std::strerror(errno));
+                ": " + reason,
+            reason);
     }
     std::copy(std::begin(Keys), std::end(Keys), keys_);
 }
@@ -64,9 +72,24 @@ std::size_t TEncodedStream::Write(const void* buffer, std::size_t count) {
     } else {
         written = std::fwrite(in, 1, count, file_);
     }
-    if (written < count || std::fflush(file_) != 0)
-        throw EFileStreamError("Cannot write file " + fileName_);
+    if (written < count || std::fflush(file_) != 0) {
+        const std::string reason = std::strerror(errno);
+        throw EFileStreamError("Cannot write file " + fileName_ + ": " + reason, reason);
+    }
     return written;
+}
+
+void TEncodedStream::Commit() {
+    bool ok = std::fflush(file_) == 0;
+#ifdef _WIN32
+    ok = ok && _commit(_fileno(file_)) == 0;
+#else
+    ok = ok && fsync(fileno(file_)) == 0;
+#endif
+    if (!ok) {
+        const std::string reason = std::strerror(errno);
+        throw EFileStreamError("Cannot write file " + fileName_ + ": " + reason, reason);
+    }
 }
 
 std::int64_t TEncodedStream::Seek(std::int64_t offset, TSeekOrigin origin) {

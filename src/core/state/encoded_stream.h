@@ -14,7 +14,13 @@ namespace zav {
 // A file that cannot be opened, created, read or written.
 class EFileStreamError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit EFileStreamError(const std::string& what, std::string reason = {})
+        : std::runtime_error(what), reason_(reason.empty() ? what : std::move(reason)) {}
+    // Why, without the file's name: the system's text where it gave one.
+    const std::string& Reason() const { return reason_; }
+
+private:
+    std::string reason_;
 };
 
 enum class TFileMode {
@@ -41,6 +47,8 @@ public:
     // Both return the number of bytes actually transferred.
     std::size_t Read(void* buffer, std::size_t count);
     std::size_t Write(const void* buffer, std::size_t count);
+    // Flushes the written bytes to the disk itself. Throws EFileStreamError.
+    void Commit();
 
     enum TSeekOrigin { soBeginning, soCurrent, soEnd };
     std::int64_t Seek(std::int64_t offset, TSeekOrigin origin);

@@ -73,27 +73,34 @@ std::vector<std::string> LoadLanguageLines(const std::string& fileName) {
 }
 
 void SaveLines(const std::string& fileName, const std::vector<std::string>& lines, bool encode) {
+    namespace fs = std::filesystem;
     std::string bytes;
     for (const auto& line : lines) {
         bytes += Utf8ToCp1251(line);
         bytes += "\r\n";
     }
-    // Write beside the file and rename over it, so that a failed write never leaves a
-    // half-written settings or command-list file behind.
+    // The rename below would replace a file the operator made read-only.
+    std::error_code ec;
+    const auto status = fs::status(fileName, ec);
+    if (!ec && fs::exists(status) &&
+        (status.permissions() & fs::perms::owner_write) == fs::perms::none)
+        throw EFileStreamError("Cannot write file " + fileName + ": the file is read-only");
+    // Write beside the file and rename over it, so that a failed write or a power loss
+    // never leaves a half-written settings, log or command-list file behind.
     const std::string temp = fileName + ".new";
     try {
         TEncodedStream stream(temp, encode, TFileMode::Create);
         stream.Write(bytes.data(), bytes.size());
-    } catch (const EFileStreamError&) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        throw EFileStreamError("Cannot write file " + fileName);
+        stream.Commit();
+    } catch (const EFileStreamError& e) {
+        fs::remove(temp, ec);
+        throw EFileStreamError("Cannot write file " + fileName + ": " + e.Reason());
     }
-    std::error_code ec;
-    std::filesystem::rename(temp, fileName, ec);
+    fs::rename(temp, fileName, ec);
     if (ec) {
-        std::filesystem::remove(temp, ec);
-        throw EFileStreamError("Cannot write file " + fileName + ": " + ec.message());
+        const std::string reason = ec.message();
+        fs::remove(temp, ec);
+        throw EFileStreamError("Cannot write file " + fileName + ": " + reason);
     }
 }
 

@@ -10,6 +10,8 @@
 #include "main-window/form_color_indicators.h"
 #include "main-window/form_coord.h"
 #include "main-window/form_port_name.h"
+#include "settings/form_err_nastr.h"
+#include "settings/form_prog_prop.h"
 
 namespace zav {
 
@@ -76,13 +78,15 @@ void TForm1::BuildMenu() {
     mmVers = action(mmInfo, "mmVers", "Program vers.");
     mmReadCh = action(mmInfo, "mmReadCh", "Load from device");
     // Their windows are not part of the program yet.
-    for (QAction* a : {mmNastrError, mmNastrLogs, mmLang, mmVers, mmReadCh})
+    for (QAction* a : {mmLang, mmVers, mmReadCh})
         a->setEnabled(false);
     mmSettsProp->setEnabled(false);
 
     connect(mmSettsPortName, &QAction::triggered, this, [this] { mmSettsPortNameClick(); });
     connect(mmSettsProp, &QAction::triggered, this, [this] { mmSettsPropClick(); });
     connect(mmSettsCoord, &QAction::triggered, this, [this] { mmSettsCoordClick(); });
+    connect(mmNastrError, &QAction::triggered, this, [this] { mmNastrErrorClick(); });
+    connect(mmNastrLogs, &QAction::triggered, this, [this] { mmNastrLogsClick(); });
 }
 
 void TForm1::BuildControls() {
@@ -134,7 +138,7 @@ void TForm1::FormCreate() {
     // the shared state, reads the program settings, the language catalogue and the
     // command catalogue.
     controller_ = std::make_unique<TController>(
-        *dispatcher_, TControllerViews{MemoLog, messageBox_.get(), this, this, this});
+        *dispatcher_, TControllerViews{MemoLog, messageBox_.get(), this, this, this, this});
     TController& c = *controller_;
     PanelMultC->CreateGrid(c.MemoSend);
     c.Editor().AttachView(this);
@@ -156,15 +160,17 @@ void TForm1::FormCreate() {
     // The command column takes the rest of the grid's width (it stretches with it).
     PanelMultC->StringGridSend->GridModel()->SetHeaderTexts("№", "Command");
 
-    // The second reading of the program settings goes here.
+    c.LoadProgramSettings();
     if (afterSettings_)
         afterSettings_(*this);
     rgrSingl_MultClick();
-    if (!c.CommonDatas().ShowWorkLog)
+    if (!c.CommonDatas().ShowWorkLog) {
         SetWindowHeight(height() - MemoLog->height());
-    else
+        logShrunk_ = true;
+    } else {
         SetWindowHeight(WindowHeightWithLog);
-    // The error handling settings are read here.
+    }
+    c.LoadErrorSettings();
     // LastReply already holds its two blanks: the controller sets them when it is made.
     // The language is applied here.
 }
@@ -178,10 +184,12 @@ void TForm1::FormClose() {
     if (closed_ || !controller_)
         return;
     closed_ = true;
-    // The logs, then the port, program and error handling settings, each if its save
-    // switch is on.
-    if (controller_->CommonDatas().SavePortProps)
-        controller_->SavePortSettings();
+    const QStringList lines = MemoLog->Lines();
+    std::vector<std::string> workLog;
+    workLog.reserve(static_cast<std::size_t>(lines.size()));
+    for (const QString& line : lines)
+        workLog.push_back(line.toStdString());
+    controller_->SaveAllOnClose(workLog);
 }
 
 void TForm1::FormDestroy() {
@@ -449,6 +457,40 @@ void TForm1::mmSettsCoordClick() {
     FormCoord->activateWindow();
 }
 
+void TForm1::mmNastrErrorClick() {
+    TFormErrNastr dialog(*controller_, this);
+    dialog.exec();
+}
+
+void TForm1::mmNastrLogsClick() {
+    TFormProgProp dialog(
+        *controller_, [this] { ApplyProgramSettingsLayout(); }, this);
+    dialog.exec();
+}
+
+void TForm1::ApplyProgramSettingsLayout() {
+    const bool showLog = controller_->CommonDatas().ShowWorkLog;
+    MemoLog->setVisible(showLog);
+    if (showLog) {
+        SetWindowHeight(WindowHeightWithLog);
+        logShrunk_ = false;
+    } else if (!logShrunk_) {
+        // Once only: a repeated OK with the log hidden keeps the height.
+        SetWindowHeight(height() - (MemoLog->height() - 5));
+        logShrunk_ = true;
+    }
+    const bool extended = rgrSingl_Mult->ItemIndex() == 1;
+    mmFileSave->setEnabled(extended);
+    mmFileOpen->setEnabled(extended);
+    if (extended) {
+        HideSimpleMode();
+        ShowExtendedMode();
+    } else {
+        HideExtendedMode();
+        ShowSimpleMode();
+    }
+}
+
 // --- ICommonDatasView
 
 void TForm1::SetCoordinatesCaption(const std::string& caption) {
@@ -513,6 +555,24 @@ void TForm1::UpdatePortControls(bool open) {
     mmSettsProp->setEnabled(open);
     if (FormByteLen)
         FormByteLen->rgrDataLen->setEnabled(false);
+}
+
+// --- ISettingsRadioGroups
+
+int TForm1::ControlModeIndex() const {
+    return rgrSingl_Mult->ItemIndex();
+}
+
+void TForm1::SetControlModeIndex(int index) {
+    rgrSingl_Mult->SetItemIndex(index);
+}
+
+int TForm1::UnitsChoiceIndex() const {
+    return PanelUnits->rgrUnits->ItemIndex();
+}
+
+void TForm1::SetUnitsChoiceIndex(int index) {
+    PanelUnits->rgrUnits->SetItemIndex(index);
 }
 
 } // namespace zav

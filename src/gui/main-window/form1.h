@@ -31,7 +31,8 @@ class TForm1 : public QMainWindow,
                public ICommonDatasView,
                public IMainWindowHooks,
                public IPortView,
-               public ICommandEditorView {
+               public ICommandEditorView,
+               public ISettingsRadioGroups {
     Q_OBJECT
 public:
     // Runs right after the program settings are read at start-up, before the control
@@ -82,6 +83,11 @@ public:
     void mmSettsPortNameClick();
     void mmSettsPropClick();
     void mmSettsCoordClick();
+    void mmNastrErrorClick();
+    void mmNastrLogsClick();
+    // After the program settings dialog's OK: the operation log and the control mode's
+    // layout, without clearing the command list.
+    void ApplyProgramSettingsLayout();
     void SetListHasWrongCommand(bool value);
     // What the simple-mode and tracking controls hold now.
     TMotion Motion() const;
@@ -103,6 +109,11 @@ public:
     // IPortView
     void SetPortDescription(const std::string& text) override;
     void UpdatePortControls(bool open) override;
+    // ISettingsRadioGroups
+    int ControlModeIndex() const override;
+    void SetControlModeIndex(int index) override;
+    int UnitsChoiceIndex() const override;
+    void SetUnitsChoiceIndex(int index) override;
 
     // Built size of the window and of its client area.
     static constexpr int BuiltWidth = 1020;
@@ -135,6 +146,8 @@ private:
     std::unique_ptr<TController> controller_;
     bool listRefreshPending_ = false;
     bool closed_ = false;
+    // The window was made shorter by the operation log's height.
+    bool logShrunk_ = false;
 };
 
 } // namespace zav

@@ -11,6 +11,9 @@
 #include "main-window/form_color_indicators.h"
 #include "main-window/form_coord.h"
 #include "main-window/form_port_name.h"
+#include "settings/form_err_nastr.h"
+#include "settings/form_errores.h"
+#include "settings/form_prog_prop.h"
 
 namespace zav {
 
@@ -81,6 +84,12 @@ bool SaveScreenshots(TForm1& form, const QString& dir) {
     ok &= SaveDialog<TFormByteLen>(form, dir, "port-properties");
     ok &= SaveDialog<TFormCoord>(form, dir, "coordinate-selection");
     ok &= SaveDialog<TFormColorIndicators>(form, dir, "coordinate-states");
+    ok &= SaveDialog<TFormErrNastr>(form, dir, "error-handling");
+    ok &= SaveDialog<TFormErrores>(form, dir, "error-recovery");
+    {
+        TFormProgProp dialog(form.Controller(), {}, &form);
+        ok &= Save(dialog, dir, "program-settings");
+    }
     return ok;
 }
 

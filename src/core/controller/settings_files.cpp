@@ -1,0 +1,38 @@
+// Reading the settings files at start-up and writing them with the logs on closing.
+
+#include "controller/controller.h"
+#include "settings/log_files.h"
+
+namespace zav {
+
+void TController::ReportDamagedSettings(const std::string& fileName) {
+    ShowMessage(lang_->Message(1) + fileName + lang_->Message(2));
+}
+
+void TController::LoadProgramSettings() {
+    programSettings_->LoadProgramSettings(
+        [this](const std::string& fileName) { ReportDamagedSettings(fileName); });
+}
+
+void TController::LoadErrorSettings() {
+    errorSettings_->LoadErrorSettings();
+}
+
+void TController::SaveAllOnClose(const std::vector<std::string>& workLog) {
+    const TCommonDatas& d = *commonDatas_;
+    const auto failures = RunSaveSteps({
+        {d.SaveWorkLog, [&] { TLogFiles::SaveWorkLogFile(workLog); }},
+        {d.SavePortLog, [&] { TLogFiles::SavePortLogFile(lbBufRead.Lines()); }},
+        {d.SavePortProps, [&] { SavePortSettings(); }},
+        {d.SaveProgProps, [&] { programSettings_->SaveProgramSettings(); }},
+        {d.SaveErrProps, [&] { errorSettings_->SaveErrorSettings(); }},
+    });
+    if (failures.empty())
+        return;
+    std::string text = lang_->Message(111);
+    for (const auto& failure : failures)
+        text += "\n" + failure;
+    ShowMessage(text);
+}
+
+} // namespace zav

@@ -1,0 +1,36 @@
+#include "settings/log_files.h"
+
+#include <exception>
+
+#include "state/paths.h"
+#include "state/text_file.h"
+
+namespace zav {
+
+std::string TLogFiles::WorkLogFileName() {
+    return AppDir() + "Log/work.log";
+}
+
+std::string TLogFiles::PortLogFileName() {
+    return AppDir() + "Log/port.log";
+}
+
+void TLogFiles::Save(const std::string& fileName, const std::vector<std::string>& lines) {
+    SaveLines(fileName, lines, false);
+}
+
+std::vector<std::string> RunSaveSteps(const std::vector<TSaveStep>& steps) {
+    std::vector<std::string> failures;
+    for (const TSaveStep& step : steps) {
+        if (!step.Enabled)
+            continue;
+        try {
+            step.Save();
+        } catch (const std::exception& e) {
+            failures.emplace_back(e.what());
+        }
+    }
+    return failures;
+}
+
+} // namespace zav

@@ -1,0 +1,63 @@
+#pragma once
+// What the settings files share: one value a line, each file described by one table of
+// line rules that both the reader and the writer walk, and the texts of the values.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zav {
+
+// One line of a settings file: how it is read into the values and written from them.
+// Present, when given, decides from the values read so far whether the line is there.
+template <class TValues> struct TLineRule {
+    const char* Name;
+    bool (*Read)(const std::string& text, TValues& values);
+    std::string (*Write)(const TValues& values);
+    bool (*Present)(const TValues& values) = nullptr;
+};
+
+// Reads the lines in table order into values and stops at the first line that is
+// missing or cannot be read; values read before it stay read. Lines beyond the table
+// (a later version's) are ignored. Returns false when it stopped early.
+template <class TValues, class TTable>
+bool ReadSettingsLines(const TTable& table, const std::vector<std::string>& lines,
+                       TValues& values) {
+    std::size_t next = 0;
+    for (const TLineRule<TValues>& rule : table) {
+        if (rule.Present && !rule.Present(values))
+            continue;
+        if (next >= lines.size() || !rule.Read(lines[next], values))
+            return false;
+        ++next;
+    }
+    return true;
+}
+
+template <class TValues, class TTable>
+std::vector<std::string> WriteSettingsLines(const TTable& table, const TValues& values) {
+    std::vector<std::string> lines;
+    for (const TLineRule<TValues>& rule : table)
+        if (!rule.Present || rule.Present(values))
+            lines.push_back(rule.Write(values));
+    return lines;
+}
+
+// Booleans are written -1 and 0 and read as any number (non-zero is true) or the
+// words True and False in any case.
+std::string FormatBoolean(bool value);
+bool ParseBoolean(const std::string& text, bool& value);
+// A whole number within 32 bits.
+bool ParseInteger(const std::string& text, std::int32_t& value);
+// A decimal number written with either "." or "," as its separator.
+bool ParseAnySeparator(const std::string& text, double& value);
+
+// Reads a settings file as lines; only its first bytes are looked at, so a huge file of
+// junk costs no more than a damaged one. Throws EFileStreamError.
+std::vector<std::string> LoadSettingsLines(const std::string& fileName);
+
+// Called with the file's name when a settings file is missing or damaged.
+using TReportDamaged = std::function<void(const std::string& fileName)>;
+
+} // namespace zav

@@ -1,0 +1,282 @@
+// The settings files and the logs: their lines, reading damaged files, and what closing
+// writes when some files cannot be written.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "controller/controller.h"
+#include "fakes.h"
+#include "settings/error_settings_file.h"
+#include "settings/log_files.h"
+#include "settings/program_settings_file.h"
+#include "state/number_format.h"
+#include "state/paths.h"
+#include "state/text_file.h"
+
+namespace zav {
+namespace {
+
+using test::TempFolder;
+using testing::ElementsAre;
+using Lines = std::vector<std::string>;
+
+const Lines DefaultErrorLines{"-1", "1", "1", "-1", "-1", "300"};
+const Lines DefaultProgramLines{"0",  "-1", "0",  "0",  "0",    "-1", "-1", "-1", "0", "-1",
+                                "-1", "-1", "-1", "-1", "Step", "1",  "0",  "0",  "en"};
+
+auto ErrorFields(const TErrorSettings& v) {
+    return std::make_tuple(v.AutoRecovery, v.StopOnCommandError, v.StopOnDataError,
+                           v.RecoveryStopRecording, v.RecoveryClearBuffers, v.ReplyTimeout);
+}
+
+TEST(ErrorSettingsFile, LinesAndTheirReading) {
+    EXPECT_EQ(TErrorSettingsFile::Lines({}), DefaultErrorLines);
+    const TErrorSettings changed{false, 0, 0, false, true, 2500};
+    const Lines changedLines{"0", "0", "0", "0", "-1", "2500"};
+    EXPECT_EQ(TErrorSettingsFile::Lines(changed), changedLines);
+
+    struct Row {
+        Lines lines;
+        bool complete;
+        TErrorSettings expected;
+    };
+    const TErrorSettings d; // what the values held before the reading
+    const Row rows[] = {
+        {changedLines, true, changed},
+        {{"TRUE", "257", "-255", "false", "7", "300", "a later line"},
+         true,
+         {true, 1, 1, false, true, 300}},
+        // A reply time outside 1..10000 is brought into it.
+        {{"0", "1", "1", "-1", "-1", "0"}, true, {false, 1, 1, true, true, 1}},
+        {{"0", "1", "1", "-1", "-1", "-5"}, true, {false, 1, 1, true, true, 1}},
+        {{"0", "1", "1", "-1", "-1", "99999"}, true, {false, 1, 1, true, true, 10000}},
+        // The values before a bad line are taken, the rest keep what they held.
+        {{"0", "0", "1099511627776", "0"}, false, {false, 0, 1, true, true, 300}},
+        {{"0", "nan"}, false, {false, 1, 1, true, true, 300}},
+        {{"yes"}, false, d},
+        {{"0", "0", "0", "0", "0", "3.5"}, false, {false, 0, 0, false, false, 300}},
+        {{}, false, d},
+    };
+    for (const Row& row : rows) {
+        TErrorSettings values;
+        EXPECT_EQ(TErrorSettingsFile::Read(row.lines, values), row.complete) << row.lines.size();
+        EXPECT_EQ(ErrorFields(values), ErrorFields(row.expected))
+            << testing::PrintToString(row.lines);
+    }
+}
+
+TEST(ProgramSettingsFile, LinesAndTheirReading) {
+    EXPECT_EQ(TProgramSettingsFile::Lines({}), DefaultProgramLines);
+    // Without the units lines the language follows the flags directly.
+    TProgramSettings noUnits;
+    noUnits.SaveUnits = false;
+    noUnits.Language = "ru";
+    Lines short15(DefaultProgramLines.begin(), DefaultProgramLines.begin() + 14);
+    short15[11] = "0";
+    short15.push_back("ru");
+    EXPECT_EQ(TProgramSettingsFile::Lines(noUnits), short15);
+
+    TProgramSettings held;
+    held.UnitsName = "mm";
+    held.Scale = 4;
+    TProgramSettings read = held;
+    ASSERT_TRUE(TProgramSettingsFile::Read(short15, read));
+    EXPECT_EQ(read.Language, "ru");
+    EXPECT_EQ(read.UnitsName, "mm");
+    EXPECT_EQ(read.Scale, 4);
+
+    // The scale is read with either separator, and indexes are bounded to the groups.
+    for (char separator : {'.', ','}) {
+        SetDecimalSeparator(separator);
+        for (const char* scale : {"2.5", "2,5"}) {
+            Lines lines = DefaultProgramLines;
+            lines[8] = "7";
+            lines[15] = scale;
+            lines[17] = "-4";
+            TProgramSettings v;
+            ASSERT_TRUE(TProgramSettingsFile::Read(lines, v)) << scale;
+            EXPECT_EQ(v.Scale, 2.5) << scale;
+            EXPECT_EQ(v.ControlMode, 1);
+            EXPECT_EQ(v.UnitsIndex, -1);
+        }
+        TProgramSettings v;
+        v.Scale = 2.5;
+        EXPECT_EQ(TProgramSettingsFile::Lines(v)[15], std::string("2") + separator + "5");
+    }
+
+    // A file cut at any line: the values before it are taken, the rest keep their own.
+    Lines full = DefaultProgramLines;
+    for (std::size_t i = 0; i < 14; ++i)
+        full[i] = full[i] == "0" ? "-1" : "0";
+    full[11] = "-1"; // units lines present
+    full[14] = "inch";
+    full[15] = "3";
+    full[16] = "2";
+    for (std::size_t cut = 0; cut < full.size(); ++cut) {
+        TProgramSettings v;
+        EXPECT_FALSE(TProgramSettingsFile::Read(Lines(full.begin(), full.begin() + cut), v));
+        const auto lines = TProgramSettingsFile::Lines(v);
+        for (std::size_t i = 0; i < full.size(); ++i)
+            EXPECT_EQ(lines[i], i < cut ? full[i] : TProgramSettingsFile::Lines({})[i])
+                << "cut " << cut << " line " << i;
+    }
+
+    // Values that cannot be converted end the reading at their line.
+    const std::pair<std::size_t, const char*> bad[] = {
+        {0, "maybe"}, {8, "1099511627776"}, {8, "1.5"}, {15, "nan"},
+        {15, "-2"},   {15, "1e999"},        {16, "3"},  {16, "-1"},
+    };
+    for (auto [line, text] : bad) {
+        Lines lines = DefaultProgramLines;
+        lines[line] = text;
+        TProgramSettings v;
+        EXPECT_FALSE(TProgramSettingsFile::Read(lines, v)) << line << " " << text;
+    }
+}
+
+class SettingsOnDisk : public testing::Test {
+protected:
+    void SetUp() override {
+        previous_ = AppDir();
+        SetAppDir(dir_.Path().string());
+        std::filesystem::create_directories(dir_.Path() / "Data");
+        std::filesystem::create_directories(dir_.Path() / "Log");
+    }
+    void TearDown() override { SetAppDir(previous_); }
+    std::unique_ptr<TController> NewController() {
+        auto c = std::make_unique<TController>(dispatcher_, views_.Views());
+        views_.messageBox.shown.clear(); // the missing language files
+        return c;
+    }
+    std::string Damaged(TController& c, const std::string& file) {
+        return c.Lang().Message(1) + dir_.File(file) + c.Lang().Message(2);
+    }
+
+    TempFolder dir_;
+    std::string previous_;
+    TQueueDispatcher dispatcher_;
+    test::RecordingViews views_;
+};
+
+TEST_F(SettingsOnDisk, DamagedFilesAreReportedAsOftenAsTheyFail) {
+    auto c = NewController();
+    const std::string junk(10 << 20, '\x01');
+    struct Row {
+        const char* name;
+        std::string bytes; // empty: no file
+        int reports;
+    };
+    const Row rows[] = {
+        {"missing", "", 2},
+        {"ten megabytes of junk", junk, 1},
+        {"garbage bytes", std::string("\xff\x00\x80\r\n\r\n", 6), 1},
+    };
+    for (const Row& row : rows) {
+        for (const char* file : {"Data/erp.dat", "Data/prp.dat"}) {
+            std::filesystem::remove(dir_.File(file));
+            if (!row.bytes.empty())
+                dir_.Write(file, row.bytes);
+            views_.messageBox.shown.clear();
+            if (std::string(file) == "Data/erp.dat")
+                c->LoadErrorSettings();
+            else
+                c->LoadProgramSettings();
+            EXPECT_EQ(views_.messageBox.shown, Lines(row.reports, Damaged(*c, file)))
+                << row.name << " " << file;
+        }
+    }
+    // Defaults kept throughout.
+    EXPECT_EQ(TErrorSettings::Of(c->CommonDatas()).ReplyTimeout, 300);
+    EXPECT_EQ(c->CommonDatas().Language, "en");
+}
+
+TEST_F(SettingsOnDisk, ClosingWritesWhatIsSwitchedOnAndReadsBack) {
+    auto c = NewController();
+    TCommonDatas& d = c->CommonDatas();
+    d.SaveWorkLog = true;
+    d.SavePortLog = true;
+    d.ReplyTimeout = 1234;
+    d.AutoAddBG = false;
+    c->Port().SetPortNumber(9);
+    c->lbBufRead.AppendReplies("LD1*E10*");
+    c->SaveAllOnClose({"first", "\xd0\x9f"}); // Cyrillic Pe
+    EXPECT_TRUE(views_.messageBox.shown.empty());
+    EXPECT_EQ(dir_.Read("Log/work.log"), "first\r\n\xcf\r\n");
+    EXPECT_EQ(dir_.Read("Log/port.log"), "LD1*\r\nE10*\r\n\r\n");
+    EXPECT_EQ(LoadLines(dir_.File("Data/portp.dat"), true), Lines{"9"});
+
+    auto again = NewController();
+    again->LoadProgramSettings();
+    again->LoadErrorSettings();
+    again->LoadPortSettings();
+    EXPECT_TRUE(views_.messageBox.shown.empty());
+    EXPECT_EQ(again->CommonDatas().ReplyTimeout, 1234);
+    EXPECT_FALSE(again->CommonDatas().AutoAddBG);
+    EXPECT_TRUE(again->CommonDatas().SaveWorkLog);
+    EXPECT_EQ(again->Port().PortNumber(), 9u);
+}
+
+TEST_F(SettingsOnDisk, FilesThatCannotBeWrittenAreReportedOnceAndTheRestWritten) {
+    struct Row {
+        const char* name;
+        std::function<void()> spoil;
+        Lines unwritten;
+        Lines written;
+    };
+    const auto readOnly = [&](const std::string& file) {
+        SaveLines(dir_.File(file), {"old"}, true);
+        std::filesystem::permissions(dir_.File(file), std::filesystem::perms::owner_read);
+    };
+    const Row rows[] = {
+        {"no Log folder",
+         [&] { std::filesystem::remove_all(dir_.Path() / "Log"); },
+         {"Log/work.log"},
+         {"Data/portp.dat", "Data/prp.dat", "Data/erp.dat"}},
+        {"read-only program settings",
+         [&] { readOnly("Data/prp.dat"); },
+         {"Data/prp.dat"},
+         {"Log/work.log", "Data/portp.dat", "Data/erp.dat"}},
+        {"no Data folder",
+         [&] { std::filesystem::remove_all(dir_.Path() / "Data"); },
+         {"Data/portp.dat", "Data/prp.dat", "Data/erp.dat"},
+         {"Log/work.log"}},
+    };
+    for (const Row& row : rows) {
+        auto c = NewController();
+        c->CommonDatas().SaveWorkLog = true;
+        c->Port().SetPortNumber(2);
+        row.spoil();
+        c->SaveAllOnClose({"line"});
+        ASSERT_EQ(views_.messageBox.shown.size(), 1u) << row.name;
+        const std::string& box = views_.messageBox.shown[0];
+        EXPECT_EQ(box.rfind(c->Lang().Message(111), 0), 0u) << box;
+        for (const auto& file : row.unwritten)
+            EXPECT_NE(box.find(dir_.File(file)), std::string::npos) << row.name << ": " << box;
+        for (const auto& file : row.written) {
+            EXPECT_EQ(box.find(dir_.File(file)), std::string::npos) << row.name << ": " << box;
+            EXPECT_TRUE(std::filesystem::exists(dir_.File(file))) << row.name << " " << file;
+        }
+        if (std::string(row.name) == "read-only program settings") {
+            EXPECT_EQ(LoadLines(dir_.File("Data/prp.dat"), true), Lines{"old"});
+        }
+        // No temporary file is left behind.
+        for (const auto& file : row.written)
+            EXPECT_FALSE(std::filesystem::exists(dir_.File(file) + ".new"));
+        std::filesystem::create_directories(dir_.Path() / "Data");
+        std::filesystem::create_directories(dir_.Path() / "Log");
+        std::filesystem::remove(dir_.File("Data/prp.dat"));
+    }
+}
+
+TEST_F(SettingsOnDisk, RecoveryOnAClosedPortReportsAFailure) {
+    auto c = NewController();
+    c->CommonDatas().RecoveryClearBuffers = false;
+    c->Commands().RunRecovery();
+    ASSERT_EQ(views_.log.Texts(), Lines{c->Lang().Message(110)});
+    EXPECT_TRUE(views_.log.Red(0));
+}
+
+} // namespace
+} // namespace zav
