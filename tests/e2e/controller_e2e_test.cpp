@@ -460,3 +460,48 @@ TEST_F(EndToEnd, SimpleModeWritesAndStartsTheSelectedCoordinates) {
 }
 
 } // namespace
+
+namespace {
+
+// A program recorded into the controller comes back whole through "Load from device",
+// even on a slow line where the answer takes far longer than the reply time-out, and
+// the list taken over is saved as exactly what was recorded.
+TEST_F(EndToEnd, RecordReadBackTakeOverAndSave) {
+    zavsim::TSimOptions options;
+    options.Baud = 9600;
+    Start(options);
+    Datas().ReplyTimeout = 300;
+    std::vector<std::string> program;
+    for (int i = 1; i <= 120; ++i)
+        program.push_back(i % 3 ? "MV" + std::to_string(1000 + i) : "SD" + std::to_string(i));
+    program.push_back("AL-100");
+    program.push_back("AL+250");
+    std::vector<std::string> recording = {"LD1"};
+    recording.insert(recording.end(), program.begin(), program.end());
+    recording.push_back("ED");
+    Send(recording);
+    ASSERT_TRUE(ExchangeDone(60000));
+    ASSERT_EQ(sim->Requests().size(), recording.size());
+
+    TChanRead& read = controller->ChanRead();
+    read.btnReadClick();
+    ASSERT_TRUE(Until([&] { return !read.Reading(); }, 30000));
+    EXPECT_EQ(read.StringGridRead.Lines(), program);
+    read.btnAddToListClick();
+    EXPECT_FALSE(controller->Editor().ListHasWrongCommand());
+
+    std::filesystem::create_directories(folder.Path() / "Users");
+    const std::string file = folder.File("Users/read.zav");
+    ASSERT_TRUE(controller->Files().SaveToFile(file));
+    controller->MemoSend.Clear();
+    ASSERT_TRUE(controller->Files().LoadFromFile(file));
+    EXPECT_EQ(controller->MemoSend.Lines(), program);
+
+    // In direct control the command buffer is read.
+    Datas().DirectControl = true;
+    read.btnReadClick();
+    ASSERT_TRUE(Until([&] { return !read.Reading(); }, 30000));
+    EXPECT_EQ(sim->Requests().back(), "RB");
+}
+
+} // namespace

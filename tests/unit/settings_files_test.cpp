@@ -251,7 +251,7 @@ TEST_F(SettingsOnDisk, FilesThatCannotBeWrittenAreReportedOnceAndTheRestWritten)
         c->SaveAllOnClose({"line"});
         ASSERT_EQ(views_.messageBox.shown.size(), 1u) << row.name;
         const std::string& box = views_.messageBox.shown[0];
-        EXPECT_EQ(box.rfind(c->Lang().Message(111), 0), 0u) << box;
+        EXPECT_EQ(box.rfind(c->Lang().Message(msgFilesNotSaved), 0), 0u) << box;
         for (const auto& file : row.unwritten)
             EXPECT_NE(box.find(dir_.File(file)), std::string::npos) << row.name << ": " << box;
         for (const auto& file : row.written) {
@@ -274,7 +274,7 @@ TEST_F(SettingsOnDisk, RecoveryOnAClosedPortReportsAFailure) {
     auto c = NewController();
     c->CommonDatas().RecoveryClearBuffers = false;
     c->Commands().RunRecovery();
-    ASSERT_EQ(views_.log.Texts(), Lines{c->Lang().Message(110)});
+    ASSERT_EQ(views_.log.Texts(), Lines{c->Lang().Message(msgRecoveryWriteFailed)});
     EXPECT_TRUE(views_.log.Red(0));
 }
 

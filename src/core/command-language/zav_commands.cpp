@@ -156,23 +156,10 @@ bool TZavCommands::AddCommand(int index, const std::string& valueText, TCommandL
             return false;
         }
         std::int32_t steps;
-        switch (index) {
-        case ciMV:
-            steps = std::clamp(datas_.RoundSteps(v, datas_.Scale), 1, 10000000);
-            break;
-        case ciSD:
-            steps = std::clamp(datas_.RoundSteps(v, datas_.Scale), 1, 10000);
-            break;
-        case ciSS:
-            steps = std::clamp(datas_.RoundSteps(v, datas_.Scale), 0, 2000);
-            break;
-        case ciAL:
-            steps = std::clamp(datas_.RoundSteps(v, datas_.Scale), -500, 500);
-            break;
-        default:
-            if (!TryParseInt(value, steps))
-                throw EConvertError("'" + value + "' is not a valid integer value");
-        }
+        if (index >= ciMV && index <= ciAL)
+            steps = ClampSteps(index, datas_.RoundSteps(v, datas_.Scale));
+        else if (!TryParseInt(value, steps))
+            throw EConvertError("'" + value + "' is not a valid integer value");
         command = entry.Mnemonic + (index == ciAL && steps > 0 ? "+" : "") + std::to_string(steps);
         listText = entry.Description + value + entry.ParamLabel;
     } else {
@@ -184,6 +171,21 @@ bool TZavCommands::AddCommand(int index, const std::string& valueText, TCommandL
     if (direct)
         directControl_->PressSend();
     return true;
+}
+
+std::int32_t TZavCommands::ClampSteps(int index, std::int32_t steps) {
+    switch (index) {
+    case ciMV:
+        return std::clamp(steps, 1, 10000000);
+    case ciSD:
+        return std::clamp(steps, 1, 10000);
+    case ciSS:
+        return std::clamp(steps, 0, 2000);
+    case ciAL:
+        return std::clamp(steps, -500, 500);
+    default:
+        return steps;
+    }
 }
 
 int TZavCommands::FindCommand(const std::string& text) {

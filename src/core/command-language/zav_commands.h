@@ -4,6 +4,7 @@
 // text, AddCommand and FindCommand.
 
 #include <array>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -93,6 +94,9 @@ public:
                     TDirect direct = TDirect::FollowSwitch);
     // The row of the command's first two letters, 0 if none.
     static int FindCommand(const std::string& text);
+    // A motion row's step count (MV, SD, SS, AL) clipped to what the controller takes;
+    // other rows' values are returned as they are.
+    static std::int32_t ClampSteps(int index, std::int32_t steps);
 
     void AttachView(IMessageBox* messageBox, IMainWindowHooks* hooks);
     void AttachDirectControl(IDirectControl* directControl) { directControl_ = directControl; }

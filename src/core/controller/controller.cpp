@@ -34,6 +34,9 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     commands_->AttachDirectControl(editor_.get());
     simpleMode_ = std::make_unique<TSimpleMode>(*this);
     tracking_ = std::make_unique<TTracking>(*this);
+    files_ = std::make_unique<TCommandFiles>(*this);
+    units_ = std::make_unique<TUnits>(*this);
+    chanRead_ = std::make_unique<TChanRead>(*this);
     commands_->BuildCatalogue();
     commonDatas_->LastReply = "  "; // what start-up leaves in it before any reply
 }
@@ -41,11 +44,12 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
 TController::~TController() {
     // The exchange reads the port, the events and the shared state: it ends first. It is
     // told to stop, and the port closed, before it is joined: closing ends a write that
-    // blocks, and the receive thread's processing with it.
+    // blocks, and the receive thread's processing with it. The read-back likewise.
     if (ExchangeThread)
         ExchangeThread->Terminate();
     port_->Close();
     ExchangeThread.reset();
+    chanRead_.reset();
 }
 
 void TController::OnMain(std::function<void()> fn) {
@@ -97,6 +101,11 @@ bool TController::btnRunTRClick() {
         // reply that has arrived, and that exchange would stop with a false time-out.
         if (!MemoSend.Empty())
             Log(lang_->Message(msgListNotSent), true);
+        return false;
+    }
+    // One writer on the port: a read-back takes every reply until its end mark.
+    if (chanRead_->Reading()) {
+        Log(lang_->Message(msgExchangeDuringRead), true);
         return false;
     }
     ReplyEvent.Reset();

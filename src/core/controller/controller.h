@@ -16,9 +16,12 @@
 #include "controller/simple_mode.h"
 #include "controller/text_lines.h"
 #include "localisation/lang.h"
+#include "program-editing/chan_read.h"
 #include "program-editing/command_editor.h"
+#include "program-editing/command_files.h"
 #include "program-editing/command_list.h"
 #include "program-editing/tracking.h"
+#include "program-editing/units.h"
 #include "serial/com_port.h"
 #include "serial/dispatcher.h"
 #include "serial/event.h"
@@ -86,6 +89,9 @@ public:
     TCommandEditor& Editor() { return *editor_; }
     TSimpleMode& SimpleMode() { return *simpleMode_; }
     TTracking& Tracking() { return *tracking_; }
+    TCommandFiles& Files() { return *files_; }
+    TUnits& Units() { return *units_; }
+    TChanRead& ChanRead() { return *chanRead_; }
 
     // Reply processing: on the receive thread while the port is open, or on whichever
     // thread calls them.
@@ -164,6 +170,9 @@ private:
     std::unique_ptr<TCommandEditor> editor_;
     std::unique_ptr<TSimpleMode> simpleMode_;
     std::unique_ptr<TTracking> tracking_;
+    std::unique_ptr<TCommandFiles> files_;
+    std::unique_ptr<TUnits> units_;
+    std::unique_ptr<TChanRead> chanRead_;
     std::unique_ptr<TRWThread> ExchangeThread;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -11,7 +11,7 @@ void TZavCommands::StopControllerRecording() {
         return;
     TComPort& port = controller_->Port();
     if (!port.Connected()) {
-        controller_->LogMessage(110, true);
+        controller_->LogMessage(msgRecoveryWriteFailed, true);
         return;
     }
     // The controller needs a quiet line before and after the ED* that ends recording.
@@ -24,7 +24,7 @@ void TZavCommands::StopControllerRecording() {
     if (sent)
         controller_->LogMessage(41);
     else
-        controller_->LogMessage(110, true);
+        controller_->LogMessage(msgRecoveryWriteFailed, true);
 }
 
 void TZavCommands::ClearReadinessMarks() {

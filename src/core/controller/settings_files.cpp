@@ -29,7 +29,7 @@ void TController::SaveAllOnClose(const std::vector<std::string>& workLog) {
     });
     if (failures.empty())
         return;
-    std::string text = lang_->Message(111);
+    std::string text = lang_->Message(msgFilesNotSaved);
     for (const auto& failure : failures)
         text += "\n" + failure;
     ShowMessage(text);

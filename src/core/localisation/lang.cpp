@@ -163,22 +163,22 @@ const char* const BuiltInMessages[] =
 // Texts of the TOwnMessage numbers, from 87 on, in their order.
 const char* const OwnMessages[] = {
     "*The list was not sent: the exchange of the previous list is still running.", // 87
-};
-
-// Built-in messages of our own, by number; numbers between them have no text.
-struct TNumberedMessage {
-    int Number;
-    const char* Text;
-};
-const TNumberedMessage NumberedMessages[] = {
-    {110, "*Error recovering: controller communication mode was not stopped, the port is "
-            "closed or the write failed"},
-    {111, "*These files could not be saved:"},
-    {112, "*in the recovery sequence"},
-    {113, "*run this step now"},
-    {msgListStoppedAtLine, "*Data transfer error: the command list was stopped at line "},
-    {msgListStoppedOf, "* of "},
-    {msgNoiseDiscarded, "*Received bytes without a reply end mark were discarded."},
+    "*Reading impossible. Controller is in program recording mode.",
+    "*no correct program",
+    "*There is a wrong command in the list!",
+    "*Reading is impossible while the command list is being sent.",
+    "*The list was not sent: a program is being read from the controller.",
+    "*Items of the read program were left out (unknown form or parameter out of range): ",
+    "*Lines of the command list were left unconverted (their value is not a whole number of steps): ",
+    "*The file could not be saved or loaded: ",
+    "*Error recovering: controller communication mode was not stopped, the port is "
+    "closed or the write failed",
+    "*These files could not be saved:",
+    "*in the recovery sequence",
+    "*run this step now",
+    "*Data transfer error: the command list was stopped at line ",
+    "* of ",
+    "*Received bytes without a reply end mark were discarded.",
 };
 
 // clang-format on
@@ -186,8 +186,6 @@ const TNumberedMessage NumberedMessages[] = {
 static_assert(std::size(BuiltInFormTexts) == TLang::InitialFormTexts - 1);
 static_assert(std::size(BuiltInMessages) == 85);
 static_assert(std::size(OwnMessages) == msgOwnEnd - 87);
-static_assert(msgOwnEnd <= 110, "our own messages meet the numbered ones");
-static_assert(msgOwnEnd <= 110 && TLang::InitialMessages > 113);
 
 const std::string Empty;
 
@@ -220,9 +218,6 @@ TLang::TLang(TCommonDatas& datas, IMessageBox* messageBox, IOperationLog* log)
     Messages.emplace_back();
     for (const char* text : OwnMessages)
         Messages.emplace_back(text);
-    Messages.resize(InitialMessages);
-    for (const auto& [number, text] : NumberedMessages)
-        Messages[static_cast<std::size_t>(number)] = text;
     LoadMessages();
 }
 

@@ -25,19 +25,28 @@ public:
 // lang.cpp holds their English texts.
 enum TOwnMessage : int {
     msgListNotSent = 87,
+    msgReadRecording,
+    msgNoCorrectProgram,
+    msgReadWrongCommand,
+    msgReadDuringExchange,
+    msgExchangeDuringRead,
+    msgReadItemsRefused,
+    msgLinesNotConverted,
+    msgFileError,
+    msgRecoveryWriteFailed,
+    msgFilesNotSaved,
+    msgInRecoverySequence,
+    msgRunStepNow,
+    msgListStoppedAtLine, // a data transfer error stopped the list at line n ...
+    msgListStoppedOf,     // ... of m
+    msgNoiseDiscarded,
     msgOwnEnd // one past the last
 };
 
-// Numbered messages of the exchange and reply processing (160..179).
-inline constexpr int msgListStoppedAtLine = 160; // a data transfer error stopped the list at line n
-inline constexpr int msgListStoppedOf = 161;     // ... of m
-inline constexpr int msgNoiseDiscarded = 162;
-
 class TLang {
 public:
-    static constexpr int InitialFormTexts = 58; // "f1" + table A
-    // "msg" + table C + empty 86 + own, and the numbered messages up to 129.
-    static constexpr int InitialMessages = 180;
+    static constexpr int InitialFormTexts = 58;       // "f1" + table A
+    static constexpr int InitialMessages = msgOwnEnd; // "msg" + table C + empty 86 + own
 
     std::vector<std::string> FormTexts;
     std::vector<std::string> Messages;

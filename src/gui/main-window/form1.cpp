@@ -10,6 +10,7 @@
 #include "main-window/form_color_indicators.h"
 #include "main-window/form_coord.h"
 #include "main-window/form_port_name.h"
+#include "program-editing/form_chan_read.h"
 #include "settings/form_err_nastr.h"
 #include "settings/form_prog_prop.h"
 
@@ -38,7 +39,8 @@ QString Q(const std::string& text) {
 
 TForm1::TForm1(TSettingsHook afterSettings)
     : afterSettings_(std::move(afterSettings)), dispatcher_(std::make_unique<TQtDispatcher>()),
-      messageBox_(std::make_unique<TQtMessageBox>(this)) {
+      messageBox_(std::make_unique<TQtMessageBox>(this)),
+      fileDialogs_(std::make_unique<TQtFileDialogs>(this)) {
     setObjectName("Form1");
     setWindowTitle("Zav_Program - ver.4.0.3");
     BuildMenu();
@@ -78,7 +80,7 @@ void TForm1::BuildMenu() {
     mmVers = action(mmInfo, "mmVers", "Program vers.");
     mmReadCh = action(mmInfo, "mmReadCh", "Load from device");
     // Their windows are not part of the program yet.
-    for (QAction* a : {mmLang, mmVers, mmReadCh})
+    for (QAction* a : {mmLang, mmVers})
         a->setEnabled(false);
     mmSettsProp->setEnabled(false);
 
@@ -87,6 +89,11 @@ void TForm1::BuildMenu() {
     connect(mmSettsCoord, &QAction::triggered, this, [this] { mmSettsCoordClick(); });
     connect(mmNastrError, &QAction::triggered, this, [this] { mmNastrErrorClick(); });
     connect(mmNastrLogs, &QAction::triggered, this, [this] { mmNastrLogsClick(); });
+    connect(mmReadCh, &QAction::triggered, this, [this] { mmReadChClick(); });
+    connect(mmFileOpen, &QAction::triggered, this,
+            [this] { controller_->Files().mmFileOpenClick(); });
+    connect(mmFileSave, &QAction::triggered, this,
+            [this] { controller_->Files().mmFileSaveClick(); });
 }
 
 void TForm1::BuildControls() {
@@ -128,6 +135,12 @@ void TForm1::BuildControls() {
     connect(tools.btnSetCoordStates, &QToolButton::clicked, this,
             [this] { btnSetCoordStatesClick(); });
     connect(rgrSingl_Mult, &TRadioGroup::Click, this, [this] { rgrSingl_MultClick(); });
+    connect(PanelUnits->rgrUnits, &TRadioGroup::Click, this, [this] {
+        if (controller_)
+            controller_->Units().rgrUnitsClick();
+    });
+    connect(PanelUnits->btnScaleChange, &QPushButton::clicked, this,
+            [this] { controller_->Units().btnScaleChangeClick(); });
     connect(btnOpenPort, &QPushButton::clicked, this, [this] { controller_->btnOpenPortClick(); });
     connect(btnClosePort, &QPushButton::clicked, this,
             [this] { controller_->btnClosePortClick(); });
@@ -142,6 +155,8 @@ void TForm1::FormCreate() {
     TController& c = *controller_;
     PanelMultC->CreateGrid(c.MemoSend);
     c.Editor().AttachView(this);
+    c.Units().AttachView(this);
+    c.Files().AttachDialogs(fileDialogs_.get());
     ConnectEditor();
     ConnectSimpleMode();
     c.MemoRead.OnChanged = [this] { ScheduleListRefresh(); };
@@ -196,6 +211,8 @@ void TForm1::FormDestroy() {
     // Queued work from the port's threads must not reach a window being torn down, and a
     // receive thread waiting for this thread must be let go before the port is freed.
     dispatcher_->Stop();
+    // The read-back window shows a list of the controller's: it goes first.
+    delete FormChanRead;
     controller_.reset();
 }
 
@@ -491,6 +508,14 @@ void TForm1::ApplyProgramSettingsLayout() {
     }
 }
 
+void TForm1::mmReadChClick() {
+    if (!FormChanRead)
+        FormChanRead = new TFormChanRead(*controller_, this);
+    FormChanRead->show();
+    FormChanRead->raise();
+    FormChanRead->activateWindow();
+}
+
 // --- ICommonDatasView
 
 void TForm1::SetCoordinatesCaption(const std::string& caption) {
@@ -541,6 +566,20 @@ int TForm1::UnitsIndex() const {
 
 void TForm1::SetSendEnabled(bool enabled) {
     PanelMultC->btnRunTR->setEnabled(enabled);
+}
+
+// --- IUnitsView
+
+std::string TForm1::ScaleText() const {
+    return PanelUnits->EditStepsToUnits->text().toStdString();
+}
+
+void TForm1::EnableScaleControls(bool enabled) {
+    TPanelUnits& p = *PanelUnits;
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{p.GrBoxStepsToUnits, p.Label3, p.EditStepsToUnits,
+                                         p.lblSteps, p.lblTrunc, p.btnScaleChange, p.lblScale})
+        w->setEnabled(enabled);
 }
 
 // --- IPortView

@@ -12,6 +12,7 @@
 
 #include "common/caption_panel.h"
 #include "common/qt_dispatcher.h"
+#include "common/qt_file_dialogs.h"
 #include "common/qt_message_box.h"
 #include "common/radio_group.h"
 #include "controller/controller.h"
@@ -26,13 +27,15 @@ namespace zav {
 class TFormPortName;
 class TFormByteLen;
 class TFormCoord;
+class TFormChanRead;
 
 class TForm1 : public QMainWindow,
                public ICommonDatasView,
                public IMainWindowHooks,
                public IPortView,
                public ICommandEditorView,
-               public ISettingsRadioGroups {
+               public ISettingsRadioGroups,
+               public IUnitsView {
     Q_OBJECT
 public:
     // Runs right after the program settings are read at start-up, before the control
@@ -67,6 +70,7 @@ public:
     QPointer<TFormPortName> FormPortName;
     QPointer<TFormByteLen> FormByteLen;
     QPointer<TFormCoord> FormCoord;
+    QPointer<TFormChanRead> FormChanRead;
 
     // Control modes.
     void rgrSingl_MultClick();
@@ -88,6 +92,7 @@ public:
     // After the program settings dialog's OK: the operation log and the control mode's
     // layout, without clearing the command list.
     void ApplyProgramSettingsLayout();
+    void mmReadChClick();
     void SetListHasWrongCommand(bool value);
     // What the simple-mode and tracking controls hold now.
     TMotion Motion() const;
@@ -106,6 +111,9 @@ public:
     int UnitsIndex() const override;
     // ICommandEditorView
     void SetSendEnabled(bool enabled) override;
+    // IUnitsView
+    std::string ScaleText() const override;
+    void EnableScaleControls(bool enabled) override;
     // IPortView
     void SetPortDescription(const std::string& text) override;
     void UpdatePortControls(bool open) override;
@@ -143,6 +151,7 @@ private:
     TSettingsHook afterSettings_;
     std::unique_ptr<TQtDispatcher> dispatcher_;
     std::unique_ptr<TQtMessageBox> messageBox_;
+    std::unique_ptr<TQtFileDialogs> fileDialogs_;
     std::unique_ptr<TController> controller_;
     bool listRefreshPending_ = false;
     bool closed_ = false;

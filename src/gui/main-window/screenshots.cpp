@@ -11,6 +11,8 @@
 #include "main-window/form_color_indicators.h"
 #include "main-window/form_coord.h"
 #include "main-window/form_port_name.h"
+#include "program-editing/form_chan_read.h"
+#include "program-editing/read_program.h"
 #include "settings/form_err_nastr.h"
 #include "settings/form_errores.h"
 #include "settings/form_prog_prop.h"
@@ -90,6 +92,10 @@ bool SaveScreenshots(TForm1& form, const QString& dir) {
         TFormProgProp dialog(form.Controller(), {}, &form);
         ok &= Save(dialog, dir, "program-settings");
     }
+    TController& c = form.Controller();
+    TReadProgramParser::Parse({"RD1*SD200*MV1000*AL32868*XY*ED*"}, c.Commands(), c.CommonDatas(),
+                              c.ChanRead().StringGridRead);
+    ok &= SaveDialog<TFormChanRead>(form, dir, "read-back");
     return ok;
 }
 

@@ -71,8 +71,8 @@ void TFormErrores::ApplyLanguage() {
         btnAllOk->setText(DialogText(lang, 42));
     }
     // The check boxes and the row buttons carry no caption of their own.
-    const QString inSequence = QString::fromStdString(lang.Message(112));
-    const QString now = QString::fromStdString(lang.Message(113));
+    const QString inSequence = QString::fromStdString(lang.Message(msgInRecoverySequence));
+    const QString now = QString::fromStdString(lang.Message(msgRunStepNow));
     for (auto [box, button, label] : {std::tuple{chboxED, btnED, StaticText1},
                                       std::tuple{chboxSettsClear, btnSettsClear, StaticText2}}) {
         box->setAccessibleName(label->text() + " " + inSequence);

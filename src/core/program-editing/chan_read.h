@@ -1,0 +1,62 @@
+#pragma once
+// The read-back window's logic: read the program stored in the controller (or its
+// command buffer in direct control), show it as a command list and take it over into
+// the send list. The window exists at most once and may close during a read: the
+// result of that read is then dropped.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "program-editing/command_list.h"
+
+namespace zav {
+
+class TController;
+class TChanReadThread;
+
+class IChanReadView {
+public:
+    virtual ~IChanReadView() = default;
+    virtual void SetReadEnabled(bool enabled) = 0; // btnRead
+    virtual bool AddToEnd() const = 0;             // chbAddToEnd
+    virtual void ShowMemoChan(const std::vector<std::string>& lines) = 0;
+};
+
+class TChanRead {
+public:
+    explicit TChanRead(TController& controller);
+    ~TChanRead(); // a running read is stopped and its result dropped
+    TChanRead(const TChanRead&) = delete;
+    TChanRead& operator=(const TChanRead&) = delete;
+
+    // The window was created (view) or closed (null). Closing drops the read list, the
+    // raw texts and the result of a read that is still running.
+    void AttachView(IChanReadView* view);
+    void FormClose();
+
+    TCommandList StringGridRead; // the read list: command texts and descriptions
+    const std::vector<std::string>& MemoChan() const { return memoChan_; }
+    bool ReadHasWrongCommand() const { return readHasWrongCommand_; }
+    bool Reading() const { return ReadThread != nullptr; }
+
+    void btnReadClick();
+    void btnAddToListClick();
+    void ParseReadProgram();
+    // Grid rows count from 1; a row dropped onto the trailing empty row goes last.
+    void StringGridReadRowMoved(int from, int to);
+
+private:
+    void ReadEnded(std::uint64_t session, std::string text, bool answered);
+
+    TController& controller_;
+    IChanReadView* view_ = nullptr;
+    std::vector<std::string> memoChan_;
+    bool readHasWrongCommand_ = false;
+    std::uint64_t session_ = 0; // counts window closes, so a late result finds no window
+    std::unique_ptr<TChanReadThread> ReadThread;
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+};
+
+} // namespace zav

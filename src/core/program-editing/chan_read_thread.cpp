@@ -1,0 +1,48 @@
+#include "program-editing/chan_read_thread.h"
+
+#include "controller/controller.h"
+
+namespace zav {
+
+TChanReadThread::TChanReadThread(TController& controller, TDone done)
+    : controller_(controller), done_(std::move(done)),
+      request_(controller.CommonDatas().DirectControl ? "RB*" : "RD1*") {
+    TCommonDatas& datas = controller_.CommonDatas();
+    // A capture or an end mark left over from an earlier read that timed out would end
+    // this one at once.
+    datas.ReadCapture = false;
+    datas.ReadBuffer = "";
+    controller_.ReadDoneEvent.Reset();
+    thread_ = std::thread([this] { Execute(); });
+}
+
+TChanReadThread::~TChanReadThread() {
+    terminated_ = true;
+    controller_.ReadDoneEvent.Set(); // wakes the wait; the result is dropped
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void TChanReadThread::Execute() {
+    TCommonDatas& datas = controller_.CommonDatas();
+    controller_.Port().SendString(request_);
+    // The time-out counts from the last growth of the answer, not from the request.
+    std::size_t seen = 0;
+    for (;;) {
+        if (controller_.ReadDoneEvent.WaitFor(datas.ReplyTimeout.load()))
+            break;
+        const std::size_t size = datas.ReadBuffer.Get().size();
+        if (size == seen)
+            break;
+        seen = size;
+    }
+    if (terminated_)
+        return;
+    std::string text = datas.ReadBuffer.Get();
+    const bool answered = !text.empty();
+    controller_.Dispatcher().Post([done = done_, text = std::move(text), answered]() mutable {
+        done(std::move(text), answered);
+    });
+}
+
+} // namespace zav

@@ -1,0 +1,173 @@
+#include "program-editing/command_files.h"
+
+#include <filesystem>
+
+#include "command-language/zav_commands.h"
+#include "controller/controller.h"
+#include "state/codepage.h"
+#include "state/encoded_stream.h"
+#include "state/paths.h"
+#include "state/text_file.h"
+
+namespace zav {
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr const char* Extension = ".zav";
+
+// The reason part of a stream error ("Cannot create file X: Permission denied").
+std::string Reason(const EFileStreamError& e) {
+    const std::string what = e.what();
+    const std::size_t colon = what.rfind(": ");
+    return colon == std::string::npos ? "write failed" : what.substr(colon + 2);
+}
+
+void WriteLines(const std::string& fileName, const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const auto& line : lines) {
+        bytes += Utf8ToCp1251(line);
+        bytes += "\r\n";
+    }
+    TEncodedStream stream(fileName, true, TFileMode::Create);
+    stream.Write(bytes.data(), bytes.size());
+}
+} // namespace
+
+bool HasCommandFileExtension(const std::string& fileName) {
+    return fs::path(fileName).extension().string() == Extension;
+}
+
+std::string DescriptionFileName(const std::string& commandFile) {
+    return fs::path(commandFile).replace_extension("._zav").string();
+}
+
+std::string ProposeSaveName(const std::string& folder) {
+    for (unsigned long k = 1;; ++k) {
+        const std::string name = "Zav-Prog-" + std::to_string(k) + Extension;
+        std::error_code ec;
+        if (!fs::exists(fs::path(folder) / name, ec))
+            return name;
+    }
+}
+
+void SaveCommandFiles(const std::string& fileName, const std::vector<TCommandRow>& rows) {
+    std::vector<std::string> commands, descriptions;
+    commands.reserve(rows.size());
+    descriptions.reserve(rows.size());
+    for (const auto& row : rows) {
+        commands.push_back(row.Command);
+        descriptions.push_back(row.Description);
+    }
+    const std::string descriptionFile = DescriptionFileName(fileName);
+    const std::string tempCommands = fileName + ".new";
+    const std::string tempDescriptions = descriptionFile + ".new";
+    auto removeTemps = [&] {
+        std::error_code ignored;
+        fs::remove(tempCommands, ignored);
+        fs::remove(tempDescriptions, ignored);
+    };
+    try {
+        WriteLines(tempCommands, commands);
+        WriteLines(tempDescriptions, descriptions);
+    } catch (const EFileStreamError& e) {
+        removeTemps();
+        throw EFileStreamError("Cannot write file " + fileName + ": " + Reason(e));
+    }
+    std::error_code ec;
+    fs::rename(tempDescriptions, descriptionFile, ec);
+    if (!ec)
+        fs::rename(tempCommands, fileName, ec);
+    if (ec) {
+        removeTemps();
+        throw EFileStreamError("Cannot write file " + fileName + ": " + ec.message());
+    }
+}
+
+std::vector<TCommandRow> LoadCommandFiles(const std::string& fileName) {
+    std::vector<std::string> commands = LoadLines(fileName, true);
+    std::vector<std::string> descriptions = LoadLines(DescriptionFileName(fileName), true);
+    std::vector<TCommandRow> rows(commands.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i].Command = std::move(commands[i]);
+        if (i < descriptions.size())
+            rows[i].Description = std::move(descriptions[i]);
+    }
+    return rows;
+}
+
+std::string TCommandFiles::UsersFolder() {
+    return AppDir() + "Users";
+}
+
+void TCommandFiles::mmFileSaveClick() {
+    if (!dialogs_)
+        return;
+    for (;;) {
+        const std::string folder = UsersFolder();
+        const auto name = dialogs_->ChooseSaveFile(folder, ProposeSaveName(folder));
+        if (!name)
+            return;
+        if (HasCommandFileExtension(*name)) {
+            SaveToFile(*name);
+            return;
+        }
+        controller_.ShowMessage(controller_.Lang().Message(16));
+    }
+}
+
+void TCommandFiles::mmFileOpenClick() {
+    if (!dialogs_)
+        return;
+    for (;;) {
+        const auto name = dialogs_->ChooseOpenFile(UsersFolder(), "*.zav");
+        if (!name)
+            return;
+        if (HasCommandFileExtension(*name)) {
+            LoadFromFile(*name);
+            return;
+        }
+        controller_.ShowMessage(controller_.Lang().Message(16));
+    }
+}
+
+bool TCommandFiles::SaveToFile(const std::string& fileName) {
+    try {
+        SaveCommandFiles(fileName, controller_.MemoSend.Rows());
+        return true;
+    } catch (const EFileStreamError& e) {
+        controller_.ShowMessage(controller_.Lang().Message(msgFileError) + e.what());
+        return false;
+    }
+}
+
+bool TCommandFiles::LoadFromFile(const std::string& fileName) {
+    const std::string descriptionFile = DescriptionFileName(fileName);
+    std::error_code ec;
+    if (!fs::is_regular_file(descriptionFile, ec)) {
+        const TLang& lang = controller_.Lang();
+        controller_.ShowMessage(lang.Message(1) + descriptionFile + lang.Message(2));
+        return false;
+    }
+    std::vector<TCommandRow> rows;
+    try {
+        rows = LoadCommandFiles(fileName);
+    } catch (const EFileStreamError& e) {
+        controller_.ShowMessage(controller_.Lang().Message(msgFileError) + e.what());
+        return false;
+    }
+    // One line in the log however many lines are wrong: a damaged file of a million
+    // lines must not flood it.
+    std::size_t firstWrong = rows.size();
+    for (std::size_t i = 0; i < rows.size() && firstWrong == rows.size(); ++i)
+        if (rows[i].Command.empty() || TZavCommands::FindCommand(rows[i].Command) == ciUnknown)
+            firstWrong = i;
+    controller_.MemoSend.Assign(std::move(rows));
+    const bool wrong = firstWrong < controller_.MemoSend.Count();
+    controller_.Editor().SetListHasWrongCommand(wrong);
+    if (wrong)
+        controller_.Log(controller_.Lang().Message(15), true);
+    return true;
+}
+
+} // namespace zav

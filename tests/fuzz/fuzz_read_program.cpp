@@ -1,0 +1,50 @@
+// Parses arbitrary read-back text and checks the read list's invariants: every listed
+// command is a known mnemonic with a whole-number value, or the empty text of an
+// unknown one, which is then flagged.
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+
+#include "controller/controller.h"
+#include "null_views.h"
+#include "program-editing/read_program.h"
+#include "state/paths.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static zav::TQueueDispatcher dispatcher;
+    static zav::test::TNullLog log;
+    static zav::test::TNullMessageBox messageBox;
+    static zav::TController* controller = [] {
+        zav::SetAppDir((std::filesystem::temp_directory_path() / "zav-fuzz").string());
+        zav::TControllerViews views;
+        views.Log = &log;
+        views.MessageBox = &messageBox;
+        return new zav::TController(dispatcher, views);
+    }();
+    // Lines of MemoChan: split at newline bytes.
+    std::vector<std::string> lines(1);
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] == '\n')
+            lines.emplace_back();
+        else
+            lines.back() += static_cast<char>(data[i]);
+    }
+    zav::TCommandList list;
+    const auto result = zav::TReadProgramParser::Parse(lines, controller->Commands(),
+                                                       controller->CommonDatas(), list);
+    bool unknown = false;
+    for (const auto& row : list.Rows()) {
+        if (row.Command.empty()) {
+            unknown = true;
+            continue;
+        }
+        const int index = zav::TZavCommands::FindCommand(row.Command);
+        if (index == zav::ciUnknown || index == zav::ciED || index == zav::ciRB ||
+            index == zav::ciRD || row.Command.find('*') != std::string::npos)
+            std::abort();
+    }
+    if (unknown != result.HasWrongCommand)
+        std::abort();
+    return 0;
+}
