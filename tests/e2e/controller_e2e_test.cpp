@@ -504,4 +504,23 @@ TEST_F(EndToEnd, RecordReadBackTakeOverAndSave) {
     EXPECT_EQ(sim->Requests().back(), "RB");
 }
 
+// The line goes while a program is read back: the read ends within its reply time, the
+// loss is logged once, and nothing more is sent.
+TEST_F(EndToEnd, HangUpMidReadBack) {
+    zavsim::TSimOptions options;
+    options.HangupAfter = 1;
+    Start(options);
+    Datas().ReplyTimeout = 300;
+    TChanRead& read = controller->ChanRead();
+    read.btnReadClick();
+    ASSERT_TRUE(Until([&] { return !read.Reading(); }, 3000));
+    ASSERT_TRUE(Until([&] { return !controller->Port().Connected(); }));
+    dispatcher.Drain();
+    EXPECT_THAT(sim->Requests(), ElementsAre("RD1"));
+    int lost = 0;
+    for (const auto& text : views.log.Texts())
+        lost += text.find("was lost") != std::string::npos;
+    EXPECT_EQ(lost, 1);
+}
+
 } // namespace
