@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "common/signal_close.h"
+#include "localisation/form_lang.h"
 #include "main-window/form1.h"
 #include "main-window/screenshots.h"
 #include "state/paths.h"
@@ -55,6 +56,9 @@ int main(int argc, char* argv[]) {
     });
     zav::TForm1 form;
     mainForm = &form;
+    // Created once, hidden, so that a missing language list or a damaged dialog file is
+    // reported at start-up.
+    new zav::TFormLang(form.Controller(), &form);
     form.show();
     if (closeWhenMade)
         QTimer::singleShot(0, &form, [&form] { form.close(); });

@@ -119,7 +119,7 @@ void TestCoordinates::indicatorsFollowStates() {
 
     datas.SetCoordState(2, 1);
     QCOMPARE(panel.shpY->Color(), Red);
-    QCOMPARE(form.MemoLog->Lines().last(), QString("Coord 2: program executing"));
+    QCOMPARE(form.MemoLog->Lines().last(), QString("Coordinate 2: program executing"));
     datas.SetCoordState(3, 3);
     QCOMPARE(panel.shpZ->Color(), Black);
     datas.SetCoordState(1, 7); // no such state: the colour stays
@@ -175,7 +175,7 @@ void TestCoordinates::stateDialogLogsExecutingAgain() {
         dialog.btnOK->click();
     }
     QCOMPARE(form.MemoLog->Lines().size(), before + 1);
-    QCOMPARE(form.MemoLog->Lines().last(), QString("Coord 3: program executing"));
+    QCOMPARE(form.MemoLog->Lines().last(), QString("Coordinate 3: program executing"));
 
     // Closing without OK changes nothing.
     {

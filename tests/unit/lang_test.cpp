@@ -210,18 +210,25 @@ TEST(LangFiles, DeliveredEnglishFilesLoad) {
             }
         }
     }
-    EXPECT_EQ(LoadLanguageLines((langDir / "lang.lng").string()), std::vector<std::string>{"en"});
+    EXPECT_EQ(LoadLanguageLines((langDir / "lang.lng").string()),
+              (std::vector<std::string>{"en", "ru"}));
 
     SetAppDir(SourceDir.string());
     RecordingMessageBox box;
     RecordingLog log;
     TCommonDatas datas;
     TLang lang(datas, &box, &log);
+    // Numbers without a built-in text after 86 are unused.
+    const auto builtIn = TLang::BuiltInMessages();
     auto filled = [&](const std::vector<std::string>& table, std::size_t size) {
         EXPECT_EQ(table.size(), size);
         for (std::size_t k = 1; k < table.size(); ++k) {
+            if (table[0] == "msg" && k > 86 && builtIn.at(k).empty())
+                continue;
             EXPECT_FALSE(table[k].empty() || table[k] == " ") << k;
-            EXPECT_EQ(table[k].find('*'), std::string::npos) << k << ": " << table[k];
+            const std::size_t first = table[k].find_first_not_of(' ');
+            EXPECT_FALSE(first != std::string::npos && table[k][first] == '*')
+                << k << ": " << table[k];
         }
     };
     ASSERT_TRUE(lang.LoadMessages());

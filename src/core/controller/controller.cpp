@@ -26,6 +26,7 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     errorSettings_ = std::make_unique<TErrorSettingsFile>(
         *commonDatas_, [this](const std::string& fileName) { ReportDamagedSettings(fileName); });
     lang_ = std::make_unique<TLang>(*commonDatas_, views_.MessageBox, views_.Log);
+    lang_->AttachMainForm(views_.MainForm);
     commands_ =
         std::make_unique<TZavCommands>(*commonDatas_, *lang_, views_.MessageBox, views_.Hooks);
     commonDatas_->AttachCatalogue(commands_.get());
@@ -38,6 +39,12 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     units_ = std::make_unique<TUnits>(*this);
     chanRead_ = std::make_unique<TChanRead>(*this);
     commands_->BuildCatalogue();
+    languageSwitch_ =
+        std::make_unique<TLanguageSwitch>(*commonDatas_, *lang_, *commands_, views_.MessageBox);
+    languageSwitch_->OnSwitched = [this] {
+        if (port_->Connected() && views_.PortView)
+            views_.PortView->SetPortDescription(lang_->Message(3) + PortInfo());
+    };
     commonDatas_->LastReply = "  "; // what start-up leaves in it before any reply
 }
 
@@ -141,8 +148,8 @@ void TController::StopExchangeOnTransferError() {
 }
 
 void TController::PortLost() {
-    Log("The connection to port Com" + std::to_string(port_->PortNumber()) +
-            " was lost (the device went away); the port is closed.",
+    Log(lang_->Message(msgPortLost) + std::to_string(port_->PortNumber()) +
+            lang_->Message(msgPortLostEnd),
         true);
     btnClosePortClick();
 }

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "command-language/zav_commands.h"
+#include "controller/language_switch.h"
 #include "controller/simple_mode.h"
 #include "controller/text_lines.h"
 #include "localisation/lang.h"
@@ -53,6 +54,7 @@ struct TControllerViews {
     IMainWindowHooks* Hooks = nullptr;
     IPortView* PortView = nullptr;
     ISettingsRadioGroups* RadioGroups = nullptr;
+    IMainFormView* MainForm = nullptr;
 };
 
 class TController {
@@ -69,6 +71,7 @@ public:
     TCommonDatas& CommonDatas() { return *commonDatas_; }
     TLang& Lang() { return *lang_; }
     TZavCommands& Commands() { return *commands_; }
+    TLanguageSwitch& LanguageSwitch() { return *languageSwitch_; }
     IDispatcher& Dispatcher() { return dispatcher_; }
     const TControllerViews& Views() const { return views_; }
 
@@ -167,6 +170,7 @@ private:
     std::unique_ptr<TErrorSettingsFile> errorSettings_;
     std::unique_ptr<TLang> lang_;
     std::unique_ptr<TZavCommands> commands_;
+    std::unique_ptr<TLanguageSwitch> languageSwitch_;
     std::unique_ptr<TCommandEditor> editor_;
     std::unique_ptr<TSimpleMode> simpleMode_;
     std::unique_ptr<TTracking> tracking_;

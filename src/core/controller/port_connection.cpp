@@ -33,8 +33,7 @@ void TController::LoadPortSettings() {
     } catch (const std::exception&) {
     }
     if (!read)
-        Log("Port settings file " + fileName +
-                " is missing or damaged; choose a port with Port settings > Chose port.",
+        Log(lang_->Message(msgPortFileMissing) + fileName + lang_->Message(msgPortFileMissingEnd),
             true);
     // The line settings are not stored: every run starts with 9600 baud, 8E1.
     port_->SetDataBits(3);

@@ -151,8 +151,12 @@ void TController::ProcessReplies(std::string text) {
         const std::size_t drop = ReceiveBuffer.size() - MaxPendingReply / 2;
         ReceiveBuffer.erase(0, drop);
         // Once per stretch of noise, not once per block of it.
-        if (!noiseReported_)
-            LogMessage(msgNoiseDiscarded, true);
+        if (!noiseReported_) {
+            const std::string count = std::to_string(drop);
+            OnMain([this, count] {
+                Log(lang_->Message(msgDiscarded) + count + lang_->Message(msgDiscardedEnd), true);
+            });
+        }
         noiseReported_ = true;
     }
 }

@@ -10,7 +10,7 @@ namespace zav {
 namespace {
 // Built-in main-window texts, entries 1..57 of section "f1".
 // clang-format off
-const char* const BuiltInFormTexts[] = {
+const char* const FormTextTable[] = {
     "*Zav_program - ver.4.0.2",   // 1
     "*File",                      // 2
     "*PortSettings",              // 3
@@ -22,7 +22,7 @@ const char* const BuiltInFormTexts[] = {
     "*Scale",                     // 9
     "*steps",                     // 10
     "*Change",                    // 11
-    "*rounding",                  // 12
+    "*Direction",                 // 12
     "*Motion",                    // 13
     "*movement",                  // 14
     "*permamnent motion",         // 15
@@ -71,7 +71,7 @@ const char* const BuiltInFormTexts[] = {
 };
 
 // Built-in messages 1..85; message 86 has no built-in text.
-const char* const BuiltInMessages[] =
+const char* const MessageTable[] =
     {
         " *File",                                                              // 1
         " *not found or damaged!",                                             // 2
@@ -160,32 +160,48 @@ const char* const BuiltInMessages[] =
         "*speed ",                                               // 85
 };
 
-// Texts of the TOwnMessage numbers, from 87 on, in their order.
-const char* const OwnMessages[] = {
-    "*The list was not sent: the exchange of the previous list is still running.", // 87
-    "*Reading impossible. Controller is in program recording mode.",
-    "*no correct program",
-    "*There is a wrong command in the list!",
-    "*Reading is impossible while the command list is being sent.",
-    "*The list was not sent: a program is being read from the controller.",
-    "*Items of the read program were left out (unknown form or parameter out of range): ",
-    "*Lines of the command list were left unconverted (their value is not a whole number of steps): ",
-    "*The file could not be saved or loaded: ",
-    "*Error recovering: controller communication mode was not stopped, the port is "
-    "closed or the write failed",
-    "*These files could not be saved:",
-    "*in the recovery sequence",
-    "*run this step now",
-    "*Data transfer error: the command list was stopped at line ",
-    "* of ",
-    "*Received bytes without a reply end mark were discarded.",
+// The program's own messages, by number; numbers not listed stay empty.
+struct TNumberedMessage {
+    int Number;
+    const char* Text;
 };
-
+constexpr TNumberedMessage NumberedMessages[] = {
+    {msgListNotSent, "*The list was not sent: the exchange of the previous list is still running."},
+    {msgReadRecording, "*Reading impossible. Controller is in program recording mode."},
+    {msgNoCorrectProgram, "*no correct program"},
+    {msgReadWrongCommand, "*There is a wrong command in the list!"},
+    {msgReadDuringExchange, "*Reading is impossible while the command list is being sent."},
+    {msgExchangeDuringRead, "*The list was not sent: a program is being read from the controller."},
+    {msgReadItemsRefused,
+     "*Items of the read program were left out (unknown form or parameter out of range): "},
+    {msgLinesNotConverted, "*Lines of the command list were left unconverted (their value is not "
+                           "a whole number of steps): "},
+    {msgFileError, "*The file could not be saved or loaded: "},
+    {msgRecoveryWriteFailed, "*Error recovering: controller communication mode was not stopped, "
+                             "the port is closed or the write failed"},
+    {msgFilesNotSaved, "*These files could not be saved:"},
+    {msgInRecoverySequence, "*in the recovery sequence"},
+    {msgRunStepNow, "*run this step now"},
+    {msgPortFileMissing, "*Port settings file "},
+    {msgPortFileMissingEnd, "* is missing or damaged; choose a port with Port settings > Chose port."},
+    {msgPortFileNotWritten, "*Could not write the port settings file "},
+    {msgPortLost, "*The connection to port Com"},
+    {msgPortLostEnd, "* was lost (the device went away); the port is closed."},
+    {msgDiscarded, "*Discarded "},
+    {msgDiscardedEnd, "* bytes received from the controller without a reply terminator \"*\"."},
+    {msgBuildDate, "*Build date: "},
+    {msgToolkitVersion, "*Qt version: "},
+    {msgPortClosed, "* (closed)"},
+    {msgSettingsFolder, "*Settings folder: "},
+    {msgListStoppedAtLine, "*Data transfer error: the command list was stopped at line "},
+    {msgListStoppedOf, "* of "},
+};
 // clang-format on
 
-static_assert(std::size(BuiltInFormTexts) == TLang::InitialFormTexts - 1);
-static_assert(std::size(BuiltInMessages) == 85);
-static_assert(std::size(OwnMessages) == msgOwnEnd - 87);
+static_assert(std::size(FormTextTable) == TLang::InitialFormTexts - 1);
+static_assert(std::size(MessageTable) == 85);
+static_assert(std::size(NumberedMessages) > 0 &&
+              std::end(NumberedMessages)[-1].Number == TLang::InitialMessages - 1);
 
 const std::string Empty;
 
@@ -207,18 +223,24 @@ bool IsSafeLanguageName(const std::string& name) {
 
 TLang::TLang(TCommonDatas& datas, IMessageBox* messageBox, IOperationLog* log)
     : datas_(datas), messageBox_(messageBox), log_(log) {
-    FormTexts.reserve(InitialFormTexts);
-    FormTexts.emplace_back("f1");
-    for (const char* text : BuiltInFormTexts)
-        FormTexts.emplace_back(text);
-    Messages.reserve(InitialMessages);
-    Messages.emplace_back("msg");
-    for (const char* text : BuiltInMessages)
-        Messages.emplace_back(text);
-    Messages.emplace_back();
-    for (const char* text : OwnMessages)
-        Messages.emplace_back(text);
+    FormTexts = BuiltInFormTexts();
+    Messages = BuiltInMessages();
     LoadMessages();
+}
+
+std::vector<std::string> TLang::BuiltInFormTexts() {
+    std::vector<std::string> table{"f1"};
+    table.insert(table.end(), std::begin(FormTextTable), std::end(FormTextTable));
+    return table;
+}
+
+std::vector<std::string> TLang::BuiltInMessages() {
+    std::vector<std::string> table{"msg"};
+    table.insert(table.end(), std::begin(MessageTable), std::end(MessageTable));
+    table.resize(InitialMessages);
+    for (const auto& m : NumberedMessages)
+        table.at(static_cast<std::size_t>(m.Number)) = m.Text;
+    return table;
 }
 
 void TLang::AttachView(IMessageBox* messageBox, IOperationLog* log) {
@@ -288,6 +310,7 @@ bool TLang::LoadSection(const std::string& key, std::vector<std::string>& table,
         table.resize(lines.size());
     table[0] = key;
     bool result = true;
+    sectionSupplied_ = false;
     for (std::size_t k = 1; k < lines.size(); ++k) {
         std::string text = lines[k];
         int number;
@@ -297,9 +320,10 @@ bool TLang::LoadSection(const std::string& key, std::vector<std::string>& table,
             ReportMissingFile(fileName);
             break;
         }
-        if (number >= 0 && static_cast<std::size_t>(number) == k)
+        if (number >= 0 && static_cast<std::size_t>(number) == k) {
             table[k] = std::move(text);
-        else
+            sectionSupplied_ = true;
+        } else
             result = false;
     }
     return result;
@@ -311,6 +335,39 @@ bool TLang::LoadFormTexts(const std::string& key) {
 
 bool TLang::LoadMessages() {
     return LoadSection("msg", Messages, false);
+}
+
+void TLang::LoadLanguage() {
+    LoadFormTexts("f1");
+    TranslateMainForm();
+    LoadMessages();
+}
+
+void TLang::TranslateMainForm() {
+    if (FormTexts.size() < InitialFormTexts || FormTexts[0] != "f1" || !sectionSupplied_)
+        return;
+    auto entry = [this](int n) -> const std::string& {
+        return FormTexts[static_cast<std::size_t>(n)];
+    };
+    if (mainForm_) {
+        IMainFormView& view = *mainForm_;
+        view.SetControlCaption("Form1", -1, entry(1) + " - " + datas_.Version);
+        for (const TMainFormText& t : MainFormTexts())
+            view.SetControlCaption(t.Control, t.Item, entry(t.Entry));
+        view.SetControlCaption("StTSpeed", -1, entry(17) + " " + entry(18));
+        view.SetControlCaption("StTBeginSpeed", -1, entry(19) + " " + entry(18));
+        view.SetControlCaption("lblTrackStSpeed", -1, entry(19) + " " + entry(18));
+    }
+    datas_.TextCoordinates = entry(52);
+    datas_.TextCoord = entry(53);
+    datas_.TextProgramExecuting = entry(54);
+    datas_.TextScale = entry(9);
+    datas_.TextSteps = entry(10);
+    datas_.TextDecreasing = entry(37);
+    datas_.TextIncreasing = entry(38);
+    datas_.TextMathematic = entry(39);
+    // The rounding label, the scale group and the coordinates panel follow at once.
+    datas_.ShowComposedCaptions();
 }
 
 void TLang::ReportDamagedFile() {

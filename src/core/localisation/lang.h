@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "localisation/main_form_texts.h"
 #include "state/views.h"
 
 namespace zav {
@@ -37,16 +38,30 @@ enum TOwnMessage : int {
     msgFilesNotSaved,
     msgInRecoverySequence,
     msgRunStepNow,
+    msgPortFileMissing, // + file name + msgPortFileMissingEnd
+    msgPortFileMissingEnd,
+    msgPortFileNotWritten, // + file name
+    msgPortLost,           // + port number + msgPortLostEnd
+    msgPortLostEnd,
+    msgDiscarded, // + byte count + msgDiscardedEnd
+    msgDiscardedEnd,
+    msgBuildDate,
+    msgToolkitVersion,
+    msgPortClosed, // after the port's name
+    msgSettingsFolder,
     msgListStoppedAtLine, // a data transfer error stopped the list at line n ...
     msgListStoppedOf,     // ... of m
-    msgNoiseDiscarded,
-    msgOwnEnd // one past the last
+    msgOwnEnd             // one past the last
 };
 
 class TLang {
 public:
-    static constexpr int InitialFormTexts = 58;       // "f1" + table A
-    static constexpr int InitialMessages = msgOwnEnd; // "msg" + table C + empty 86 + own
+    static constexpr int InitialFormTexts = 58; // "f1" + table A
+    // "msg", the messages 1..85, the empty 86, and the program's own messages after it
+    // (a number without a built-in text is unused and stays empty).
+    static constexpr int InitialMessages = msgOwnEnd;
+    // Section "addf": the texts of every dialog, 1..61.
+    static constexpr int DialogTextCount = 61;
 
     std::vector<std::string> FormTexts;
     std::vector<std::string> Messages;
@@ -67,6 +82,19 @@ public:
     std::string SectionFileName(const std::string& key) const;
 
     void AttachView(IMessageBox* messageBox, IOperationLog* log);
+    void AttachMainForm(IMainFormView* mainForm) { mainForm_ = mainForm; }
+
+    // The main window's texts and the messages of the current language, at start-up.
+    void LoadLanguage();
+    // Puts section "f1" into the main window and the shared text slots, and refreshes
+    // the captions composed from them. A section that supplied no entry (a missing or
+    // empty file) leaves the window as it is: a window of blanks could not be used to
+    // choose another language.
+    void TranslateMainForm();
+
+    // The built-in tables as Create fills them; numbers without a text are empty.
+    static std::vector<std::string> BuiltInFormTexts();
+    static std::vector<std::string> BuiltInMessages();
 
 private:
     // Loads a section file into table; reset blanks every entry first.
@@ -76,6 +104,8 @@ private:
     TCommonDatas& datas_;
     IMessageBox* messageBox_;
     IOperationLog* log_;
+    IMainFormView* mainForm_ = nullptr;
+    bool sectionSupplied_ = false; // the last section loaded supplied at least one entry
 };
 
 } // namespace zav

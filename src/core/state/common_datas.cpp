@@ -34,9 +34,19 @@ void TCommonDatas::SetScale(double value) {
 }
 
 void TCommonDatas::ShowScale() {
-    const std::string s = FormatGeneral(Scale);
     if (commands_)
         commands_->BuildCatalogue();
+    ShowScaleCaptions();
+}
+
+void TCommonDatas::ShowComposedCaptions() {
+    ShowScaleCaptions();
+    SetRounding(Rounding);
+    ShowSelectedCoords();
+}
+
+void TCommonDatas::ShowScaleCaptions() {
+    const std::string s = FormatGeneral(Scale);
     if (view_) {
         view_->ShowScale(s, TextScale + ":  1 " + UnitsName + " = " + s + " " + TextSteps,
                          "1 " + UnitsName + " =");

@@ -89,6 +89,9 @@ public:
     void SetViewRunner(TViewRunner runner) { viewRunner_ = std::move(runner); }
 
     void SetScale(double value);
+    // The rounding label, the scale group and the coordinates panel again, after the
+    // texts they are composed from have changed.
+    void ShowComposedCaptions();
     void SetRounding(std::uint8_t mode);
     std::int32_t RoundSteps(double value, double factor);
 
@@ -109,6 +112,7 @@ public:
 
 private:
     void ShowScale();
+    void ShowScaleCaptions();
     void RunView(std::function<void()> fn);
     void ShowCoordStates(const std::uint8_t (&states)[3]);
     std::atomic<std::uint8_t>* StateOf(int n);

@@ -4,8 +4,12 @@
 #include <QHeaderView>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTimer>
 
+#include "common/control_caption.h"
+#include "controller/program_info.h"
+#include "localisation/form_lang.h"
 #include "main-window/form_byte_len.h"
 #include "main-window/form_color_indicators.h"
 #include "main-window/form_coord.h"
@@ -79,9 +83,6 @@ void TForm1::BuildMenu() {
     mmInfo = menu("mmInfo", "Info");
     mmVers = action(mmInfo, "mmVers", "Program vers.");
     mmReadCh = action(mmInfo, "mmReadCh", "Load from device");
-    // Their windows are not part of the program yet.
-    for (QAction* a : {mmLang, mmVers})
-        a->setEnabled(false);
     mmSettsProp->setEnabled(false);
 
     connect(mmSettsPortName, &QAction::triggered, this, [this] { mmSettsPortNameClick(); });
@@ -94,6 +95,8 @@ void TForm1::BuildMenu() {
             [this] { controller_->Files().mmFileOpenClick(); });
     connect(mmFileSave, &QAction::triggered, this,
             [this] { controller_->Files().mmFileSaveClick(); });
+    connect(mmLang, &QAction::triggered, this, [this] { mmLangClick(); });
+    connect(mmVers, &QAction::triggered, this, [this] { mmVers1Click(); });
 }
 
 void TForm1::BuildControls() {
@@ -150,8 +153,14 @@ void TForm1::FormCreate() {
     // The controller creates, in this order, the serial port with the receive handler,
     // the shared state, reads the program settings, the language catalogue and the
     // command catalogue.
-    controller_ = std::make_unique<TController>(
-        *dispatcher_, TControllerViews{MemoLog, messageBox_.get(), this, this, this, this});
+    controller_ = std::make_unique<TController>(*dispatcher_,
+                                                TControllerViews{.Log = MemoLog,
+                                                                 .MessageBox = messageBox_.get(),
+                                                                 .CommonDatasView = this,
+                                                                 .Hooks = this,
+                                                                 .PortView = this,
+                                                                 .RadioGroups = this,
+                                                                 .MainForm = this});
     TController& c = *controller_;
     PanelMultC->CreateGrid(c.MemoSend);
     c.Editor().AttachView(this);
@@ -187,7 +196,7 @@ void TForm1::FormCreate() {
     }
     c.LoadErrorSettings();
     // LastReply already holds its two blanks: the controller sets them when it is made.
-    // The language is applied here.
+    c.Lang().LoadLanguage();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -243,7 +252,9 @@ void TForm1::LayOutClient(QSize client) {
     const int logTop = modeTop + ModeHeight;
     MemoLog->setGeometry(0, logTop, w, std::max(0, coordinatesTop - 1 - logTop));
     PanelCoordinates->setGeometry(
-        0, coordinatesTop, CoordinatesCaptionWidth + 2 * PortButtonWidth + 7, CoordinatesHeight);
+        0, coordinatesTop,
+        std::max(PanelCoordinates->width(), CoordinatesCaptionWidth + 2 * PortButtonWidth + 7),
+        CoordinatesHeight);
     PanelPortProp->setGeometry(0, h - PortPropHeight, w, PortPropHeight);
 }
 
@@ -516,6 +527,16 @@ void TForm1::mmReadChClick() {
     FormChanRead->activateWindow();
 }
 
+void TForm1::mmLangClick() {
+    TFormLang dialog(*controller_, this);
+    dialog.exec();
+}
+
+void TForm1::mmVers1Click() {
+    QMessageBox::about(this, mmVers->text().replace("&&", "&"),
+                       Q(ProgramInformation(*controller_, qVersion())));
+}
+
 // --- ICommonDatasView
 
 void TForm1::SetCoordinatesCaption(const std::string& caption) {
@@ -580,6 +601,20 @@ void TForm1::EnableScaleControls(bool enabled) {
          std::initializer_list<QWidget*>{p.GrBoxStepsToUnits, p.Label3, p.EditStepsToUnits,
                                          p.lblSteps, p.lblTrunc, p.btnScaleChange, p.lblScale})
         w->setEnabled(enabled);
+}
+
+// --- IMainFormView
+
+void TForm1::SetControlCaption(const std::string& control, int item, const std::string& text) {
+    zav::SetControlCaption(*this, Q(control), item, Q(text));
+    if (control == "btnOpenPort" || control == "btnClosePort") {
+        // Longer captions widen the two buttons (and the panel) rather than being cut.
+        const int w = std::max(
+            {PortButtonWidth, btnOpenPort->sizeHint().width(), btnClosePort->sizeHint().width()});
+        btnOpenPort->setGeometry(CoordinatesCaptionWidth + 2, 1, w, 20);
+        btnClosePort->setGeometry(CoordinatesCaptionWidth + w + 4, 1, w, 20);
+        PanelCoordinates->resize(CoordinatesCaptionWidth + 2 * w + 7, PanelCoordinates->height());
+    }
 }
 
 // --- IPortView

@@ -35,7 +35,8 @@ class TForm1 : public QMainWindow,
                public IPortView,
                public ICommandEditorView,
                public ISettingsRadioGroups,
-               public IUnitsView {
+               public IUnitsView,
+               public IMainFormView {
     Q_OBJECT
 public:
     // Runs right after the program settings are read at start-up, before the control
@@ -93,6 +94,8 @@ public:
     // layout, without clearing the command list.
     void ApplyProgramSettingsLayout();
     void mmReadChClick();
+    void mmLangClick();
+    void mmVers1Click();
     void SetListHasWrongCommand(bool value);
     // What the simple-mode and tracking controls hold now.
     TMotion Motion() const;
@@ -122,6 +125,8 @@ public:
     void SetControlModeIndex(int index) override;
     int UnitsChoiceIndex() const override;
     void SetUnitsChoiceIndex(int index) override;
+    // IMainFormView
+    void SetControlCaption(const std::string& control, int item, const std::string& text) override;
 
     // Built size of the window and of its client area.
     static constexpr int BuiltWidth = 1020;

@@ -1,5 +1,8 @@
 #include "main-window/form_byte_len.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
+
 #include "common/dialog_texts.h"
 
 namespace zav {
@@ -12,7 +15,6 @@ TFormByteLen::TFormByteLen(TController& controller, QWidget* parent)
     QFont bold = font();
     bold.setBold(true);
     setFont(bold);
-    setFixedSize(352, 200);
 
     rgrDataLen = new TRadioGroup("rgrDataLen", "Data bits:", {"5", "6", "7", "8"}, 2, this);
     rgrDataLen->setGeometry(8, 8, 164, 72);
@@ -35,6 +37,25 @@ TFormByteLen::TFormByteLen(TController& controller, QWidget* parent)
     btnCancel = new QPushButton("Cancel", this);
     btnCancel->setObjectName("btnCancel");
     btnCancel->setGeometry(264, 166, 80, 25);
+    // Laid out so that longer captions of another language widen the window instead of
+    // being cut; the designed size is the smallest.
+    rgrDataLen->setMinimumSize(164, 72);
+    rgrStopBits->setMinimumSize(164, 72);
+    rgrParity->setMinimumSize(164, 148);
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(8, 8, 8, 8);
+    grid->addWidget(rgrDataLen, 0, 0);
+    grid->addWidget(rgrStopBits, 1, 0);
+    grid->addWidget(rgrParity, 0, 1, 2, 1);
+    auto* baud = new QHBoxLayout;
+    baud->addWidget(lblBaudRate);
+    baud->addWidget(cbPortSpeed);
+    grid->addLayout(baud, 2, 0);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+    grid->addLayout(buttons, 2, 1);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
 
     rgrDataLen->SetItemIndex(3);
     rgrStopBits->SetItemIndex(0);

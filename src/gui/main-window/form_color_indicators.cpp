@@ -1,5 +1,7 @@
 #include "main-window/form_color_indicators.h"
 
+#include <QGridLayout>
+
 #include "common/dialog_texts.h"
 #include "common/shape.h"
 
@@ -43,7 +45,6 @@ TFormColorIndicators::TFormColorIndicators(TController& controller, QWidget* par
       controller_(controller) {
     setObjectName("FormColorIndicators");
     setWindowTitle("Coordinates mode");
-    setFixedSize(496, 176);
     const TCommonDatas& datas = controller_.CommonDatas();
 
     lblMode = new QLabel("Mode:", this);
@@ -71,6 +72,26 @@ TFormColorIndicators::TFormColorIndicators(TController& controller, QWidget* par
     btnOK = new QPushButton("OK", this);
     btnOK->setObjectName("btnOK");
     btnOK->setGeometry(8, 142, 480, 26);
+    // The legend takes the width its captions need; the groups keep their designed size.
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(8, 8, 8, 8);
+    grid->addWidget(lblMode, 0, 0, 1, 2);
+    TShape* squares[4] = {};
+    for (int state = 0; state < 4; ++state)
+        squares[state] = findChild<TShape*>(QString("Legend%1").arg(state));
+    QLabel* labels2[] = {LabelGreen, LabelRed, LabelYellow, LabelBlack};
+    for (int state = 0; state < 4; ++state) {
+        squares[state]->setFixedSize(15, 15);
+        grid->addWidget(squares[state], state + 1, 0);
+        grid->addWidget(labels2[state], state + 1, 1);
+    }
+    for (int n = 0; n < 3; ++n) {
+        (*groups[n])->setMinimumSize(98, 124);
+        grid->addWidget(*groups[n], 0, 2 + n, 6, 1);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->addWidget(btnOK, 6, 0, 1, 5);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
 
     ApplyLanguage();
     for (int n = 1; n <= 3; ++n) {

@@ -57,10 +57,20 @@ void TFormPortName::ApplyLanguage() {
 }
 
 void TFormPortName::PlaceSpinEdit() {
-    // Beside the "Other" item, whatever the length of its caption.
+    // Beside the "Other" item, whatever the length of its caption: a longer caption
+    // widens the window beyond its designed size.
     QRadioButton* other = rgrPortName->Button(OtherItem);
     rgrPortName->Arrange();
-    const int x = other->x() + std::min(other->sizeHint().width(), 130) + 4;
+    const int columnWidth = (rgrPortName->width() - 16) / 2;
+    const int needed = other->sizeHint().width() + 4 + 56 + 8;
+    if (needed > columnWidth) {
+        const int grow = 2 * (needed - columnWidth);
+        rgrPortName->resize(rgrPortName->width() + grow, rgrPortName->height());
+        setFixedSize(width() + grow, height());
+        ButtonOK->move((width() - ButtonOK->width()) / 2, ButtonOK->y());
+        rgrPortName->Arrange();
+    }
+    const int x = other->x() + other->sizeHint().width() + 4;
     SpinEditPortName->setGeometry(x, other->y() - 2, 56, 24);
     other->resize(x - other->x() - 2, other->height());
 }

@@ -40,7 +40,7 @@ TPanelSingeC::TPanelSingeC(QWidget* parent) : QFrame(parent) {
     grbAccel->setGeometry(0, 74, 178, 72);
     rbtnAccel = Named(new QRadioButton("Acceleration:", grbAccel), "rbtnAccel");
     rbtnAccel->setGeometry(8, 20, 112, 22);
-    EditAccel = Named(new QLineEdit("0", grbAccel), "EditAccel", "Acceleration");
+    EditAccel = Named(new QLineEdit("0", grbAccel), "EditAccel", "Acceleration value");
     EditAccel->setMaxLength(4);
     EditAccel->setGeometry(122, 20, 48, 22);
     rbtnNonAccel = Named(new QRadioButton("No acceleration", grbAccel), "rbtnNonAccel");

@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <cstdio>
 
+#include "controller/program_info.h"
+#include "localisation/form_lang.h"
 #include "main-window/form1.h"
 #include "main-window/form_byte_len.h"
 #include "main-window/form_color_indicators.h"
@@ -51,8 +53,8 @@ void AnswerMessageBoxes() {
     qApp->installEventFilter(new TMessageBoxAnswerer);
 }
 
-bool SaveScreenshots(TForm1& form, const QString& dir) {
-    QDir().mkpath(dir);
+namespace {
+bool SaveWindows(TForm1& form, const QString& dir, const QString& suffix) {
     bool ok = true;
     TCommonDatas& datas = form.Controller().CommonDatas();
     // A short program in the list, as an operator composes one.
@@ -66,36 +68,53 @@ bool SaveScreenshots(TForm1& form, const QString& dir) {
         editor.btnSTClick();
     };
     form.rgrSingl_Mult->SetItemIndex(0);
-    ok &= Save(form, dir, "main-simple");
+    ok &= Save(form, dir, "main-simple" + suffix);
     datas.ShowLoadLog = false;
     datas.ShowPortLog = false;
     form.rgrSingl_Mult->SetItemIndex(1);
     compose();
-    ok &= Save(form, dir, "main-extended");
+    ok &= Save(form, dir, "main-extended" + suffix);
     datas.ShowLoadLog = true;
     datas.ShowPortLog = true;
     form.rgrSingl_MultClick();
     compose();
-    ok &= Save(form, dir, "main-extended-lists");
+    ok &= Save(form, dir, "main-extended-lists" + suffix);
     const QSize built = form.size();
     form.resize(built.width() + 300, built.height() + 200);
-    ok &= Save(form, dir, "main-extended-larger");
+    ok &= Save(form, dir, "main-extended-larger" + suffix);
     form.resize(built);
     form.rgrSingl_Mult->SetItemIndex(0);
-    ok &= SaveDialog<TFormPortName>(form, dir, "port-number");
-    ok &= SaveDialog<TFormByteLen>(form, dir, "port-properties");
-    ok &= SaveDialog<TFormCoord>(form, dir, "coordinate-selection");
-    ok &= SaveDialog<TFormColorIndicators>(form, dir, "coordinate-states");
-    ok &= SaveDialog<TFormErrNastr>(form, dir, "error-handling");
-    ok &= SaveDialog<TFormErrores>(form, dir, "error-recovery");
+    ok &= SaveDialog<TFormPortName>(form, dir, "port-number" + suffix);
+    ok &= SaveDialog<TFormByteLen>(form, dir, "port-properties" + suffix);
+    ok &= SaveDialog<TFormCoord>(form, dir, "coordinate-selection" + suffix);
+    ok &= SaveDialog<TFormColorIndicators>(form, dir, "coordinate-states" + suffix);
+    ok &= SaveDialog<TFormErrNastr>(form, dir, "error-handling" + suffix);
+    ok &= SaveDialog<TFormErrores>(form, dir, "error-recovery" + suffix);
     {
         TFormProgProp dialog(form.Controller(), {}, &form);
-        ok &= Save(dialog, dir, "program-settings");
+        ok &= Save(dialog, dir, "program-settings" + suffix);
     }
     TController& c = form.Controller();
     TReadProgramParser::Parse({"RD1*SD200*MV1000*AL32868*XY*ED*"}, c.Commands(), c.CommonDatas(),
                               c.ChanRead().StringGridRead);
-    ok &= SaveDialog<TFormChanRead>(form, dir, "read-back");
+    ok &= SaveDialog<TFormChanRead>(form, dir, "read-back" + suffix);
+    ok &= SaveDialog<TFormLang>(form, dir, "language" + suffix);
+    // The information box as the menu shows it, but without its own event loop.
+    QMessageBox about(QMessageBox::Information, form.mmVers->text(),
+                      QString::fromStdString(ProgramInformation(form.Controller(), qVersion())),
+                      QMessageBox::Ok, &form);
+    ok &= Save(about, dir, "program-information" + suffix);
+    return ok;
+}
+} // namespace
+
+bool SaveScreenshots(TForm1& form, const QString& dir) {
+    QDir().mkpath(dir);
+    bool ok = SaveWindows(form, dir, "");
+    // Then every window again in Russian, whose texts run longest.
+    form.Controller().LanguageSwitch().SetLanguage("ru");
+    ok &= SaveWindows(form, dir, "-ru");
+    form.Controller().LanguageSwitch().SetLanguage("en");
     return ok;
 }
 

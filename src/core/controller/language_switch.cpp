@@ -1,0 +1,44 @@
+#include "controller/language_switch.h"
+
+#include "command-language/zav_commands.h"
+#include "localisation/lang.h"
+#include "state/common_datas.h"
+#include "state/encoded_stream.h"
+#include "state/paths.h"
+#include "state/text_file.h"
+
+namespace zav {
+
+TLanguageSwitch::TLanguageSwitch(TCommonDatas& datas, TLang& lang, TZavCommands& commands,
+                                 IMessageBox* messageBox)
+    : datas_(datas), lang_(lang), commands_(commands), messageBox_(messageBox) {}
+
+std::vector<std::string> TLanguageSwitch::LoadLanguageList() {
+    const std::string fileName = AppDir() + "lang/lang.lng";
+    std::vector<std::string> names;
+    try {
+        for (auto& line : LoadLanguageLines(fileName))
+            if (!line.empty())
+                names.push_back(std::move(line));
+    } catch (const EFileStreamError&) {
+        if (messageBox_)
+            messageBox_->ShowMessage(lang_.Message(1) + fileName + lang_.Message(2));
+    }
+    return names;
+}
+
+std::string TLanguageSwitch::ConfirmationText(const std::string& name) const {
+    return lang_.Message(25) + name + "\"?\"";
+}
+
+void TLanguageSwitch::SetLanguage(const std::string& name) {
+    datas_.Language = name;
+    lang_.LoadFormTexts("f1");
+    lang_.TranslateMainForm();
+    lang_.LoadMessages();
+    commands_.BuildCatalogue();
+    if (OnSwitched)
+        OnSwitched();
+}
+
+} // namespace zav

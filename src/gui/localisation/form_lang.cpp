@@ -1,0 +1,73 @@
+#include "localisation/form_lang.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QVBoxLayout>
+
+#include "common/dialog_texts.h"
+
+namespace zav {
+
+TFormLang::TFormLang(TController& controller, QWidget* parent)
+    : QDialog(parent), controller_(controller) {
+    setObjectName("FormLang");
+    setWindowTitle("Set language");
+    lbl1 = new QLabel("Please, select language from the list:", this);
+    lbl1->setObjectName("lbl1");
+    QFont bold = lbl1->font();
+    bold.setBold(true);
+    lbl1->setFont(bold);
+    ComboBoxLang = new QComboBox(this);
+    ComboBoxLang->setObjectName("ComboBoxLang");
+    ComboBoxLang->setEditable(true);
+    ComboBoxLang->setAccessibleName("Language");
+    ComboBoxLang->setInsertPolicy(QComboBox::NoInsert);
+    lbl1->setBuddy(ComboBoxLang);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lbl1);
+    layout->addWidget(ComboBoxLang);
+    layout->addStretch();
+    resize(BuiltWidth, BuiltHeight);
+
+    ApplyLanguage();
+    for (const std::string& name : controller_.LanguageSwitch().LoadLanguageList())
+        ComboBoxLang->addItem(QString::fromStdString(name));
+    ComboBoxLang->setCurrentIndex(-1);
+    ComboBoxLang->setEditText(lbl1->text());
+    // Chosen with the mouse or the arrow keys; typing into the field chooses nothing.
+    connect(ComboBoxLang, &QComboBox::activated, this,
+            [this](int index) { ComboBoxLangClick(index); });
+}
+
+void TFormLang::ApplyLanguage() {
+    TLang& lang = controller_.Lang();
+    if (!LoadDialogTexts(lang, 27))
+        return;
+    setWindowTitle(DialogText(lang, 25));
+    lbl1->setText(DialogText(lang, 27));
+    ComboBoxLang->setEditText(DialogText(lang, 27));
+    ComboBoxLang->setAccessibleName(DialogText(lang, 27));
+}
+
+bool TFormLang::Confirm(const QString& text) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok | QMessageBox::Cancel, this);
+    box.setObjectName("MessageBox");
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Ok);
+    const int answer = box.exec();
+    // A box accepted without a button (as the program's own answerer does) means OK too.
+    return answer == QMessageBox::Ok || (answer == QDialog::Accepted && !box.clickedButton());
+}
+
+void TFormLang::ComboBoxLangClick(int index) {
+    if (index < 0 || index >= ComboBoxLang->count())
+        return;
+    const std::string name = ComboBoxLang->itemText(index).toStdString();
+    if (!Confirm(QString::fromStdString(controller_.LanguageSwitch().ConfirmationText(name))))
+        return;
+    controller_.LanguageSwitch().SetLanguage(name);
+    ApplyLanguage();
+}
+
+} // namespace zav

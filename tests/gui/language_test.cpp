@@ -1,0 +1,102 @@
+// Switching the whole program to Russian and back through the language dialog.
+
+#include <QAction>
+#include <QTest>
+
+#include "common/control_caption.h"
+#include "localisation/form_lang.h"
+#include "main-window/form1.h"
+#include "main-window/form_byte_len.h"
+#include "main-window/form_color_indicators.h"
+#include "test_support.h"
+
+using namespace zav;
+using namespace zav::test;
+
+class TestLanguage : public QObject {
+    Q_OBJECT
+private slots:
+    void everyMainWindowTextReachesItsControl();
+    void switchToRussianAndBack();
+};
+
+namespace {
+QString U(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+void TestLanguage::everyMainWindowTextReachesItsControl() {
+    TAppDir dir;
+    TMessageBoxCatcher boxes;
+    TForm1 form;
+    const TLang& lang = form.Controller().Lang();
+    QCOMPARE(QString::fromStdString(lang.FormTexts[0]), QString("f1"));
+    for (const TMainFormText& t : MainFormTexts())
+        QVERIFY2(ControlCaption(form, t.Control, t.Item) ==
+                     QString::fromStdString(lang.FormTexts[static_cast<std::size_t>(t.Entry)]),
+                 t.Control);
+    QCOMPARE(form.windowTitle(), QString("Zav_Program - ver.4.0.3"));
+    QCOMPARE(ControlCaption(form, "StTBeginSpeed", -1), QString("Start speed"));
+    QVERIFY(!boxes.Saw("not found"));
+}
+
+void TestLanguage::switchToRussianAndBack() {
+    TAppDir dir;
+    TMessageBoxCatcher boxes;
+    TForm1 form;
+    struct Step {
+        Qt::Key key;
+        const char *language, *openPort, *coordinates, *dialog, *portDialog, *stateGroup;
+    } steps[] = {
+        // From no choice, Down gives the first language and then the second.
+        {Qt::Key_Down, "en", "Open port", "Coordinates:", "Set language", "Port properties",
+         "1 coordinate"},
+        {Qt::Key_Down, "ru", "Открыть порт", "Координаты:", "Выбор языка", "Параметры порта",
+         "1 координата"},
+        {Qt::Key_Up, "en", "Open port", "Coordinates:", "Set language", "Port properties",
+         "1 coordinate"},
+    };
+    // What each step showed; compared once the dialog is closed.
+    struct Seen {
+        QString confirmation, language, openPort, coordinates, dialog, portDialog, stateGroup;
+    };
+    std::vector<Seen> seen;
+    std::vector<QString> questions;
+    auto driver = OnShown<TFormLang>([&](TFormLang* d) {
+        TController& c = form.Controller();
+        for (const Step& s : steps) {
+            questions.push_back(QString::fromStdString(c.Lang().Message(25)) + s.language +
+                                "\"?\"");
+            QTest::keyClick(d->ComboBoxLang, s.key);
+            TFormByteLen byteLen(c, &form);
+            TFormColorIndicators states(c, &form);
+            seen.push_back({boxes.Texts.value(boxes.Texts.size() - 1),
+                            QString::fromStdString(c.CommonDatas().Language),
+                            form.btnOpenPort->text(), form.PanelCoordinates->Caption(),
+                            d->windowTitle(), byteLen.windowTitle(), states.rgr1->title()});
+        }
+        d->close();
+    });
+    Find<QAction>(form, "mmLang")->trigger();
+    QCOMPARE(seen.size(), std::size(steps));
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        const Step& s = steps[i];
+        QCOMPARE(seen[i].confirmation, questions[i]);
+        QCOMPARE(seen[i].language, QString(s.language));
+        QCOMPARE(seen[i].openPort, U(s.openPort));
+        QVERIFY(seen[i].coordinates.startsWith(U(s.coordinates)));
+        QCOMPARE(seen[i].dialog, U(s.dialog));
+        QCOMPARE(seen[i].portDialog, U(s.portDialog));
+        QCOMPARE(seen[i].stateGroup, U(s.stateGroup));
+    }
+
+    // The information box follows the language of the moment.
+    Find<QAction>(form, "mmVers")->trigger();
+    QVERIFY(boxes.Texts.last().startsWith("Software Zav_Program ver.4.0.3"));
+    QVERIFY(boxes.Texts.last().contains(QString("Qt version: ") + qVersion()));
+}
+
+QTEST_MAIN(TestLanguage)
+#include "language_test.moc"
