@@ -206,6 +206,8 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgNoPermission, "*no permission to use the device (add your user to the \"dialout\" group "
                       "and log in again)"},
     {msgDeviceBusy, "*the device is in use by another program, or it is not a serial port"},
+    {msgListStoppedAtLine, "*Data transfer error: the command list was stopped at line "},
+    {msgListStoppedOf, "* of "},
 };
 // clang-format on
 

@@ -60,7 +60,9 @@ enum TOwnMessage : int {
     msgNoSuchDevice,
     msgNoPermission,
     msgDeviceBusy,
-    msgOwnEnd // one past the last
+    msgListStoppedAtLine, // a data transfer error stopped the list at line n ...
+    msgListStoppedOf,     // ... of m
+    msgOwnEnd             // one past the last
 };
 
 class TLang {

@@ -77,6 +77,12 @@ public:
 
     // Called on the main thread for each received block.
     TReceiveHandler OnReceive;
+    // When set (before Open), called instead of OnReceive on the receive thread itself,
+    // so that a busy main thread does not hold up the replies. It must not close the port.
+    TReceiveHandler OnReceiveInThread;
+    // When set (before Open), called on the receive thread as soon as it finds the device
+    // gone, before OnPortLost is posted.
+    std::function<void()> OnLostInThread;
     // Posted to the main thread once when the device goes away while open (hang-up,
     // I/O error, adapter pulled out); the port is closed by then.
     std::function<void()> OnPortLost;
