@@ -13,13 +13,12 @@ struct TTrackRow {
     QToolButton* button;
 };
 
-TTrackRow MakeRow(QWidget* parent, int labelWidth, const char* name, const QString& caption,
-                  const QString& text, int maxLength, const QString& icon, const QString& hint,
+TTrackRow MakeRow(QWidget* parent, const char* name, const QString& caption, const QString& text,
+                  int maxLength, const QString& icon, const QString& hint,
                   const QString& valueName) {
     TTrackRow row;
     row.label = new QLabel(caption, parent);
     row.label->setObjectName(QString("lblTrack") + name);
-    row.label->setMinimumWidth(labelWidth);
     row.edit = new QLineEdit(text, parent);
     row.edit->setObjectName(QString("EditTrack") + name);
     row.edit->setFixedWidth(48);
@@ -39,14 +38,13 @@ TTrackRow MakeRow(QWidget* parent, int labelWidth, const char* name, const QStri
 
 TGrBoxTracking::TGrBoxTracking(QWidget* parent) : QGroupBox("Tracking mode", parent) {
     setObjectName("GrBoxTracking");
-    auto stSpeed = MakeRow(this, 86, "StSpeed", "Start Speed", "200", 5, "SS", "Start speed",
+    auto stSpeed = MakeRow(this, "StSpeed", "Start Speed", "200", 5, "SS", "Start speed",
                            "Tracking start speed");
-    auto speed = MakeRow(this, 98, "Speed", "Tracking Speed", "200", 5, "SD", "Maximum speed",
-                         "Tracking speed");
-    auto accel = MakeRow(this, 86, "Accel", "Acceleration", "0", 0, "AL",
-                         "Acceleration/deceleration", "Tracking acceleration");
-    auto scale =
-        MakeRow(this, 98, "Scale", "Scale", "1", 0, "SC", "Movement scale", "Tracking scale");
+    auto speed =
+        MakeRow(this, "Speed", "Tracking Speed", "200", 5, "SD", "Maximum speed", "Tracking speed");
+    auto accel = MakeRow(this, "Accel", "Acceleration", "0", 0, "AL", "Acceleration/deceleration",
+                         "Tracking acceleration");
+    auto scale = MakeRow(this, "Scale", "Scale", "1", 0, "SC", "Movement scale", "Tracking scale");
     lblTrackStSpeed = stSpeed.label;
     EditTrackStSpeed = stSpeed.edit;
     btnTrackSTSpeed = stSpeed.button;
@@ -80,7 +78,10 @@ TGrBoxTracking::TGrBoxTracking(QWidget* parent) : QGroupBox("Tracking mode", par
         grid->addWidget(rows[i].edit, i / 2, column + 1);
         grid->addWidget(rows[i].button, i / 2, column + 2);
     }
+    // The captions' built widths; a longer caption widens its column.
+    grid->setColumnMinimumWidth(0, 86);
     grid->setColumnMinimumWidth(3, 6);
+    grid->setColumnMinimumWidth(4, 98);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(4, 1);
     grid->addWidget(btnTrackApply, 2, 0, 1, 7);

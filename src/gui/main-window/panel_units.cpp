@@ -28,10 +28,9 @@ TPanelUnits::TPanelUnits(QWidget* parent) : QFrame(parent) {
     EditStepsToUnits->setFixedWidth(62);
     lblSteps = new QLabel("steps", GrBoxStepsToUnits);
     lblSteps->setObjectName("lblSteps");
-    btnScaleChange = new QPushButton("Change", GrBoxStepsToUnits);
+    btnScaleChange = new TAtLeast<QPushButton>({62, 23}, "Change", GrBoxStepsToUnits);
     btnScaleChange->setObjectName("btnScaleChange");
     btnScaleChange->setAccessibleName("Change scale");
-    btnScaleChange->setMinimumSize(62, 23);
     lblScale = new QLabel("1", GrBoxStepsToUnits);
     lblScale->setObjectName("lblScale");
     lblTrunc = new QLabel("Decreasing rounding", GrBoxStepsToUnits);
