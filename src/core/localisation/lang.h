@@ -49,7 +49,11 @@ enum TOwnMessage : int {
     msgToolkitVersion,
     msgPortClosed, // after the port's name
     msgSettingsFolder,
-    msgOwnEnd // one past the last
+    msgSerialDevices,
+    msgRefresh,
+    msgCancel,
+    msgPortLinkFailed, // + the link and the reason
+    msgOwnEnd          // one past the last
 };
 
 class TLang {
