@@ -155,20 +155,22 @@ void TestLanguage::russianCaptionsAreNotCut() {
     // Back in English the window returns to its built width.
     form.Controller().LanguageSwitch().SetLanguage("en");
     QCOMPARE(form.width(), englishWidth);
-    void TestLanguage::nextStartComesUpInTheChosenLanguage() {
-        TAppDir dir;
-        TMessageBoxCatcher boxes;
-        {
-            TForm1 form;
-            form.Controller().LanguageSwitch().SetLanguage("ru");
-            form.close(); // saves the program settings, the language with them
-        }
-        TForm1 again;
-        QCOMPARE(QString::fromStdString(again.Controller().CommonDatas().Language), QString("ru"));
-        QCOMPARE(again.btnOpenPort->text(), U("Открыть порт"));
-        QCOMPARE(again.mmFile->title().remove('&'), U("Файл"));
-        again.close();
-    }
+}
 
-    QTEST_MAIN(TestLanguage)
+void TestLanguage::nextStartComesUpInTheChosenLanguage() {
+    TAppDir dir;
+    TMessageBoxCatcher boxes;
+    {
+        TForm1 form;
+        form.Controller().LanguageSwitch().SetLanguage("ru");
+        form.close(); // saves the program settings, the language with them
+    }
+    TForm1 again;
+    QCOMPARE(QString::fromStdString(again.Controller().CommonDatas().Language), QString("ru"));
+    QCOMPARE(again.btnOpenPort->text(), U("Открыть порт"));
+    QCOMPARE(again.mmFile->title().remove('&'), U("Файл"));
+    again.close();
+}
+
+QTEST_MAIN(TestLanguage)
 #include "language_test.moc"
