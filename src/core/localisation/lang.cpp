@@ -193,6 +193,8 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgToolkitVersion, "*Qt version: "},
     {msgPortClosed, "* (closed)"},
     {msgSettingsFolder, "*Settings folder: "},
+    {msgCtlLine, "*line "},
+    {msgCtlLineOf, "* of "},
 };
 // clang-format on
 

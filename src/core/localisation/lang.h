@@ -49,6 +49,8 @@ enum TOwnMessage : int {
     msgToolkitVersion,
     msgPortClosed, // after the port's name
     msgSettingsFolder,
+    msgCtlLine, // + n + msgCtlLineOf + m: the command-line companion's send progress
+    msgCtlLineOf,
     msgOwnEnd // one past the last
 };
 
