@@ -18,6 +18,7 @@ class TestLanguage : public QObject {
 private slots:
     void everyMainWindowTextReachesItsControl();
     void switchToRussianAndBack();
+    void nextStartComesUpInTheChosenLanguage();
 };
 
 namespace {
@@ -96,6 +97,21 @@ void TestLanguage::switchToRussianAndBack() {
     Find<QAction>(form, "mmVers")->trigger();
     QVERIFY(boxes.Texts.last().startsWith("Software Zav_Program ver.4.0.3"));
     QVERIFY(boxes.Texts.last().contains(QString("Qt version: ") + qVersion()));
+}
+
+void TestLanguage::nextStartComesUpInTheChosenLanguage() {
+    TAppDir dir;
+    TMessageBoxCatcher boxes;
+    {
+        TForm1 form;
+        form.Controller().LanguageSwitch().SetLanguage("ru");
+        form.close(); // saves the program settings, the language with them
+    }
+    TForm1 again;
+    QCOMPARE(QString::fromStdString(again.Controller().CommonDatas().Language), QString("ru"));
+    QCOMPARE(again.btnOpenPort->text(), U("Открыть порт"));
+    QCOMPARE(again.mmFile->title().remove('&'), U("Файл"));
+    again.close();
 }
 
 QTEST_MAIN(TestLanguage)

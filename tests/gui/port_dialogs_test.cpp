@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 
 #include "main-window/form1.h"
 #include "main-window/form_byte_len.h"
@@ -25,6 +26,7 @@ private slots:
     void badPortSettingsFileLetsStartUpFinish_data();
     void badPortSettingsFileLetsStartUpFinish();
     void portThatDoesNotOpenIsReported();
+    void choosingADeviceMakesItThePort();
 };
 
 void TestPortDialogs::portNumberDialogShowsStoredNumber_data() {
@@ -212,6 +214,52 @@ void TestPortDialogs::portThatDoesNotOpenIsReported() {
     QVERIFY(!form.btnClosePort->isEnabled());
     QVERIFY(!Find<QAction>(form, "mmSettsProp")->isEnabled());
     QCOMPARE(form.height(), 613);
+    form.close();
+}
+
+// A device chosen in the list becomes the chosen port (the link ports/COM<n>); Cancel
+// leaves the port as it was, open.
+void TestPortDialogs::choosingADeviceMakesItThePort() {
+    TAppDir dir;
+    dir.WritePortSettings({"1"});
+    TPseudoTerminal com1(dir, 1), spare(dir, 9);
+    QVERIFY(com1.Ok() && spare.Ok());
+    const std::string device =
+        std::filesystem::read_symlink((dir.Path() + "/ports/COM9").toStdString()).string();
+    TMessageBoxCatcher boxes;
+    TForm1 form;
+    TController& c = form.Controller();
+    QVERIFY(c.Port().Connected());
+
+    auto cancel = OnShown<TFormPortName>(
+        [&](TFormPortName* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+    Find<QAction>(form, "mmSettsPortName")->trigger();
+    QVERIFY(c.Port().Connected());
+    QCOMPARE(c.Port().PortNumber(), 1u);
+    cancel.reset();
+
+    QStringList listed;
+    auto choose = OnShown<TFormPortName>([&](TFormPortName* dialog) {
+        dialog->ListDevices = [&] {
+            std::vector<TSerialDevice> devices(2);
+            devices[0].Path = "/dev/ttyS0";
+            devices[1].Path = device;
+            return devices;
+        };
+        dialog->FillDevices();
+        for (int i = 0; i < dialog->lbDevices->count(); ++i)
+            listed << dialog->lbDevices->item(i)->text();
+        dialog->lbDevices->setCurrentRow(1); // linked as COM 9: 9 is selected
+        dialog->rgrPortName->Button(2)->click();
+        dialog->ButtonOK->click();
+    });
+    Find<QAction>(form, "mmSettsPortName")->trigger();
+    QCOMPARE(listed, (QStringList{"/dev/ttyS0", "Com 9: " + QString::fromStdString(device)}));
+    QCOMPARE(c.Port().PortNumber(), 3u);
+    QVERIFY(c.Port().Connected());
+    QCOMPARE(std::filesystem::read_symlink((dir.Path() + "/ports/COM3").toStdString()).string(),
+             device);
+    QVERIFY(boxes.Texts.isEmpty());
     form.close();
 }
 

@@ -105,6 +105,9 @@ public:
     void btnClosePortClick();
     void UpdatePortControls();
     std::string PortInfo() const;
+    // Makes COM n the given device (on Linux, the link ports/COM<n>); false, with the
+    // reason shown, when it cannot.
+    bool PointPortAt(int n, const std::string& device);
 
     // Settings files and logs. The first reading of the program settings happens in the
     // constructor, before the messages exist, and reports nothing; this one reports.

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "controller/controller.h"
+#include "serial/device_list.h"
 #include "state/number_format.h"
 #include "state/paths.h"
 #include "state/text_file.h"
@@ -77,6 +78,22 @@ void TController::btnClosePortClick() {
 void TController::UpdatePortControls() {
     if (views_.PortView)
         views_.PortView->UpdatePortControls(port_->Connected());
+}
+
+bool TController::PointPortAt(int n, const std::string& device) {
+#ifdef _WIN32
+    // Windows names its ports itself: the device is COM n already.
+    (void)n;
+    (void)device;
+    return true;
+#else
+    std::string error;
+    if (LinkedPortNumber(port_->PortsDir(), device) == n ||
+        LinkPortToDevice(port_->PortsDir(), n, device, error))
+        return true;
+    ShowMessage(lang_->Message(msgPortLinkFailed) + error);
+    return false;
+#endif
 }
 
 std::string TController::PortInfo() const {

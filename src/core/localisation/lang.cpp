@@ -193,6 +193,10 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgToolkitVersion, "*Qt version: "},
     {msgPortClosed, "* (closed)"},
     {msgSettingsFolder, "*Settings folder: "},
+    {msgSerialDevices, "*Serial devices (choose one to use it as this port):"},
+    {msgRefresh, "*Refresh"},
+    {msgCancel, "*Cancel"},
+    {msgPortLinkFailed, "*The port could not be pointed at the device: "},
     {msgCtlLine, "*line "},
     {msgCtlLineOf, "* of "},
 };

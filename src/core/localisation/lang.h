@@ -49,7 +49,11 @@ enum TOwnMessage : int {
     msgToolkitVersion,
     msgPortClosed, // after the port's name
     msgSettingsFolder,
-    msgCtlLine, // + n + msgCtlLineOf + m: the command-line companion's send progress
+    msgSerialDevices,
+    msgRefresh,
+    msgCancel,
+    msgPortLinkFailed, // + the link and the reason
+    msgCtlLine,        // + n + msgCtlLineOf + m: the command-line companion's send progress
     msgCtlLineOf,
     msgOwnEnd // one past the last
 };

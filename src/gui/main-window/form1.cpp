@@ -463,10 +463,13 @@ void TForm1::btnSetCoordStatesClick() {
 }
 
 void TForm1::mmSettsPortNameClick() {
+    const bool wasOpen = controller_->Port().Connected();
     controller_->btnClosePortClick();
     if (!FormPortName)
         FormPortName = new TFormPortName(*controller_, this);
-    FormPortName->exec();
+    // Cancel or Esc leaves the port as it was.
+    if (FormPortName->exec() != QDialog::Accepted && wasOpen)
+        controller_->btnOpenPortClick();
 }
 
 void TForm1::mmSettsPropClick() {

@@ -13,7 +13,7 @@ TFormPortName::TFormPortName(TController& controller, QWidget* parent)
     setObjectName("FormPortName");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle("Chose port number");
-    setFixedSize(384, 150);
+    setFixedSize(384, 284);
     rgrPortName =
         new TRadioGroup("rgrPortName", QString(),
                         {"Com 1", "Com 2", "Com 3", "Com 4", "Other (5 - 255):"}, 2, this);
@@ -27,7 +27,24 @@ TFormPortName::TFormPortName(TController& controller, QWidget* parent)
     QFont bold = ButtonOK->font();
     bold.setBold(true);
     ButtonOK->setFont(bold);
-    ButtonOK->setGeometry(152, 114, 80, 26);
+    ButtonOK->setGeometry(112, 114, 80, 26);
+    ButtonOK->setDefault(true);
+    btnCancel =
+        new QPushButton(QString::fromStdString(controller_.Lang().Message(msgCancel)), this);
+    btnCancel->setObjectName("btnCancel");
+    btnCancel->setGeometry(200, 114, 80, 26);
+
+    // Below the designed part: the devices present, to choose a port by its device.
+    lblDevices =
+        new QLabel(QString::fromStdString(controller_.Lang().Message(msgSerialDevices)), this);
+    lblDevices->setObjectName("lblDevices");
+    lbDevices = new QListWidget(this);
+    lbDevices->setObjectName("lbDevices");
+    lbDevices->setAccessibleName("Serial devices");
+    lblDevices->setBuddy(lbDevices);
+    btnRefresh =
+        new QPushButton(QString::fromStdString(controller_.Lang().Message(msgRefresh)), this);
+    btnRefresh->setObjectName("btnRefresh");
     PlaceSpinEdit();
 
     ApplyLanguage();
@@ -45,6 +62,53 @@ TFormPortName::TFormPortName(TController& controller, QWidget* parent)
     }
     connect(rgrPortName, &TRadioGroup::Click, this, [this] { rgrPortNameClick(); });
     connect(ButtonOK, &QPushButton::clicked, this, [this] { ButtonOKClick(); });
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnRefresh, &QPushButton::clicked, this, [this] { FillDevices(); });
+    connect(lbDevices, &QListWidget::currentRowChanged, this, [this](int row) {
+        // A device that already is a port selects that port's number.
+        if (row < 0 || static_cast<std::size_t>(row) >= devices_.size())
+            return;
+        const TSerialDevice& device = devices_[static_cast<std::size_t>(row)];
+        int n = LinkedPortNumber(controller_.Port().PortsDir(), device.Path);
+        if (n == 0 && device.Path.rfind("COM", 0) == 0)
+            n = std::atoi(device.Path.c_str() + 3);
+        if (n > 0)
+            SelectNumber(n);
+    });
+    QMetaObject::invokeMethod(
+        this, [this] { FillDevices(); }, Qt::QueuedConnection);
+}
+
+void TFormPortName::FillDevices() {
+    devices_ = ListDevices();
+    lbDevices->clear();
+    const std::string portsDir = controller_.Port().PortsDir();
+    for (const TSerialDevice& device : devices_) {
+        const int n = LinkedPortNumber(portsDir, device.Path);
+        QString text = QString::fromStdString(device.Description());
+        if (n > 0)
+            text = QString("Com %1: ").arg(n) + text;
+        lbDevices->addItem(text);
+    }
+}
+
+int TFormPortName::ChosenNumber() const {
+    const int item = rgrPortName->ItemIndex();
+    if (item >= 0 && item < OtherItem)
+        return item + 1;
+    if (item == OtherItem)
+        return SpinEditPortName->value();
+    return 0;
+}
+
+void TFormPortName::SelectNumber(int n) {
+    if (n >= 1 && n <= 4) {
+        rgrPortName->SetItemIndex(n - 1);
+    } else if (n >= 5 && n <= 255) {
+        rgrPortName->SetItemIndex(OtherItem);
+        SpinEditPortName->setValue(n);
+    }
+    rgrPortNameClick();
 }
 
 void TFormPortName::ApplyLanguage() {
@@ -67,12 +131,22 @@ void TFormPortName::PlaceSpinEdit() {
         const int grow = 2 * (needed - columnWidth);
         rgrPortName->resize(rgrPortName->width() + grow, rgrPortName->height());
         setFixedSize(width() + grow, height());
-        ButtonOK->move((width() - ButtonOK->width()) / 2, ButtonOK->y());
         rgrPortName->Arrange();
     }
     const int x = other->x() + other->sizeHint().width() + 4;
     SpinEditPortName->setGeometry(x, other->y() - 2, 56, 24);
     other->resize(x - other->x() - 2, other->height());
+
+    // The devices under the numbers, the buttons at the foot.
+    const int w = width() - 16;
+    lblDevices->setGeometry(8, 110, w, lblDevices->sizeHint().height());
+    lbDevices->setGeometry(8, 110 + lblDevices->height() + 2, w, 110);
+    const int buttonsTop = height() - 34;
+    const int refreshWidth = std::max(90, btnRefresh->sizeHint().width());
+    btnRefresh->setGeometry(8, buttonsTop, refreshWidth, 26);
+    const int cancelWidth = std::max(80, btnCancel->sizeHint().width());
+    btnCancel->setGeometry(width() - 8 - cancelWidth, buttonsTop, cancelWidth, 26);
+    ButtonOK->move(btnCancel->x() - 8 - ButtonOK->width(), buttonsTop);
 }
 
 void TFormPortName::rgrPortNameClick() {
@@ -80,6 +154,12 @@ void TFormPortName::rgrPortNameClick() {
 }
 
 void TFormPortName::ButtonOKClick() {
+    SpinEditPortName->interpretText();
+    const int row = lbDevices->currentRow();
+    if (row >= 0 && static_cast<std::size_t>(row) < devices_.size() && ChosenNumber() >= 1 &&
+        ChosenNumber() <= 255 &&
+        !controller_.PointPortAt(ChosenNumber(), devices_[static_cast<std::size_t>(row)].Path))
+        return; // the reason was shown; the operator may choose again
     const int item = rgrPortName->ItemIndex();
     if (item >= 0 && item < OtherItem) {
         controller_.Port().SetPortNumber(static_cast<std::uint32_t>(item + 1));
