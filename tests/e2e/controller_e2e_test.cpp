@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "fakes.h"
@@ -87,11 +88,13 @@ TEST_F(EndToEnd, OneRequestFromRecordingToCompletion) {
     Send({"LD1", "BG", "EN", "AL0", "SD200", "DL", "MV200", "ED", "ST1"});
     ASSERT_TRUE(ExchangeDone());
     // The program runs (200 steps at 200 steps/s, scaled) and reports code 4.
-    ASSERT_TRUE(Until([&] { return history.history.size() >= 4 && Datas().Coord1State == 0; }));
-    EXPECT_THAT(history.history, ElementsAre(0, 2, 0, 1, 0));
+    // States change where the replies arrive; the indicators follow on this thread.
+    ASSERT_TRUE(Until([&] { return views.log.lines.size() >= 5 && !Datas().AnyStarted; }));
     EXPECT_THAT(views.log.Texts(),
                 ElementsAre(M(30) + "1" + M(31), M(28) + "1" + M(29), M(30) + "1" + M(32),
                             "Coord 1: program executing", M(30) + "1" + M(35)));
+    ASSERT_TRUE(Until([&] { return history.history.size() >= 5; }));
+    EXPECT_THAT(history.history, ElementsAre(0, 2, 0, 1, 0)); // each state shown in turn
     EXPECT_EQ(controller->MemoRead.Count(), 6u); // BG .. MV200, each with its acknowledgement
     EXPECT_FALSE(Datas().AnyStarted);
 }
@@ -115,6 +118,7 @@ TEST_F(EndToEnd, CommandErrorOnTheSecondLineStopsOnlyWhenSetTo) {
     Send({"LD2", "XX", "ED"});
     ASSERT_TRUE(ExchangeDone());
     EXPECT_THAT(sim->Requests(), ElementsAre("LD2", "XX"));
+    ASSERT_TRUE(Until([&] { return views.log.lines.size() >= 2; }));
     EXPECT_TRUE(views.log.Red(views.log.lines.size() - 1));
 
     Datas().StopOnCommandError = 0;
@@ -124,21 +128,25 @@ TEST_F(EndToEnd, CommandErrorOnTheSecondLineStopsOnlyWhenSetTo) {
     EXPECT_EQ(Datas().Coord2State, 0);
 }
 
-TEST_F(EndToEnd, DataTransferErrorRunsTheRecovery) {
+TEST_F(EndToEnd, DataTransferErrorStopsTheListAndRunsTheRecovery) {
     zavsim::TSimOptions options;
     options.E5Every = 2;
     Start(options);
     Datas().ReplyTimeout = 5000;
-    Send({"BG", "EN"});
-    ASSERT_TRUE(ExchangeDone());
+    Send({"LD1", "BG", "EN", "ED"});
+    ASSERT_TRUE(ExchangeDone(3000)); // at once, not after the reply time-out
     ASSERT_TRUE(sim->WaitForRequests(3, std::chrono::seconds(5)));
-    // The recovery's ED* reaches the controller after the request that failed.
-    EXPECT_THAT(sim->Requests(), ElementsAre("BG", "EN", "ED"));
-    // The acknowledgement of that ED* is taken as the reply to EN, so the list ends
-    // without a time-out.
-    EXPECT_THAT(views.log.Texts(), ElementsAre(M(12), M(41), M(40)));
-    EXPECT_TRUE(views.log.Red(0));
+    ASSERT_TRUE(Until([&] { return views.log.lines.size() >= 6; }));
+    // The list stops at the failed BG; the recovery's ED* ends the recording, and its
+    // acknowledgement is not taken for BG's reply: EN never goes out as a direct command.
+    EXPECT_THAT(sim->Requests(), ElementsAre("LD1", "BG", "ED"));
+    EXPECT_THAT(views.log.Texts(),
+                ElementsAre(M(30) + "1" + M(31), M(12),
+                            M(msgListStoppedAtLine) + "2" + M(msgListStoppedOf) + "4", M(41), M(40),
+                            M(28) + "1" + M(29)));
+    EXPECT_TRUE(views.log.Red(1) && views.log.Red(2));
     EXPECT_THAT(views.messageBox.shown, ElementsAre(M(12)));
+    EXPECT_EQ(Datas().Coord1State, 0);
 }
 
 TEST_F(EndToEnd, RepliesSplitAcrossWritesAreReassembled) {
@@ -147,8 +155,12 @@ TEST_F(EndToEnd, RepliesSplitAcrossWritesAreReassembled) {
     Start(options);
     Send({"LD3", "MV10", "ED", "ST3"});
     ASSERT_TRUE(ExchangeDone());
-    ASSERT_TRUE(Until([&] { return Datas().Coord3State == 0 && !Datas().AnyStarted; }));
-    EXPECT_THAT(views.log.Texts(), Contains(M(30) + "3" + M(35)));
+    // The log line is posted before the started flag is cleared, where the reply arrives.
+    ASSERT_TRUE(Until([&] {
+        return testing::Value(views.log.Texts(), Contains(M(30) + "3" + M(35))) &&
+               !Datas().AnyStarted;
+    }));
+    EXPECT_EQ(Datas().Coord3State, 0);
     EXPECT_EQ(sim->Requests().size(), 4u);
 }
 
@@ -179,6 +191,211 @@ TEST_F(EndToEnd, ControllerHangingUpMidExchange) {
     Send({"BG"});
     ASSERT_TRUE(ExchangeDone());
     EXPECT_THAT(sim->Requests(), ElementsAre("BG"));
+}
+
+// Every fault of the line, one row each: the list ends within the row's bound, each
+// report reaches the log once, nothing of the list goes out after the exchange should
+// have stopped, and the settings files are left alone.
+TEST_F(EndToEnd, FaultMatrix) {
+    Start(); // for the message texts
+    const std::vector<std::string> five = {"BG", "EN", "DL", "DR", "ED"};
+    const std::string lost = "was lost";
+    struct TRow {
+        const char* name;
+        std::function<void(zavsim::TSimOptions&)> fault;
+        int replyTimeout;
+        std::vector<std::string> list;
+        int boundMs;                       // the exchange has ended by then
+        std::vector<std::string> requests; // exactly these reach the controller; empty: a
+                                           // prefix of the list
+        std::vector<std::string> required; // log lines that must appear (a part of a line
+                                           // for the port loss)
+        std::vector<std::string> allowed;  // further lines that may appear
+        std::vector<std::string> boxes;
+        bool connected;
+    };
+    auto stopped = [&](int n) {
+        return M(msgListStoppedAtLine) + std::to_string(n) + M(msgListStoppedOf) + "5";
+    };
+    const std::vector<TRow> rows = {
+        {"silent from the start",
+         [](auto& o) { o.SilentAfter = 0; },
+         300,
+         five,
+         3000,
+         {"BG"},
+         {M(22)},
+         {},
+         {},
+         true},
+        {"silent mid-list",
+         [](auto& o) { o.SilentAfter = 2; },
+         300,
+         five,
+         3000,
+         {"BG", "EN", "DL"},
+         {M(22)},
+         {},
+         {},
+         true},
+        {"--e5-every 1",
+         [](auto& o) { o.E5Every = 1; },
+         5000,
+         five,
+         3000,
+         {"BG", "ED"},
+         {M(12), stopped(1), M(41), M(40)},
+         {},
+         {M(12)},
+         true},
+        {"--e5-every 3",
+         [](auto& o) { o.E5Every = 3; },
+         5000,
+         five,
+         3000,
+         {"BG", "EN", "DL", "ED"},
+         {M(12), stopped(3), M(41), M(40)},
+         {},
+         {M(12)},
+         true},
+        {"--garbage 0.01",
+         [](auto& o) {
+             o.Garbage = 0.01;
+             o.RandomStart = 7;
+         },
+         300,
+         five,
+         5000,
+         {},
+         {},
+         {M(22)},
+         {},
+         true},
+        {"--garbage 0.3",
+         [](auto& o) {
+             o.Garbage = 0.3;
+             o.RandomStart = 7;
+         },
+         300,
+         five,
+         5000,
+         {},
+         {},
+         {M(22)},
+         {},
+         true},
+        {"--split", [](auto& o) { o.Split = true; }, 1000, five, 10000, five, {}, {}, {}, true},
+        // The third line may go out before the line is found gone: a prefix.
+        {"hang-up mid-exchange",
+         [](auto& o) { o.HangupAfter = 2; },
+         10000,
+         five,
+         5000,
+         {},
+         {lost},
+         {},
+         {},
+         false},
+        {"hang-up between commands",
+         [](auto& o) { o.HangupAfter = 2; },
+         10000,
+         {"BG", "EN"},
+         5000,
+         {"BG", "EN"},
+         {lost},
+         {},
+         {},
+         false},
+        {"simulator at 110 baud, program at 9600",
+         [](auto& o) { o.Baud = 110; },
+         300,
+         five,
+         3000,
+         {"BG"},
+         {M(22)},
+         {},
+         {},
+         true},
+        {"1 MB without a reply end",
+         [](auto& o) { o.NoiseAt = 2; },
+         300,
+         five,
+         10000,
+         {"BG", "EN"},
+         {M(msgDiscarded), M(22)},
+         {},
+         {},
+         true},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        zavsim::TSimOptions options;
+        row.fault(options);
+        controller.reset();
+        dispatcher.Drain();
+        sim.reset(); // first, so that its clean-up cannot take the new link with it
+        folder.Write("Data/portp.dat", "\x01\x02settings\r\n");
+        Start(options);
+        controller->Port().SetBaudIndex(6);
+        Datas().ReplyTimeout = row.replyTimeout;
+        Send(row.list);
+        ASSERT_TRUE(ExchangeDone(row.boundMs));
+        const auto has = [&](const std::string& wanted) {
+            for (const auto& text : views.log.Texts())
+                if (text.find(wanted) != std::string::npos)
+                    return true;
+            return false;
+        };
+        ASSERT_TRUE(Until([&] {
+            return std::all_of(row.required.begin(), row.required.end(), has) &&
+                   views.messageBox.shown.size() >= row.boxes.size();
+        }));
+        if (!row.requests.empty()) {
+            ASSERT_TRUE(sim->WaitForRequests(row.requests.size(), std::chrono::seconds(5)));
+            // A recovery that answered its own failure with another would go on for ever.
+            EXPECT_FALSE(
+                sim->WaitForRequests(row.requests.size() + 1, std::chrono::milliseconds(500)));
+            EXPECT_EQ(sim->Requests(), row.requests);
+        } else {
+            const auto sent = sim->Requests();
+            ASSERT_LE(sent.size(), row.list.size());
+            EXPECT_TRUE(std::equal(sent.begin(), sent.end(), row.list.begin()));
+            // A list that stopped early says so (a lost port in its own words).
+            if (row.connected) {
+                EXPECT_EQ(has(M(22)), sent.size() < row.list.size());
+            }
+        }
+        dispatcher.Drain();
+        const auto texts = views.log.Texts();
+        for (const auto& text : texts) {
+            EXPECT_EQ(std::count(texts.begin(), texts.end(), text), 1) << text;
+            const auto matches = [&](const std::string& w) {
+                return text.find(w) != std::string::npos;
+            };
+            EXPECT_TRUE(std::any_of(row.required.begin(), row.required.end(), matches) ||
+                        std::any_of(row.allowed.begin(), row.allowed.end(), matches))
+                << text;
+        }
+        EXPECT_EQ(views.messageBox.shown, row.boxes);
+        EXPECT_EQ(controller->Port().Connected(), row.connected);
+        EXPECT_EQ(folder.Read("Data/portp.dat"), "\x01\x02settings\r\n");
+    }
+}
+
+// Replies are taken where they arrive: a window thread that does not run for the whole
+// exchange (about 2 s of line time at 9600 baud) does not make any of them late.
+TEST_F(EndToEnd, BusyWindowThreadTimesNoReplyOut) {
+    zavsim::TSimOptions options;
+    options.Baud = 9600;
+    Start(options);
+    Datas().ReplyTimeout = 300;
+    Send(std::vector<std::string>(150, "BG"));
+    // This thread is the window thread; it waits here without running anything posted.
+    ASSERT_TRUE(controller->ExchangeControl.WaitEnded(30000));
+    EXPECT_EQ(sim->Requests().size(), 150u);
+    dispatcher.Drain();
+    EXPECT_THAT(views.log.Texts(), ::testing::IsEmpty());
+    EXPECT_EQ(controller->lbBufRead.Count(), 301u); // echo and reply of each, and the open line
 }
 
 // A program composed with the tool and program buttons, sent, then started.
@@ -288,6 +505,25 @@ TEST_F(EndToEnd, RecordReadBackTakeOverAndSave) {
     read.btnReadClick();
     ASSERT_TRUE(Until([&] { return !read.Reading(); }, 30000));
     EXPECT_EQ(sim->Requests().back(), "RB");
+}
+
+// The line goes while a program is read back: the read ends within its reply time, the
+// loss is logged once, and nothing more is sent.
+TEST_F(EndToEnd, HangUpMidReadBack) {
+    zavsim::TSimOptions options;
+    options.HangupAfter = 1;
+    Start(options);
+    Datas().ReplyTimeout = 300;
+    TChanRead& read = controller->ChanRead();
+    read.btnReadClick();
+    ASSERT_TRUE(Until([&] { return !read.Reading(); }, 3000));
+    ASSERT_TRUE(Until([&] { return !controller->Port().Connected(); }));
+    dispatcher.Drain();
+    EXPECT_THAT(sim->Requests(), ElementsAre("RD1"));
+    int lost = 0;
+    for (const auto& text : views.log.Texts())
+        lost += text.find("was lost") != std::string::npos;
+    EXPECT_EQ(lost, 1);
 }
 
 } // namespace

@@ -1,6 +1,11 @@
 // Switching the whole program to Russian and back through the language dialog.
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
 #include <QTest>
 
 #include "common/control_caption.h"
@@ -18,6 +23,8 @@ class TestLanguage : public QObject {
 private slots:
     void everyMainWindowTextReachesItsControl();
     void switchToRussianAndBack();
+    void russianCaptionsAreNotCut_data();
+    void russianCaptionsAreNotCut();
     void nextStartComesUpInTheChosenLanguage();
 };
 
@@ -97,6 +104,57 @@ void TestLanguage::switchToRussianAndBack() {
     Find<QAction>(form, "mmVers")->trigger();
     QVERIFY(boxes.Texts.last().startsWith("Software Zav_Program ver.4.0.3"));
     QVERIFY(boxes.Texts.last().contains(QString("Qt version: ") + qVersion()));
+}
+
+void TestLanguage::russianCaptionsAreNotCut_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("englishWidth");
+    QTest::newRow("simple mode") << 0 << 370;
+    QTest::newRow("extended mode") << 1 << 394;
+}
+
+void TestLanguage::russianCaptionsAreNotCut() {
+    QFETCH(int, mode);
+    QFETCH(int, englishWidth);
+    TAppDir dir;
+    TMessageBoxCatcher boxes;
+    TForm1 form([mode](TForm1& f) { f.rgrSingl_Mult->SetItemIndex(mode); });
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(form.width(), englishWidth);
+    form.Controller().LanguageSwitch().SetLanguage("ru");
+    QCOMPARE(form.PanelSingeC->btnPusk->text(), U("Записать и запустить"));
+
+    // A push button's style asks for a floor wider than short captions need; the
+    // caption itself and the button's frame must fit.
+    const int frame = 2 * form.style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    int checked = 0;
+    for (QWidget* w : form.findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&form))
+            continue;
+        int need = -1;
+        if (auto* b = qobject_cast<QPushButton*>(w); b && !b->text().isEmpty())
+            need = b->fontMetrics().horizontalAdvance(b->text()) + frame;
+        else if (auto* l = qobject_cast<QLabel*>(w); l && !l->text().isEmpty())
+            need = l->sizeHint().width();
+        else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w))
+            need = static_cast<QAbstractButton*>(w)->text().isEmpty() ? -1 : w->sizeHint().width();
+        if (need < 0)
+            continue;
+        ++checked;
+        QVERIFY2(w->width() >= need,
+                 qPrintable(QString("%1 \"%2\": %3 wide, needs %4")
+                                .arg(w->objectName(), ControlCaption(form, w->objectName(), -1))
+                                .arg(w->width())
+                                .arg(need)));
+    }
+    QVERIFY(checked > 15);
+    QVERIFY(form.width() >= englishWidth);
+    QVERIFY(form.minimumWidth() <= form.width());
+
+    // Back in English the window returns to its built width.
+    form.Controller().LanguageSwitch().SetLanguage("en");
+    QCOMPARE(form.width(), englishWidth);
 }
 
 void TestLanguage::nextStartComesUpInTheChosenLanguage() {

@@ -57,9 +57,15 @@ void TestMainWindow::startsInSimpleModeWithPortOpen() {
     QVERIFY(!form.btnOpenPort->isEnabled());
     QVERIFY(form.btnClosePort->isEnabled());
     QVERIFY(Find<QAction>(form, "mmSettsProp")->isEnabled());
+    // The description, then the device and the speed.
     const std::string expected = c.Lang().Message(3) + "Com1;  8 " + c.Lang().Message(5) +
-                                 c.Lang().Message(6) + " 1;  " + c.Lang().Message(9);
+                                 c.Lang().Message(6) + " 1;  " + c.Lang().Message(9) + "  " +
+                                 c.PortDevicePath() + ", 9600" + c.Lang().Message(msgBaud);
     QCOMPARE(form.PanelPortProp->Caption().toStdString(), expected);
+    QVERIFY(form.MemoLog->Lines().contains(QString::fromStdString(
+        "Com1 (" + c.PortDevicePath() + ")" + c.Lang().Message(msgPortOpenedLog) + "9600" +
+        c.Lang().Message(msgBaud) + "; 8 " + c.Lang().Message(5) + c.Lang().Message(6) + " 1;  " +
+        c.Lang().Message(9))));
 
     auto* grid = Find<TCommandGrid>(form, "StringGridSend")->model();
     QCOMPARE(grid->headerData(0, Qt::Horizontal).toString(), QString("№"));

@@ -139,11 +139,16 @@ TEST_F(PortConnection, PortOutsideItsRangeIsNeverWritten) {
     }
 }
 
-TEST_F(PortConnection, PortThatDoesNotOpenShowsMessageFour) {
-    controller_->Port().SetPortNumber(0);
+// Message 4, and why, in the operator's words, with the device.
+TEST_F(PortConnection, PortThatDoesNotOpenShowsMessageFourAndWhy) {
+    TLang& lang = controller_->Lang();
+    controller_->Port().SetPortNumber(7);
     controller_->btnOpenPortClick();
     EXPECT_FALSE(controller_->Port().Connected());
-    EXPECT_EQ(messages_.Texts, std::vector<std::string>{controller_->Lang().Message(4)});
+    const std::string device = controller_->PortDevicePath();
+    EXPECT_EQ(messages_.Texts,
+              std::vector<std::string>{lang.Message(4) + ": " + lang.Message(msgNoSuchDevice) +
+                                       " (" + device + ")"});
 }
 
 } // namespace

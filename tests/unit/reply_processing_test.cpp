@@ -208,7 +208,8 @@ TEST(ReplyProcessingCuts, EveryCutGivesTheSameResult) {
         feed(stream.substr(cut));
         auto& d = c.CommonDatas();
         return std::make_tuple(
-            views.log.Texts(), d.Coord2State, d.Coord2Started, d.LastReply.Get(), d.LastError.Get(),
+            views.log.Texts(), d.Coord2State.load(), d.Coord2Started.load(), d.LastReply.Get(),
+            d.LastError.Get(),
             std::vector<std::string>(c.MemoRead.Lines().begin(), c.MemoRead.Lines().end()));
     };
     const auto whole = run(stream.size());

@@ -46,6 +46,7 @@ std::string SimUsage() {
            "  --random S        start value of the garbage bytes' generator\n"
            "  --split           write replies byte by byte, 1 ms apart\n"
            "  --hangup-after K  hang up the line after answering K requests\n"
+           "  --noise-at K      answer the K-th request by 1 MiB without \"*\"\n"
            "  --verbose         log the traffic to stderr\n"
            "  --help            this text\n";
 }
@@ -65,7 +66,7 @@ std::string ParseSimOptions(const std::vector<std::string>& args, TSimOptions& o
         const bool known = name == "--port" || name == "--ports-dir" || name == "--baud" ||
                            name == "--time-scale" || name == "--silent-after" ||
                            name == "--e5-every" || name == "--garbage" || name == "--random" ||
-                           name == "--hangup-after";
+                           name == "--hangup-after" || name == "--noise-at";
         if (!known) {
             return "unknown option " + name;
         }
@@ -97,6 +98,9 @@ std::string ParseSimOptions(const std::vector<std::string>& args, TSimOptions& o
         } else if (name == "--random") {
             ok = ToUnsigned(value, 0xffffffffu, n);
             options.RandomStart = static_cast<std::uint32_t>(n);
+        } else if (name == "--noise-at") {
+            ok = ToUnsigned(value, Unlimited, n) && n >= 1;
+            options.NoiseAt = n;
         } else if (name == "--hangup-after") {
             ok = ToUnsigned(value, Unlimited, n) && n >= 1;
             options.HangupAfter = n;

@@ -169,7 +169,14 @@ struct TSimulator::TImpl {
             RequestHandled.notify_all();
             return;
         }
-        if (Options.E5Every && *Options.E5Every > 0 && RequestCount % *Options.E5Every == 0) {
+        if (Options.NoiseAt && RequestCount == *Options.NoiseAt) {
+            // A babbling line: plenty of bytes, never a reply terminator.
+            std::string noise(Options.NoiseBytes, 'x');
+            for (std::size_t i = 0; i < noise.size(); i += 7)
+                noise[i] = static_cast<char>('a' + i % 26);
+            Emit(noise, now);
+        } else if (Options.E5Every && *Options.E5Every > 0 &&
+                   RequestCount % *Options.E5Every == 0) {
             // The request is taken as garbled: not acted on, no echo, only the error code.
             Emit(TControllerModel::CodedReply(Model.ReplyDigit(request), '5'), now);
         } else if (overlong) {

@@ -31,7 +31,10 @@ struct TSimOptions {
     std::optional<std::uint32_t> RandomStart; // of the garbage generator; random when empty
     bool Split = false;                       // one write per reply byte, 1 ms apart
     std::optional<std::uint64_t> HangupAfter; // close the master after this many requests
-    bool Verbose = false;                     // traffic to stderr
+    // The K-th request is answered only by NoiseBytes bytes without "*" (not acted on).
+    std::optional<std::uint64_t> NoiseAt;
+    std::size_t NoiseBytes = 1 << 20;
+    bool Verbose = false; // traffic to stderr
     // Requests longer than this are dropped and answered with code 6.
     std::size_t MaxRequest = 64;
 };

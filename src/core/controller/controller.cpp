@@ -9,8 +9,17 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     port_ = std::make_unique<TComPort>(dispatcher_);
     port_->OnReceive = [this](const std::uint8_t* bytes, std::uint32_t count,
                               std::uint32_t errors) { HandleReceived(bytes, count, errors); };
+    // Replies are framed and acted on where they arrive, so that a reply is never timed
+    // out because the window thread was busy; the screen learns of it through OnMain.
+    port_->OnReceiveInThread = [this](const std::uint8_t* bytes, std::uint32_t count,
+                                      std::uint32_t errors) {
+        HandleReceived(bytes, count, errors);
+    };
+    // A lost device ends the exchange at once; PortLost then says so.
+    port_->OnLostInThread = [this] { ExchangeControl.Stop(TExchangeStop::PortLost); };
     port_->OnPortLost = [this] { PortLost(); };
     commonDatas_ = std::make_unique<TCommonDatas>(views_.CommonDatasView, views_.Log);
+    commonDatas_->SetViewRunner([this](std::function<void()> fn) { OnMain(std::move(fn)); });
     // The language named in the program settings decides which messages are loaded.
     programSettings_ = std::make_unique<TProgramSettingsFile>(*commonDatas_, views_.RadioGroups);
     programSettings_->LoadProgramSettings({});
@@ -40,23 +49,42 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
 }
 
 TController::~TController() {
-    // The exchange reads the port, the events and the shared state: it ends first.
+    // The exchange reads the port, the events and the shared state: it ends first. It is
+    // told to stop, and the port closed, before it is joined: closing ends a write that
+    // blocks, and the receive thread's processing with it. The read-back likewise.
+    if (ExchangeThread)
+        ExchangeThread->Terminate();
+    port_->Close();
     ExchangeThread.reset();
     chanRead_.reset();
-    port_->Close();
+}
+
+void TController::OnMain(std::function<void()> fn) {
+    if (OnMainThread())
+        fn();
+    else
+        PostIfAlive(std::move(fn));
 }
 
 void TController::Log(const std::string& line, bool red) {
     if (!views_.Log)
         return;
-    if (red)
-        views_.Log->SetTextColor(clRed);
-    views_.Log->AddLine(line);
+    OnMain([this, line, red] {
+        if (red)
+            views_.Log->SetTextColor(clRed);
+        views_.Log->AddLine(line);
+    });
+}
+
+void TController::LogMessage(int n, bool red) {
+    OnMain([this, n, red] { Log(lang_->Message(n), red); });
 }
 
 void TController::ShowMessage(const std::string& text) {
+    // Posted from the receive thread: a box waiting for the operator holds up neither
+    // the replies behind it nor the exchange.
     if (views_.MessageBox)
-        views_.MessageBox->ShowMessage(text);
+        OnMain([this, text] { views_.MessageBox->ShowMessage(text); });
 }
 
 void TController::PostIfAlive(std::function<void()> fn) {
@@ -89,6 +117,7 @@ bool TController::btnRunTRClick() {
     }
     ReplyEvent.Reset();
     ExchangeThread.reset(); // one that has ended but whose end is not yet processed
+    recoveryEdOutstanding_ = false;
     btnClearClick();
     ExchangeThread = std::make_unique<TRWThread>(*this);
     return true;
@@ -105,6 +134,17 @@ void TController::PostExchangeEnded() {
 void TController::ExchangeEnded() {
     if (ExchangeThread && ExchangeThread->Finished())
         ExchangeThread.reset();
+}
+
+void TController::StopExchangeOnTransferError() {
+    const TExchangeControl::TStopped stopped = ExchangeControl.Stop(TExchangeStop::TransferError);
+    if (!stopped.Running)
+        return;
+    OnMain([this, stopped] {
+        Log(lang_->Message(msgListStoppedAtLine) + std::to_string(stopped.Line) +
+                lang_->Message(msgListStoppedOf) + std::to_string(stopped.Total),
+            true);
+    });
 }
 
 void TController::PortLost() {

@@ -5,8 +5,10 @@
 // exchange of the send list, and connects the port. The window calls these operations
 // from its handlers and shows what they report through the view interfaces.
 
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -24,6 +26,7 @@
 #include "serial/com_port.h"
 #include "serial/dispatcher.h"
 #include "serial/event.h"
+#include "serial/exchange_control.h"
 #include "settings/error_settings_file.h"
 #include "settings/program_settings_file.h"
 #include "state/common_datas.h"
@@ -75,11 +78,16 @@ public:
     TEvent ReplyEvent{"EventPortStringName"};
     TEvent SenderIdleEvent{"EventReadFuncReadyName", true};
     TEvent ReadDoneEvent{"EventReadedName"};
+    // The running exchange's line and early stop, shared with the receive thread.
+    TExchangeControl ExchangeControl{ReplyEvent};
 
-    TCommandList MemoSend; // the send list: command lines and their grid descriptions
-    TTextLines MemoRead;   // the "Loading:" memo
-    TTextLines lbBufRead;  // the "Response:" list
-    std::string ReceiveBuffer;
+    TCommandList MemoSend;     // the send list: command lines and their grid descriptions
+    TTextLines MemoRead;       // the "Loading:" memo
+    TTextLines lbBufRead;      // the "Response:" list
+    std::string ReceiveBuffer; // guarded by ReplyMutex
+    // Reply processing runs on the receive thread; the recovery dialog on the main thread
+    // reaches ReceiveBuffer too. Recursive: the recovery empties it from within processing.
+    std::recursive_mutex ReplyMutex;
 
     TCommandEditor& Editor() { return *editor_; }
     TSimpleMode& SimpleMode() { return *simpleMode_; }
@@ -88,7 +96,8 @@ public:
     TUnits& Units() { return *units_; }
     TChanRead& ChanRead() { return *chanRead_; }
 
-    // Reply processing (main thread).
+    // Reply processing: on the receive thread while the port is open, or on whichever
+    // thread calls them.
     void HandleReceived(const std::uint8_t* bytes, std::uint32_t count, std::uint32_t errors);
     void ProcessReplies(std::string text);
 
@@ -105,6 +114,13 @@ public:
     void btnClosePortClick();
     void UpdatePortControls();
     std::string PortInfo() const;
+    // The bottom line of an open port: the description above, its device and speed.
+    std::string PortDescription() const;
+    // The device COM n stands for (the target of its link on Linux).
+    std::string PortDevicePath() const;
+    // After the port properties were changed: a setting the line refused is reported,
+    // and the bottom line shows what is in force.
+    void PortSettingsChanged();
     // Makes COM n the given device (on Linux, the link ports/COM<n>); false, with the
     // reason shown, when it cannot.
     bool PointPortAt(int n, const std::string& device);
@@ -119,9 +135,16 @@ public:
     // cannot be written are reported together in one message box.
     void SaveAllOnClose(const std::vector<std::string>& workLog);
 
-    // Adds a line to the operation log, in red if asked.
+    // Adds a line to the operation log, in red if asked. From another thread than the
+    // main one these post and return at once.
     void Log(const std::string& line, bool red = false);
+    // Message n of the catalogue, looked up on the main thread.
+    void LogMessage(int n, bool red = false);
     void ShowMessage(const std::string& text);
+    // Runs fn now on the main thread, else posts it there (dropped if the controller is
+    // gone by then).
+    void OnMain(std::function<void()> fn);
+    bool OnMainThread() const { return std::this_thread::get_id() == mainThread_; }
 
 private:
     friend class TRWThread;
@@ -132,11 +155,26 @@ private:
     void PortLost();
     // Runs fn on the main thread later, unless the controller is gone by then.
     void PostIfAlive(std::function<void()> fn);
+    std::string BaudText() const;
     void ExchangeEnded();
     void ReportDamagedSettings(const std::string& fileName);
 
+    friend class TZavCommands;
+    // Receive thread: a data transfer error stops the running exchange.
+    void StopExchangeOnTransferError();
+
     IDispatcher& dispatcher_;
     TControllerViews views_;
+    const std::thread::id mainThread_ = std::this_thread::get_id();
+    void ShowReceived(const std::string& text);
+    std::mutex shownMutex_;
+    std::string shownPending_; // guarded by shownMutex_: received, not yet in lbBufRead
+    bool shownPosted_ = false; // guarded by shownMutex_
+    // Guarded by ReplyMutex: received text without "*" was reported and no reply came since.
+    bool noiseReported_ = false;
+    // The recovery's own ED* is outstanding: a transfer error in its reply starts no
+    // second recovery and is not reported again.
+    std::atomic<bool> recoveryEdOutstanding_{false};
     std::unique_ptr<TComPort> port_;
     std::unique_ptr<TCommonDatas> commonDatas_;
     std::unique_ptr<TProgramSettingsFile> programSettings_;

@@ -1,6 +1,11 @@
 // Opening and closing the port, its description line and Data/portp.dat.
 
+#include <algorithm>
 #include <exception>
+#include <filesystem>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "controller/controller.h"
 #include "serial/device_list.h"
@@ -17,6 +22,20 @@ std::string PortSettingsFileName() {
 
 bool ValidPortNumber(std::int64_t number) {
     return number >= 1 && number <= 255;
+}
+
+// Why a device that did not open did not, as far as can be told from outside.
+int OpenFailureMessage(const std::string& device) {
+#ifdef _WIN32
+    (void)device;
+    return msgDeviceBusy;
+#else
+    if (device.empty() || ::access(device.c_str(), F_OK) != 0)
+        return msgNoSuchDevice;
+    if (::access(device.c_str(), R_OK | W_OK) != 0)
+        return msgNoPermission;
+    return msgDeviceBusy;
+#endif
 }
 } // namespace
 
@@ -57,17 +76,57 @@ void TController::btnOpenPortClick() {
     } catch (const std::exception&) {
         // A backend failure is reported like any port that does not open.
     }
+    const std::string device = PortDevicePath();
     if (port_->Connected()) {
         if (views_.PortView)
-            views_.PortView->SetPortDescription(lang_->Message(3) + PortInfo());
+            views_.PortView->SetPortDescription(PortDescription());
         port_->SetReceiving(true);
+        const std::string info = PortInfo();
+        Log("Com" + std::to_string(port_->PortNumber()) + " (" + device + ")" +
+            lang_->Message(msgPortOpenedLog) + BaudText() + "; " +
+            info.substr(std::min(info.find(";  ") + 3, info.size())));
     } else {
-        ShowMessage(lang_->Message(4));
+        ShowMessage(lang_->Message(4) + ": " + lang_->Message(OpenFailureMessage(device)) + " (" +
+                    device + ")");
     }
     UpdatePortControls();
 }
 
+std::string TController::PortDevicePath() const {
+    const std::string name = port_->DevicePath();
+#ifndef _WIN32
+    // COM n is usually a link: the device it points to is what the operator knows.
+    std::error_code ec;
+    const auto target = std::filesystem::read_symlink(name, ec);
+    if (!ec)
+        return target.is_absolute() ? target.string()
+                                    : (std::filesystem::path(name).parent_path() / target)
+                                          .lexically_normal()
+                                          .string();
+#endif
+    return name;
+}
+
+std::string TController::BaudText() const {
+    const auto index = port_->BaudIndex();
+    return (index < std::size(BaudRates) ? std::to_string(BaudRates[index]) : std::string("?")) +
+           lang_->Message(msgBaud);
+}
+
+std::string TController::PortDescription() const {
+    return lang_->Message(3) + PortInfo() + "  " + PortDevicePath() + ", " + BaudText();
+}
+
+void TController::PortSettingsChanged() {
+    if (port_->TakeRefusal())
+        ShowMessage(lang_->Message(msgSettingRefused));
+    if (port_->Connected() && views_.PortView)
+        views_.PortView->SetPortDescription(PortDescription());
+}
+
 void TController::btnClosePortClick() {
+    if (port_->Connected())
+        Log("Com" + std::to_string(port_->PortNumber()) + lang_->Message(msgPortClosedLog));
     port_->Close();
     port_->SetReceiving(false);
     if (views_.PortView)

@@ -11,18 +11,20 @@ void TZavCommands::StopControllerRecording() {
         return;
     TComPort& port = controller_->Port();
     if (!port.Connected()) {
-        controller_->Log(lang_.Message(msgRecoveryWriteFailed), true);
+        controller_->LogMessage(msgRecoveryWriteFailed, true);
         return;
     }
     // The controller needs a quiet line before and after the ED* that ends recording.
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     const bool sent = port.SendString("ED*");
+    if (sent)
+        controller_->recoveryEdOutstanding_ = true;
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     // A step that did not reach the controller must not look done.
     if (sent)
-        controller_->Log(lang_.Message(41));
+        controller_->LogMessage(41);
     else
-        controller_->Log(lang_.Message(msgRecoveryWriteFailed), true);
+        controller_->LogMessage(msgRecoveryWriteFailed, true);
 }
 
 void TZavCommands::ClearReadinessMarks() {
@@ -33,7 +35,7 @@ void TZavCommands::ClearReadinessMarks() {
     datas_.LastError = "";
     controller_->SenderIdleEvent.Set();
     controller_->ReplyEvent.Reset();
-    controller_->Log(lang_.Message(40));
+    controller_->LogMessage(40);
 }
 
 void TZavCommands::RunRecovery() {

@@ -19,52 +19,59 @@ void TZavCommands::DecodeReplyCode(const std::string& reply) {
         if (coordinate)
             datas_.SetCoordState(coordinate, state);
     };
-    auto m = [this](int k) { return lang_.Message(k); };
+    // Message a + n + message b (b 0: none). The texts are looked up on the main thread,
+    // where the language may change.
+    auto text = [this, n](int a, int b) {
+        return lang_.Message(a) + n + (b ? lang_.Message(b) : std::string());
+    };
+    auto log = [&c, text](int a, int b, bool red = false) {
+        c.OnMain([&c, text, a, b, red] { c.Log(text(a, b), red); });
+    };
     const std::string lastReply = datas_.LastReply.Get();
 
     switch (reply[2]) {
     case '0':
         if (datas_.Recording) {
             if (lastReply != "ED*") {
-                c.MemoRead.Add(lastReply + Acknowledged);
+                c.OnMain([&c, line = lastReply + Acknowledged] { c.MemoRead.Add(line); });
             } else {
                 for (int k = 1; k <= 3; ++k)
                     if (datas_.CoordState(k) == 2)
                         datas_.SetCoordState(k, 0);
-                c.Log(m(28) + n + m(29));
+                log(28, 29);
             }
         } else if (lastReply.compare(0, 2, "LD") == 0) {
             setState(2);
-            c.Log(m(30) + n + m(31));
+            log(30, 31);
         } else if (lastReply.compare(0, 2, "RD") == 0) {
             datas_.ReadCapture = true;
         } else if (lastReply.compare(0, 2, "ST") == 0 && !datas_.DirectControl) {
-            c.Log(m(30) + n + m(32));
+            log(30, 32);
             setState(1);
         }
         break;
     case '2':
         setState(3);
-        c.Log(m(33) + n);
+        log(33, 0);
         break;
     case '3':
-        c.ShowMessage(m(34) + n);
+        c.OnMain([&c, text] { c.ShowMessage(text(34, 0)); });
         break;
     case '4':
         if (lastReply.find("PS") == std::string::npos) {
             setState(0);
-            c.Log(m(30) + n + m(35));
+            log(30, 35);
         }
         break;
     case '6':
-        c.Log(m(37), true);
+        c.OnMain([&c, this] { c.Log(lang_.Message(37), true); });
         break;
     case '8':
-        c.Log(m(38) + n);
+        log(38, 0);
         setState(1);
         break;
     case '9':
-        c.Log(m(39), true);
+        c.OnMain([&c, this] { c.Log(lang_.Message(39), true); });
         break;
     default:
         break;

@@ -29,13 +29,40 @@ int StartedCoordinate(const std::string& echo) {
 void TController::HandleReceived(const std::uint8_t* bytes, std::uint32_t count,
                                  std::uint32_t /*errors*/) {
     const std::string block(reinterpret_cast<const char*>(bytes), count);
-    lbBufRead.AppendReplies(Cp1251ToUtf8(block));
-    std::string text = std::move(ReceiveBuffer);
-    text += block;
-    ProcessReplies(std::move(text));
+    {
+        std::lock_guard lock(ReplyMutex);
+        std::string text = std::move(ReceiveBuffer);
+        text += block;
+        ProcessReplies(std::move(text));
+    }
+    // After the replies: the exchange, woken by them, goes first.
+    ShowReceived(Cp1251ToUtf8(block));
+}
+
+void TController::ShowReceived(const std::string& text) {
+    // Blocks that arrive while the window thread is busy are shown together: one post,
+    // not one per block, competes with the exchange for the processor.
+    bool post = false;
+    {
+        std::lock_guard lock(shownMutex_);
+        shownPending_ += text;
+        post = !shownPosted_;
+        shownPosted_ = true;
+    }
+    if (post)
+        OnMain([this] {
+            std::string shown;
+            {
+                std::lock_guard lock(shownMutex_);
+                shown.swap(shownPending_);
+                shownPosted_ = false;
+            }
+            lbBufRead.AppendReplies(shown);
+        });
 }
 
 void TController::ProcessReplies(std::string text) {
+    std::lock_guard lock(ReplyMutex);
     ReceiveBuffer = std::move(text);
     TCommonDatas& datas = *commonDatas_;
 
@@ -45,12 +72,22 @@ void TController::ProcessReplies(std::string text) {
         if (pos == std::string::npos)
             continue;
         datas.LastError = transferError;
-        Log(lang_->Message(12), true);
+        if (recoveryEdOutstanding_.exchange(false)) {
+            // The answer to the recovery's own ED*: the operator knows of the error already,
+            // and another recovery would only meet the same fault again, without end.
+            ReceiveBuffer.erase(pos, 4);
+            break;
+        }
+        LogMessage(12, true);
+        // Whatever the recovery does, the list stops here: the recovery's own ED* would
+        // otherwise be taken as the reply to the failed command, and the rest of the list
+        // go out after the recording has ended.
+        StopExchangeOnTransferError();
         if (datas.AutoRecovery)
             commands_->RunRecovery(); // may empty ReceiveBuffer
         if (pos < ReceiveBuffer.size())
             ReceiveBuffer.erase(pos, 4);
-        ShowMessage(lang_->Message(12));
+        OnMain([this] { ShowMessage(lang_->Message(12)); });
         break;
     }
 
@@ -73,10 +110,11 @@ void TController::ProcessReplies(std::string text) {
         start = star + 1;
 
         if (!SenderIdleEvent.WaitFor(1000)) {
-            ShowMessage(lang_->Message(13));
+            OnMain([this] { ShowMessage(lang_->Message(13)); });
             continue;
         }
         if (IsCodedReply(reply)) {
+            recoveryEdOutstanding_ = false;
             datas.LastError = reply;
             const char code = reply[2];
             if (code == '2' || code == '3' || code == '4' || code == '8') {
@@ -107,11 +145,19 @@ void TController::ProcessReplies(std::string text) {
     }
     ReceiveBuffer.erase(0, start);
 
+    if (start > 0)
+        noiseReported_ = false;
     if (ReceiveBuffer.size() > MaxPendingReply) {
         const std::size_t drop = ReceiveBuffer.size() - MaxPendingReply / 2;
         ReceiveBuffer.erase(0, drop);
-        Log(lang_->Message(msgDiscarded) + std::to_string(drop) + lang_->Message(msgDiscardedEnd),
-            true);
+        // Once per stretch of noise, not once per block of it.
+        if (!noiseReported_) {
+            const std::string count = std::to_string(drop);
+            OnMain([this, count] {
+                Log(lang_->Message(msgDiscarded) + count + lang_->Message(msgDiscardedEnd), true);
+            });
+        }
+        noiseReported_ = true;
     }
 }
 

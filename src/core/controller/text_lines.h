@@ -14,6 +14,9 @@ namespace zav {
 class TTextLines {
 public:
     static constexpr std::size_t DefaultMaxLines = 20000;
+    // A reply is a few characters; received text without "*" goes on on a new line after
+    // this many bytes, so that no line, the open last one included, grows without bound.
+    static constexpr std::size_t MaxLineLength = 256;
     explicit TTextLines(std::size_t maxLines = DefaultMaxLines) : maxLines_(maxLines) {}
 
     const std::deque<std::string>& Lines() const { return lines_; }
@@ -25,7 +28,8 @@ public:
 
     void Add(std::string line);
     // Received text: each character goes to the last line, and a "*" opens a new line,
-    // so each reply takes one line and the list ends with an open one.
+    // so each reply takes one line and the list ends with an open one. A line full at
+    // MaxLineLength is closed as well.
     void AppendReplies(const std::string& text);
     void Clear();
 

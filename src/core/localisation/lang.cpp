@@ -197,6 +197,17 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgRefresh, "*Refresh"},
     {msgCancel, "*Cancel"},
     {msgPortLinkFailed, "*The port could not be pointed at the device: "},
+    {msgPortOpenedLog, "* opened: "},
+    {msgPortClosedLog, "* closed"},
+    {msgBaud, "* baud"},
+    {msgSettingRefused, "*This serial port cannot take that setting; the line keeps its previous "
+                        "settings."},
+    {msgNoSuchDevice, "*there is no such device"},
+    {msgNoPermission, "*no permission to use the device (add your user to the \"dialout\" group "
+                      "and log in again)"},
+    {msgDeviceBusy, "*the device is in use by another program, or it is not a serial port"},
+    {msgListStoppedAtLine, "*Data transfer error: the command list was stopped at line "},
+    {msgListStoppedOf, "* of "},
     {msgCtlLine, "*line "},
     {msgCtlLineOf, "* of "},
 };

@@ -53,6 +53,15 @@ enum TOwnMessage : int {
     msgRefresh,
     msgCancel,
     msgPortLinkFailed, // + the link and the reason
+    msgPortOpenedLog,  // "Com1 (/dev/ttyUSB0)" + this + the port's settings
+    msgPortClosedLog,  // "Com1" + this
+    msgBaud,           // after the baud rate
+    msgSettingRefused,
+    msgNoSuchDevice,
+    msgNoPermission,
+    msgDeviceBusy,
+    msgListStoppedAtLine, // a data transfer error stopped the list at line n ...
+    msgListStoppedOf,     // ... of m
     msgCtlLine,        // + n + msgCtlLineOf + m: the command-line companion's send progress
     msgCtlLineOf,
     msgOwnEnd // one past the last

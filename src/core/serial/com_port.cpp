@@ -1,6 +1,7 @@
 #include "serial/com_port.h"
 
 #include <filesystem>
+#include <utility>
 
 #include "serial/com_port_backend.h"
 #include "state/paths.h"
@@ -35,9 +36,24 @@ void TComPort::SetReceiving(bool on) {
 }
 
 void TComPort::ApplySettings() {
-    // A refused combination leaves the line as it was; nothing to report here.
     if (Connected())
         backend_->Apply(settings_);
+}
+
+void TComPort::ChangeSetting(std::uint8_t TLineSettings::*field, std::uint8_t value) {
+    if (settings_.*field == value)
+        return;
+    // A combination the line refuses leaves it, and what this object says of it, as it was.
+    const TLineSettings before = settings_;
+    settings_.*field = value;
+    if (Connected() && !backend_->Apply(settings_)) {
+        settings_ = before;
+        refused_ = true;
+    }
+}
+
+bool TComPort::TakeRefusal() {
+    return std::exchange(refused_, false);
 }
 
 void TComPort::SetPortNumber(std::uint32_t n) {
@@ -53,31 +69,19 @@ void TComPort::SetPortNumber(std::uint32_t n) {
 }
 
 void TComPort::SetBaudIndex(std::uint8_t value) {
-    if (value == settings_.BaudIndex)
-        return;
-    settings_.BaudIndex = value;
-    ApplySettings();
+    ChangeSetting(&TLineSettings::BaudIndex, value);
 }
 
 void TComPort::SetDataBits(std::uint8_t value) {
-    if (value == settings_.DataBits)
-        return;
-    settings_.DataBits = value;
-    ApplySettings();
+    ChangeSetting(&TLineSettings::DataBits, value);
 }
 
 void TComPort::SetParity(std::uint8_t value) {
-    if (value == settings_.Parity)
-        return;
-    settings_.Parity = value;
-    ApplySettings();
+    ChangeSetting(&TLineSettings::Parity, value);
 }
 
 void TComPort::SetStopBits(std::uint8_t value) {
-    if (value == settings_.StopBits)
-        return;
-    settings_.StopBits = value;
-    ApplySettings();
+    ChangeSetting(&TLineSettings::StopBits, value);
 }
 
 void TComPort::SetInBufSize(std::uint32_t n) {

@@ -58,6 +58,9 @@ public:
     void SetDataBits(std::uint8_t value);
     void SetParity(std::uint8_t value);
     void SetStopBits(std::uint8_t value);
+    // Whether the line refused a setting since the last call (the setting was then left
+    // as it was), and clears that.
+    bool TakeRefusal();
     void SetInBufSize(std::uint32_t n);
 
     std::uint32_t PortNumber() const { return portNumber_; }
@@ -74,6 +77,12 @@ public:
 
     // Called on the main thread for each received block.
     TReceiveHandler OnReceive;
+    // When set (before Open), called instead of OnReceive on the receive thread itself,
+    // so that a busy main thread does not hold up the replies. It must not close the port.
+    TReceiveHandler OnReceiveInThread;
+    // When set (before Open), called on the receive thread as soon as it finds the device
+    // gone, before OnPortLost is posted.
+    std::function<void()> OnLostInThread;
     // Posted to the main thread once when the device goes away while open (hang-up,
     // I/O error, adapter pulled out); the port is closed by then.
     std::function<void()> OnPortLost;
@@ -95,6 +104,8 @@ public:
     class TBackend; // platform part: open device, line settings, write, receive thread
 
 private:
+    void ChangeSetting(std::uint8_t TLineSettings::*field, std::uint8_t value);
+
     friend class TBackend;
     IDispatcher& dispatcher_;
     std::unique_ptr<TBackend> backend_;
@@ -103,6 +114,7 @@ private:
     std::uint32_t inBufSize_ = 1000;
     std::string portsDir_;
     std::string devicePath_;
+    bool refused_ = false; // main thread only
 };
 
 } // namespace zav

@@ -70,6 +70,12 @@ public:
             count_ = count;
             errors_ = errors;
         }
+        if (port_.OnReceiveInThread) {
+            // Close joins this thread, so the port outlives the call.
+            RunDelivery(port_.OnReceiveInThread);
+            std::fill(buffer_.begin(), buffer_.end(), std::uint8_t{0});
+            return !Cancelled();
+        }
         dispatcher_.Post([self = shared_from_this()] { self->RunDelivery(); });
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return !pending_ || cancelled_; });
@@ -84,6 +90,18 @@ public:
         dispatcher_.Post([self = shared_from_this(), onMain = std::move(onMain)] {
             if (!self->Cancelled())
                 onMain();
+        });
+    }
+
+    // Receive thread, once it finds the device gone: tells the in-thread handler, then
+    // has the main thread release the device (closeOnMain) and report the loss.
+    void Lost(std::function<void()> closeOnMain) {
+        if (!Cancelled() && port_.OnLostInThread)
+            port_.OnLostInThread();
+        PostToMain([this, closeOnMain = std::move(closeOnMain)] {
+            closeOnMain();
+            if (auto lostHandler = port_.OnPortLost)
+                lostHandler();
         });
     }
 
@@ -139,8 +157,9 @@ public:
     }
 
 private:
-    // Main thread.
-    void RunDelivery() {
+    // Main thread, or the receive thread for an in-thread handler.
+    void RunDelivery() { RunDelivery(port_.OnReceive); }
+    void RunDelivery(const TComPort::TReceiveHandler& handler) {
         // The thread waits for this, even if the handler throws.
         struct TDone {
             TReceiveLink& link;
@@ -150,8 +169,8 @@ private:
                 link.changed_.notify_all();
             }
         } done{*this};
-        if (!Cancelled() && port_.OnReceive)
-            port_.OnReceive(buffer_.data(), count_, errors_);
+        if (!Cancelled() && handler)
+            handler(buffer_.data(), count_, errors_);
     }
 
     TComPort& port_; // used only while not cancelled: Close cancels before the port goes

@@ -246,11 +246,7 @@ private:
             s.lost = true;
             // Unless the port is closed first (which cancels this), the main thread
             // releases the device and learns of the loss; the backend lives till then.
-            link.PostToMain([this] {
-                Close();
-                if (auto lostHandler = port_.OnPortLost)
-                    lostHandler();
-            });
+            link.Lost([this] { Close(); });
         }
     }
 

@@ -27,6 +27,21 @@ bool TEvent::WaitFor(int ms) {
     return changed_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return signalled_; });
 }
 
+bool TEvent::WaitFor(int ms, const std::function<bool()>& stop) {
+    std::unique_lock lock(mutex_);
+    if (ms < 0)
+        ms = 0;
+    changed_.wait_for(lock, std::chrono::milliseconds(ms),
+                      [this, &stop] { return signalled_ || stop(); });
+    return signalled_ && !stop();
+}
+
+void TEvent::Notify() {
+    // Taking the lock orders the caller's change before the waiter's next look.
+    { std::lock_guard lock(mutex_); }
+    changed_.notify_all();
+}
+
 bool TEvent::IsSet() const {
     std::lock_guard lock(mutex_);
     return signalled_;

@@ -3,6 +3,7 @@
 // until Reset.
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -18,6 +19,10 @@ public:
     void Reset();
     // True if the event is (or becomes) signalled within ms milliseconds.
     bool WaitFor(int ms);
+    // As WaitFor, but also returns (false) as soon as stop() is true; whoever makes it
+    // true calls Notify afterwards so that the waiter looks again.
+    bool WaitFor(int ms, const std::function<bool()>& stop);
+    void Notify();
     bool IsSet() const;
     const std::string& Name() const { return name_; }
 

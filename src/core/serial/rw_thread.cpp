@@ -9,6 +9,7 @@ TRWThread::TRWThread(TController& controller)
     : controller_(controller), lines_(controller.MemoSend.Lines()) {
     // The list is copied here, on the main thread: the operator may edit the grid while
     // the exchange runs, and the thread must not read a list that is changing.
+    controller_.ExchangeControl.Begin(lines_.size());
     thread_ = std::thread([this] { Execute(); });
 }
 
@@ -19,9 +20,7 @@ TRWThread::~TRWThread() {
 }
 
 void TRWThread::Terminate() {
-    terminated_ = true;
-    // Wakes a pending WaitReply so that shutdown need not wait a whole reply time-out.
-    controller_.ReplyEvent.Set();
+    controller_.ExchangeControl.Stop(TExchangeStop::Shutdown, false);
 }
 
 void TRWThread::Join() {
@@ -31,8 +30,9 @@ void TRWThread::Join() {
 
 std::string TRWThread::WaitReply() {
     TCommonDatas& datas = controller_.CommonDatas();
-    if (!controller_.ReplyEvent.WaitFor(datas.ReplyTimeout.load()))
-        return "No answer!";
+    if (!controller_.ExchangeControl.WaitReply(datas.ReplyTimeout.load()))
+        return controller_.ExchangeControl.StopReason() == TExchangeStop::None ? "No answer!"
+                                                                               : "Stopped";
     std::string result = " ";
     const std::string code = datas.LastError.Get();
     if (code == "E16*" || code == "E26*" || code == "E36*")
@@ -45,15 +45,18 @@ std::string TRWThread::WaitReply() {
 
 void TRWThread::Execute() {
     TCommonDatas& datas = controller_.CommonDatas();
+    TExchangeControl& control = controller_.ExchangeControl;
     // Every line is sent, however long the list: the editor sets no limit either.
-    for (const std::string& line : lines_) {
-        if (terminated_)
-            break;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const std::string& line = lines_[i];
         if (line.empty())
             continue;
-        controller_.Port().SendString(Utf8ToCp1251(line) + "*");
+        const std::string request = Utf8ToCp1251(line) + "*";
+        if (!control.Send(i + 1, [&] { controller_.Port().SendString(request); }))
+            break;
         const std::string r = WaitReply();
-        if (terminated_)
+        // Whoever stopped the exchange has told the operator why.
+        if (control.StopReason() != TExchangeStop::None)
             break;
         if (r.back() == '!') {
             controller_.PostNoReply();
@@ -66,6 +69,7 @@ void TRWThread::Execute() {
             break;
     }
     controller_.SenderIdleEvent.Set();
+    control.End();
     finished_ = true;
     controller_.PostExchangeEnded();
 }

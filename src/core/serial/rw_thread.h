@@ -21,10 +21,12 @@ public:
     TRWThread(const TRWThread&) = delete;
     TRWThread& operator=(const TRWThread&) = delete;
 
-    // " " accepted, "No answer!" no reply in time, "Er6" command error, "Er9" data error.
+    // " " accepted, "No answer!" no reply in time, "Er6" command error, "Er9" data error,
+    // "Stopped" when the exchange was stopped meanwhile.
     std::string WaitReply();
     bool Finished() const { return finished_.load(); }
-    // Makes the thread stop after its current wait instead of sending more.
+    // Makes the thread stop at once, without sending more; a write in progress is ended
+    // by closing the port.
     void Terminate();
     void Join();
 
@@ -33,7 +35,6 @@ private:
 
     TController& controller_;
     const std::vector<std::string> lines_; // the send list when the exchange began
-    std::atomic<bool> terminated_{false};
     std::atomic<bool> finished_{false};
     std::thread thread_;
 };

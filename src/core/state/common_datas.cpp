@@ -120,30 +120,57 @@ void TCommonDatas::ShowSelectedCoords() {
         view_->SetCoordCheckBox(n, CoordSelected(n));
 }
 
+std::atomic<std::uint8_t>* TCommonDatas::StateOf(int n) {
+    return n == 1 ? &Coord1State : n == 2 ? &Coord2State : n == 3 ? &Coord3State : nullptr;
+}
+
+std::atomic<bool>* TCommonDatas::StartedOf(int n) {
+    return n == 1 ? &Coord1Started : n == 2 ? &Coord2Started : n == 3 ? &Coord3Started : nullptr;
+}
+
+void TCommonDatas::RunView(std::function<void()> fn) {
+    if (viewRunner_)
+        viewRunner_(std::move(fn));
+    else
+        fn();
+}
+
 std::uint8_t TCommonDatas::CoordState(int n) const {
-    return n == 1 ? Coord1State : n == 2 ? Coord2State : n == 3 ? Coord3State : 0;
+    return n == 1   ? Coord1State.load()
+           : n == 2 ? Coord2State.load()
+           : n == 3 ? Coord3State.load()
+                    : 0;
 }
 
 void TCommonDatas::SetCoordState(int n, std::uint8_t state) {
-    if (n == 1)
-        Coord1State = state;
-    else if (n == 2)
-        Coord2State = state;
-    else if (n == 3)
-        Coord3State = state;
-    else
+    std::atomic<std::uint8_t>* field = StateOf(n);
+    if (!field)
         return;
-    if (state == 2) {
-        Recording = true;
-        EnableProgramButtons(false, false, false, false);
-    } else {
-        Recording = false;
-        if (view_ && view_->ControlMode() == 0)
-            EnableProgramButtons(true, true, true, true);
+    std::uint64_t version = 0;
+    std::uint8_t states[3];
+    {
+        std::lock_guard lock(setMutex_);
+        *field = state;
+        Recording = state == 2;
+        version = ++stateVersion_;
+        states[0] = Coord1State;
+        states[1] = Coord2State;
+        states[2] = Coord3State;
     }
-    if (state == 1 && log_)
-        log_->AddLine(TextCoord + " " + std::to_string(n) + ": " + TextProgramExecuting);
-    ShowCoordStates();
+    RunView([this, n, state, version, states] {
+        if (state == 1 && log_)
+            log_->AddLine(TextCoord + " " + std::to_string(n) + ": " + TextProgramExecuting);
+        // Shown in turn, so that a short state is seen too; but not over a later change
+        // that is already shown.
+        if (version < shownVersion_)
+            return;
+        shownVersion_ = version;
+        if (state == 2)
+            EnableProgramButtons(false, false, false, false);
+        else if (view_ && view_->ControlMode() == 0)
+            EnableProgramButtons(true, true, true, true);
+        ShowCoordStates(states);
+    });
 }
 
 void TCommonDatas::SetCoordStates(std::uint8_t s1, std::uint8_t s2, std::uint8_t s3) {
@@ -153,11 +180,16 @@ void TCommonDatas::SetCoordStates(std::uint8_t s1, std::uint8_t s2, std::uint8_t
 }
 
 void TCommonDatas::ShowCoordStates() {
+    const std::uint8_t states[3] = {Coord1State, Coord2State, Coord3State};
+    ShowCoordStates(states);
+}
+
+void TCommonDatas::ShowCoordStates(const std::uint8_t (&states)[3]) {
     if (!view_)
         return;
     for (std::uint8_t state = 0; state <= 3; ++state)
         for (int n = 1; n <= 3; ++n)
-            if (CoordState(n) == state)
+            if (states[n - 1] == state)
                 view_->SetIndicatorColor(n, StateColors[state]);
 }
 
@@ -167,18 +199,18 @@ void TCommonDatas::EnableProgramButtons(bool writeAndStart, bool stop, bool writ
 }
 
 bool TCommonDatas::CoordStarted(int n) const {
-    return n == 1 ? Coord1Started : n == 2 ? Coord2Started : n == 3 ? Coord3Started : false;
+    return n == 1   ? Coord1Started.load()
+           : n == 2 ? Coord2Started.load()
+           : n == 3 ? Coord3Started.load()
+                    : false;
 }
 
 void TCommonDatas::SetCoordStarted(int n, bool started) {
-    if (n == 1)
-        Coord1Started = started;
-    else if (n == 2)
-        Coord2Started = started;
-    else if (n == 3)
-        Coord3Started = started;
-    else
+    std::atomic<bool>* field = StartedOf(n);
+    if (!field)
         return;
+    std::lock_guard lock(setMutex_);
+    *field = started;
     AnyStarted = Coord1Started || Coord2Started || Coord3Started;
 }
 

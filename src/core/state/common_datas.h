@@ -4,11 +4,15 @@
 // texts the serial exchange leaves for others. The setters also refresh the main
 // window's display through ICommonDatasView; without a view they only store.
 //
-// All setters run on the main thread. Fields read by the exchange and read-back
-// threads are atomics or TSharedText.
+// Reply processing runs on the receive thread and sets coordinate states, started
+// flags and the reply texts there; the main thread reads and sets them too. Those fields
+// are atomics or TSharedText, their setters are serialised, and whatever the setters
+// show on screen goes through the view runner, which runs it on the main thread.
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <mutex>
 #include <string>
 
 #include "state/shared_text.h"
@@ -26,15 +30,15 @@ public:
     double Scale = 1;          // steps per user unit; never 0; set through SetScale
     std::uint8_t Rounding = 0; // 0 decreasing, 1 increasing, 2 mathematic
     bool Coord1Selected = true, Coord2Selected = false, Coord3Selected = false;
-    std::uint8_t Coord1State = 0, Coord2State = 0, Coord3State = 0;
-    bool Coord1Started = false, Coord2Started = false, Coord3Started = false;
+    std::atomic<std::uint8_t> Coord1State{0}, Coord2State{0}, Coord3State{0};
+    std::atomic<bool> Coord1Started{false}, Coord2Started{false}, Coord3Started{false};
 
     // Error-handling settings.
-    bool AutoRecovery = true;
+    std::atomic<bool> AutoRecovery{true};
     std::atomic<std::uint8_t> StopOnCommandError{1};
     std::atomic<std::uint8_t> StopOnDataError{1};
-    bool RecoveryStopRecording = true;
-    bool RecoveryClearBuffers = true;
+    std::atomic<bool> RecoveryStopRecording{true};
+    std::atomic<bool> RecoveryClearBuffers{true};
     std::atomic<std::int32_t> ReplyTimeout{300}; // ms
 
     // Program settings.
@@ -53,8 +57,8 @@ public:
     bool AutoAddEN = true;
     bool AutoAddBG = true;
 
-    bool AnyStarted = false;
-    bool Recording = false;
+    std::atomic<bool> AnyStarted{false};
+    std::atomic<bool> Recording{false};
     TSharedText LastReply;
     TSharedText LastError;
     TSharedText ReadBuffer;
@@ -80,6 +84,9 @@ public:
 
     void AttachCatalogue(TZavCommands* commands) { commands_ = commands; }
     void AttachView(ICommonDatasView* view, IOperationLog* log);
+    // Runs display work of setters called off the main thread; by default at once.
+    using TViewRunner = std::function<void(std::function<void()>)>;
+    void SetViewRunner(TViewRunner runner) { viewRunner_ = std::move(runner); }
 
     void SetScale(double value);
     // The rounding label, the scale group and the coordinates panel again, after the
@@ -106,10 +113,20 @@ public:
 private:
     void ShowScale();
     void ShowScaleCaptions();
+    void RunView(std::function<void()> fn);
+    void ShowCoordStates(const std::uint8_t (&states)[3]);
+    std::atomic<std::uint8_t>* StateOf(int n);
+    std::atomic<bool>* StartedOf(int n);
 
     ICommonDatasView* view_ = nullptr;
     IOperationLog* log_ = nullptr;
     TZavCommands* commands_ = nullptr;
+    TViewRunner viewRunner_;
+    std::mutex setMutex_; // makes each state or started change one step with its flag
+    // Each state change is numbered (guarded by setMutex_), so that the display, which
+    // shows every change in turn, can tell one made before the last it showed.
+    std::uint64_t stateVersion_ = 0;
+    std::uint64_t shownVersion_ = 0; // used by the view runner's thread only
 };
 
 } // namespace zav

@@ -2,6 +2,8 @@
 
 #include <QResizeEvent>
 
+#include "common/at_least.h"
+
 namespace zav {
 
 TRadioGroup::TRadioGroup(const QString& objectName, const QString& caption,
@@ -40,15 +42,40 @@ void TRadioGroup::SetItemIndex(int index) {
 }
 
 void TRadioGroup::SetItemCaption(int index, const QString& caption) {
-    if (index >= 0 && index < Count())
+    if (index >= 0 && index < Count()) {
         Button(index)->setText(caption);
+        updateGeometry();
+    }
+}
+
+int TRadioGroup::ItemsTop() const {
+    return title().isEmpty() ? 4 : fontMetrics().height() + 2;
+}
+
+QSize TRadioGroup::minimumSizeHint() const {
+    if (buttons_.empty())
+        return QGroupBox::minimumSizeHint();
+    int itemWidth = 0;
+    int itemHeight = 0;
+    for (const QRadioButton* button : buttons_) {
+        const QSize hint = button->sizeHint();
+        itemWidth = std::max(itemWidth, hint.width());
+        itemHeight = std::max(itemHeight, hint.height());
+    }
+    if (itemWidth_ > 0)
+        itemWidth = itemWidth_;
+    const int perColumn = (Count() + columns_ - 1) / columns_;
+    // The margins Arrange leaves: 8 on the left, 4 after each column and at the foot.
+    const int width = 8 + columns_ * (itemWidth + 4) + 4;
+    const int height = ItemsTop() + perColumn * itemHeight + 4;
+    return {std::max(GroupTitleWidth(*this), width), height};
 }
 
 void TRadioGroup::Arrange() {
     if (buttons_.empty())
         return;
     const int perColumn = (Count() + columns_ - 1) / columns_;
-    const int top = title().isEmpty() ? 4 : fontMetrics().height() + 2;
+    const int top = ItemsTop();
     const int left = 8;
     const int columnWidth = std::max(1, (width() - left - 4) / columns_);
     const int rowHeight = std::max(1, (height() - top - 4) / perColumn);

@@ -26,6 +26,10 @@ public:
     void SetItemWidth(int width);
     // Places the buttons again after the group was resized.
     void Arrange();
+    // Room for the caption and for every item in its column: a group given less cuts
+    // its texts.
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override { return minimumSizeHint(); }
 
 signals:
     void Click();
@@ -36,6 +40,8 @@ protected:
     virtual void Arranged() {}
 
 private:
+    int ItemsTop() const;
+
     QButtonGroup* group_;
     std::vector<QRadioButton*> buttons_;
     int columns_;

@@ -22,6 +22,10 @@ namespace zav {
 
 namespace {
 // Built geometry of the client area: the rows below the panels and the bottom lines.
+// Longer texts or a larger font may make a panel taller or wider than built; the rows
+// under it move down by as much.
+constexpr int UnitsTop = 29;
+constexpr int UnitsHeight = 76;
 constexpr int PanelsTop = 109;
 constexpr int ModeTop = 400;
 constexpr int ModeHeight = 30;
@@ -32,12 +36,23 @@ constexpr int CoordinatesCaptionWidth = 148;
 constexpr int PortButtonWidth = 83;
 constexpr int SimpleModeWidth = 370;
 constexpr int SimplePanelWidth = 361;
+constexpr int SimplePanelHeight = 289;
 constexpr int ExtendedPanelHeight = 292;
 constexpr int WindowHeightWithLog = 613;
 constexpr int BuiltLogHeight = 107;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// A changed caption reaches the panel's layout only through posted events; the window's
+// rules read the panels' needs at once, so the layouts are brought up to date first,
+// the innermost before those around them.
+void ActivateLayouts(QWidget& widget) {
+    for (QWidget* child : widget.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        ActivateLayouts(*child);
+    if (QLayout* layout = widget.layout())
+        layout->activate();
 }
 } // namespace
 
@@ -108,9 +123,9 @@ void TForm1::BuildControls() {
     PanelChanelState = new TPanelChanelState(client);
     PanelChanelState->setGeometry(0, 0, 218, 29);
     PanelUnits = new TPanelUnits(client);
-    PanelUnits->setGeometry(0, 29, BuiltWidth, 76);
+    PanelUnits->setGeometry(0, UnitsTop, BuiltWidth, UnitsHeight);
     PanelSingeC = new TPanelSingeC(client);
-    PanelSingeC->setGeometry(0, PanelsTop, SimplePanelWidth, 289);
+    PanelSingeC->setGeometry(0, PanelsTop, SimplePanelWidth, SimplePanelHeight);
     PanelMultC = new TPanelMultC(client);
     PanelMultC->setGeometry(376, PanelsTop, 617, ExtendedPanelHeight);
     PanelMultC->SetPanelEnabled(false);
@@ -192,7 +207,7 @@ void TForm1::FormCreate() {
         SetWindowHeight(height() - MemoLog->height());
         logShrunk_ = true;
     } else {
-        SetWindowHeight(WindowHeightWithLog);
+        SetWindowHeight(WindowHeightWithLog + grownBy_);
     }
     c.LoadErrorSettings();
     // LastReply already holds its two blanks: the controller sets them when it is made.
@@ -234,22 +249,35 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 void TForm1::LayOutClient(QSize client) {
     const int w = client.width();
     const int h = client.height();
-    PanelUnits->setGeometry(0, 29, w, 76);
+    const int unitsHeight = std::max(UnitsHeight, PanelUnits->minimumSizeHint().height());
+    PanelUnits->setGeometry(0, UnitsTop, w, unitsHeight);
+    const int panelsTop = PanelsTop + unitsHeight - UnitsHeight;
     const int coordinatesTop = h - PortPropHeight - CoordinatesHeight;
     // Room beyond the built sizes goes to the extended panel's grid and side lists, and
     // shares the height with the operation log when the log is shown.
     int panelHeight = ExtendedPanelHeight;
     const bool extended = PanelMultC->isVisibleTo(this);
-    if (extended && controller_) {
-        const bool log = controller_->CommonDatas().ShowWorkLog;
-        const int spare = coordinatesTop - 1 - LogTop - (log ? BuiltLogHeight : 0);
-        if (spare > 0)
-            panelHeight += log ? spare / 2 : spare;
-        PanelMultC->setGeometry(0, PanelsTop, w - 10, panelHeight);
+    if (extended) {
+        if (controller_) {
+            const bool log = controller_->CommonDatas().ShowWorkLog;
+            const int spare = coordinatesTop - 1 - LogTop - (log ? BuiltLogHeight : 0) -
+                              (panelsTop - PanelsTop) - (ModeRowHeight() - ModeHeight);
+            if (spare > 0)
+                panelHeight += log ? spare / 2 : spare;
+        }
+        PanelMultC->setGeometry(0, panelsTop, controller_ ? w - 10 : PanelMultC->width(),
+                                panelHeight);
+    } else {
+        const QSize need = PanelSingeC->minimumSizeHint();
+        const int simpleHeight = std::max(SimplePanelHeight, need.height());
+        panelHeight += simpleHeight - SimplePanelHeight;
+        if (PanelSingeC->isVisibleTo(this))
+            PanelSingeC->setGeometry(0, panelsTop, std::max(SimplePanelWidth, need.width()),
+                                     simpleHeight);
     }
-    const int modeTop = ModeTop + panelHeight - ExtendedPanelHeight;
-    rgrSingl_Mult->setGeometry(0, modeTop, w, ModeHeight);
-    const int logTop = modeTop + ModeHeight;
+    const int modeTop = ModeTop + panelsTop - PanelsTop + panelHeight - ExtendedPanelHeight;
+    rgrSingl_Mult->setGeometry(0, modeTop, w, ModeRowHeight());
+    const int logTop = modeTop + ModeRowHeight();
     MemoLog->setGeometry(0, logTop, w, std::max(0, coordinatesTop - 1 - logTop));
     PanelCoordinates->setGeometry(
         0, coordinatesTop,
@@ -258,15 +286,55 @@ void TForm1::LayOutClient(QSize client) {
     PanelPortProp->setGeometry(0, h - PortPropHeight, w, PortPropHeight);
 }
 
+int TForm1::ModeRowHeight() const {
+    return std::max(ModeHeight, rgrSingl_Mult->minimumSizeHint().height());
+}
+
+int TForm1::PanelsGrowth() const {
+    int growth = std::max(0, PanelUnits->minimumSizeHint().height() - UnitsHeight) +
+                 ModeRowHeight() - ModeHeight;
+    if (!PanelMultC->isVisibleTo(this))
+        growth += std::max(0, PanelSingeC->minimumSizeHint().height() - SimplePanelHeight);
+    return growth;
+}
+
+int TForm1::ModeWidth() const {
+    const int panels = PanelMultC->isVisibleTo(this)
+                           ? PanelMultC->BuiltWidth() + 10
+                           : std::max(SimpleModeWidth, PanelSingeC->minimumSizeHint().width() +
+                                                           SimpleModeWidth - SimplePanelWidth);
+    return std::max({panels, PanelUnits->minimumSizeHint().width(),
+                     rgrSingl_Mult->minimumSizeHint().width(), PanelCoordinates->width()});
+}
+
+void TForm1::SetModeWidth() {
+    ruleWidth_ = ModeWidth();
+    SetWindowWidth(ruleWidth_);
+}
+
+void TForm1::FitToTexts() {
+    ActivateLayouts(*centralWidget());
+    const int growth = PanelsGrowth();
+    const int h = height() + growth - grownBy_;
+    grownBy_ = growth;
+    // A window at its mode's width follows the texts both ways; one the operator made
+    // wider keeps its width unless the texts need more.
+    const int need = ModeWidth();
+    int w = std::max(width(), need);
+    if (ruleWidth_ > 0 && width() == ruleWidth_)
+        w = ruleWidth_ = need;
+    SetWindowSize(w, h);
+}
+
 void TForm1::UpdateMinimumSize() {
-    // Narrower than the mode's built width, or so low that the log has no room left,
-    // the panels would overlap.
-    const int width =
-        PanelMultC->isVisibleTo(this) ? PanelMultC->BuiltWidth() + 10 : SimpleModeWidth;
+    // Narrower than the mode's width, or so low that the log has no room left, the
+    // panels would overlap.
+    const int width = ModeWidth();
     int menuHeight = menuBar()->heightForWidth(width);
     if (menuHeight < 0)
         menuHeight = menuBar()->sizeHint().height();
-    setMinimumSize(width, menuHeight + LogTop + 1 + CoordinatesHeight + PortPropHeight);
+    setMinimumSize(width,
+                   menuHeight + LogTop + PanelsGrowth() + 1 + CoordinatesHeight + PortPropHeight);
 }
 
 void TForm1::SetWindowSize(int width, int height) {
@@ -325,7 +393,7 @@ void TForm1::rgrSingl_MultClick() {
 void TForm1::HideExtendedMode() {
     PanelMultC->SetPanelEnabled(false);
     PanelMultC->hide();
-    SetWindowWidth(SimpleModeWidth);
+    SetModeWidth();
     for (int n = 1; n <= 3; ++n)
         PanelChanelState->CoordCheckBox(n)->show();
 }
@@ -333,7 +401,7 @@ void TForm1::HideExtendedMode() {
 void TForm1::ShowSimpleMode() {
     PanelSingeC->SetPanelEnabled(true);
     PanelSingeC->show();
-    PanelSingeC->resize(SimplePanelWidth, PanelSingeC->height());
+    FitToTexts();
 }
 
 void TForm1::HideSimpleMode() {
@@ -347,8 +415,9 @@ void TForm1::ShowExtendedMode() {
     PanelMultC->show();
     const TCommonDatas& datas = controller_->CommonDatas();
     const int width = PanelMultC->LayOutSideLists(datas.ShowLoadLog, datas.ShowPortLog);
-    PanelMultC->setGeometry(0, PanelsTop, width, ExtendedPanelHeight);
-    SetWindowWidth(PanelSingeC->width() + PanelMultC->width() + 10);
+    PanelMultC->setGeometry(0, PanelMultC->y(), width, ExtendedPanelHeight);
+    SetModeWidth();
+    FitToTexts();
     for (int n = 1; n <= 3; ++n)
         PanelChanelState->CoordCheckBox(n)->hide();
 }
@@ -503,7 +572,7 @@ void TForm1::ApplyProgramSettingsLayout() {
     const bool showLog = controller_->CommonDatas().ShowWorkLog;
     MemoLog->setVisible(showLog);
     if (showLog) {
-        SetWindowHeight(WindowHeightWithLog);
+        SetWindowHeight(WindowHeightWithLog + grownBy_);
         logShrunk_ = false;
     } else if (!logShrunk_) {
         // Once only: a repeated OK with the log hidden keeps the height.
@@ -559,6 +628,7 @@ void TForm1::SetIndicatorColor(int n, TColor color) {
 
 void TForm1::SetRoundingCaption(const std::string& caption) {
     PanelUnits->lblTrunc->setText(Q(caption));
+    FitToTexts();
 }
 
 void TForm1::ShowScale(const std::string& scaleText, const std::string& groupCaption,
@@ -567,6 +637,7 @@ void TForm1::ShowScale(const std::string& scaleText, const std::string& groupCap
     PanelUnits->EditStepsToUnits->setText(Q(scaleText));
     PanelUnits->GrBoxStepsToUnits->setTitle(Q(groupCaption));
     PanelUnits->Label3->setText(Q(label3Caption));
+    FitToTexts();
 }
 
 void TForm1::EnableProgramButtons(bool writeAndStart, bool stop, bool write, bool start) {
@@ -618,6 +689,7 @@ void TForm1::SetControlCaption(const std::string& control, int item, const std::
         btnClosePort->setGeometry(CoordinatesCaptionWidth + w + 4, 1, w, 20);
         PanelCoordinates->resize(CoordinatesCaptionWidth + 2 * w + 7, PanelCoordinates->height());
     }
+    FitToTexts();
 }
 
 // --- IPortView

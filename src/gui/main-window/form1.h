@@ -152,6 +152,15 @@ private:
     void ConnectSimpleMode();
     // The smallest size at which nothing overlaps, for the current mode.
     void UpdateMinimumSize();
+    // The current mode's window width: as built, or wider where its panels' texts need
+    // more; SetModeWidth gives the window that width.
+    int ModeWidth() const;
+    void SetModeWidth();
+    // How much taller than built the panels above the log must be for their texts.
+    int PanelsGrowth() const;
+    int ModeRowHeight() const;
+    // After captions changed: the window grows (or shrinks back) to what they need.
+    void FitToTexts();
 
     TSettingsHook afterSettings_;
     std::unique_ptr<TQtDispatcher> dispatcher_;
@@ -162,6 +171,10 @@ private:
     bool closed_ = false;
     // The window was made shorter by the operation log's height.
     bool logShrunk_ = false;
+    // The width the mode's rule last gave the window, and the height the window holds
+    // beyond the built one for panels grown by their texts.
+    int ruleWidth_ = 0;
+    int grownBy_ = 0;
 };
 
 } // namespace zav

@@ -83,10 +83,24 @@ int TPanelMultC::LayOutSideLists(bool showLoading, bool showResponse) {
     return BuiltWidth();
 }
 
+int TPanelMultC::GridColumnWidth() const {
+    const int buttons = std::max(btnRunTR->sizeHint().width(), btnAllClear->sizeHint().width());
+    return std::max({GridWidth, 2 * buttons + 4, btnDelRaw->sizeHint().width()});
+}
+
+int TPanelMultC::ToolColumnWidth() const {
+    return std::max(ToolPanelWidth, chbDirectControl->sizeHint().width() + 4);
+}
+
+int TPanelMultC::SideColumnWidth() const {
+    return std::max({SideListWidth, lblLoading->sizeHint().width() + 2,
+                     lblResponse->sizeHint().width() + 2, btnlbbufclear->sizeHint().width()});
+}
+
 int TPanelMultC::BuiltWidth() const {
     const int sides =
         (panelLoadAns->isVisibleTo(this) ? 1 : 0) + (panelPortAns->isVisibleTo(this) ? 1 : 0);
-    return MainWidth + sides * SideListWidth;
+    return GridColumnWidth() + 4 + ToolColumnWidth() + sides * SideColumnWidth();
 }
 
 void TPanelMultC::resizeEvent(QResizeEvent* event) {
@@ -97,11 +111,13 @@ void TPanelMultC::resizeEvent(QResizeEvent* event) {
 void TPanelMultC::LayOut() {
     // isVisibleTo: the panel itself may be hidden while it is laid out.
     const int built = BuiltWidth();
-    const int sides = (built - MainWidth) / SideListWidth;
+    const int sides =
+        (panelLoadAns->isVisibleTo(this) ? 1 : 0) + (panelPortAns->isVisibleTo(this) ? 1 : 0);
     const int share = std::max(0, width() - built) / (1 + sides);
     const int h = std::max(height(), ToolPanelHeight + ButtonsHeight - 4);
-    const int gridWidth = GridWidth + std::max(0, width() - built) - sides * share;
-    const int sideWidth = SideListWidth + share;
+    const int gridWidth = GridColumnWidth() + std::max(0, width() - built) - sides * share;
+    const int toolWidth = ToolColumnWidth();
+    const int sideWidth = SideColumnWidth() + share;
 
     if (StringGridSend)
         StringGridSend->setGeometry(0, 0, gridWidth, h - ButtonsHeight);
@@ -110,9 +126,9 @@ void TPanelMultC::LayOut() {
     btnRunTR->setGeometry(0, buttonsTop, gridWidth / 2 - 4, 25);
     btnAllClear->setGeometry(gridWidth / 2, buttonsTop, gridWidth - gridWidth / 2, 25);
     btnDelRaw->setGeometry(0, buttonsTop + 28, gridWidth, 25);
-    chbDirectControl->setGeometry(gridWidth + 6, buttonsTop + 2, ToolPanelWidth - 4, 22);
+    chbDirectControl->setGeometry(gridWidth + 6, buttonsTop + 2, toolWidth - 4, 22);
 
-    int x = gridWidth + 4 + ToolPanelWidth;
+    int x = gridWidth + 4 + toolWidth;
     for (QFrame* side : {panelLoadAns, panelPortAns}) {
         if (!side->isVisibleTo(this)) {
             side->setGeometry(x, 0, 0, h);

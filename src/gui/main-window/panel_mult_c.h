@@ -48,7 +48,8 @@ public:
     // Shows or hides the side lists; returns the panel's width as built with them.
     // A wider or taller panel gives the extra room to the grid and the side lists.
     int LayOutSideLists(bool showLoading, bool showResponse);
-    // Width of the part left of the side lists and of the side lists that are shown.
+    // Width of the part left of the side lists and of the side lists that are shown, as
+    // built or wider where a caption needs more.
     int BuiltWidth() const;
 
     // The views of the core's text lists.
@@ -60,6 +61,10 @@ protected:
 
 private:
     void LayOut();
+    // The least width of the grid's column, the tool column and each side list.
+    int GridColumnWidth() const;
+    int ToolColumnWidth() const;
+    int SideColumnWidth() const;
 
     std::uint64_t responsesDropped_ = 0; // lines of lbBufRead's model already taken off
 };

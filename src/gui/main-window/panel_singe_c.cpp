@@ -1,5 +1,11 @@
 #include "main-window/panel_singe_c.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "common/at_least.h"
+
 namespace zav {
 
 namespace {
@@ -9,63 +15,97 @@ template <class T> T* Named(T* widget, const char* name, const QString& accessib
         widget->setAccessibleName(accessibleName);
     return widget;
 }
+
+// A group's two rows of a caption and its field; the field keeps its width and the
+// caption takes the rest.
+QGridLayout* GroupGrid(QGroupBox* group) {
+    auto* grid = new QGridLayout(group);
+    grid->setContentsMargins(6, 0, 6, 1);
+    grid->setHorizontalSpacing(2);
+    grid->setVerticalSpacing(2);
+    grid->setColumnStretch(0, 1);
+    return grid;
+}
 } // namespace
 
 TPanelSingeC::TPanelSingeC(QWidget* parent) : QFrame(parent) {
     setObjectName("PanelSingeC");
 
-    grbSteps = Named(new QGroupBox("Motion", this), "grbSteps");
-    grbSteps->setGeometry(0, 0, 178, 72);
+    // Built sizes: two columns of groups 178 and 179 wide, 72 high, the program buttons
+    // under them and the tracking group at the foot, 361 wide in all. Longer captions
+    // or a larger font widen a column or raise a row instead of cutting the texts.
+    grbSteps = Named(new TAtLeast<QGroupBox>({178, 72}, "Motion", this), "grbSteps");
     StTStepsNum = Named(new QLabel("movement", grbSteps), "StTStepsNum");
-    StTStepsNum->setGeometry(8, 20, 76, 22);
     EditStepsNum = Named(new QLineEdit("200", grbSteps), "EditStepsNum", "Movement");
     EditStepsNum->setMaxLength(8);
-    EditStepsNum->setGeometry(86, 20, 84, 22);
+    EditStepsNum->setFixedWidth(84);
     chbStepsConst = Named(new QCheckBox("permanent motion", grbSteps), "chbStepsConst");
-    chbStepsConst->setGeometry(8, 46, 166, 22);
+    auto* steps = GroupGrid(grbSteps);
+    steps->addWidget(StTStepsNum, 0, 0);
+    steps->addWidget(EditStepsNum, 0, 1);
+    steps->addWidget(chbStepsConst, 1, 0, 1, 2);
 
-    grbSpeed = Named(new QGroupBox("Velocity", this), "grbSpeed");
-    grbSpeed->setGeometry(182, 0, 179, 72);
+    grbSpeed = Named(new TAtLeast<QGroupBox>({179, 72}, "Velocity", this), "grbSpeed");
     StTSpeed = Named(new QLabel("Maximum speed", grbSpeed), "StTSpeed");
-    StTSpeed->setGeometry(8, 20, 110, 22);
     EditSpeed = Named(new QLineEdit("200", grbSpeed), "EditSpeed", "Maximum speed");
     EditSpeed->setMaxLength(5);
-    EditSpeed->setGeometry(120, 20, 52, 22);
+    EditSpeed->setFixedWidth(52);
     StTBeginSpeed = Named(new QLabel("Start speed", grbSpeed), "StTBeginSpeed");
-    StTBeginSpeed->setGeometry(8, 46, 110, 22);
     EditBeginSpeed = Named(new QLineEdit("200", grbSpeed), "EditBeginSpeed", "Start speed");
-    EditBeginSpeed->setGeometry(120, 46, 52, 22);
+    EditBeginSpeed->setFixedWidth(52);
+    auto* speed = GroupGrid(grbSpeed);
+    speed->addWidget(StTSpeed, 0, 0);
+    speed->addWidget(EditSpeed, 0, 1);
+    speed->addWidget(StTBeginSpeed, 1, 0);
+    speed->addWidget(EditBeginSpeed, 1, 1);
 
-    grbAccel = Named(new QGroupBox("Acceleration/Deceleration", this), "grbAccel");
-    grbAccel->setGeometry(0, 74, 178, 72);
+    grbAccel =
+        Named(new TAtLeast<QGroupBox>({178, 72}, "Acceleration/Deceleration", this), "grbAccel");
     rbtnAccel = Named(new QRadioButton("Acceleration:", grbAccel), "rbtnAccel");
-    rbtnAccel->setGeometry(8, 20, 112, 22);
     EditAccel = Named(new QLineEdit("0", grbAccel), "EditAccel", "Acceleration value");
     EditAccel->setMaxLength(4);
-    EditAccel->setGeometry(122, 20, 48, 22);
+    EditAccel->setFixedWidth(48);
     rbtnNonAccel = Named(new QRadioButton("No acceleration", grbAccel), "rbtnNonAccel");
-    rbtnNonAccel->setGeometry(8, 46, 166, 22);
     rbtnNonAccel->setChecked(true);
+    auto* accel = GroupGrid(grbAccel);
+    accel->addWidget(rbtnAccel, 0, 0);
+    accel->addWidget(EditAccel, 0, 1);
+    accel->addWidget(rbtnNonAccel, 1, 0, 1, 2);
 
-    rgrDirect = new TRadioGroup("rgrDirect", "Direction", {"Forward", "Backward"}, 1, this);
-    rgrDirect->setGeometry(182, 74, 179, 72);
+    rgrDirect = new TAtLeast<TRadioGroup>({179, 72}, "rgrDirect", "Direction",
+                                          QStringList{"Forward", "Backward"}, 1, this);
     rgrDirect->SetItemIndex(0);
 
-    btnStart = Named(new QPushButton("Start", this), "btnStart");
-    btnStart->setGeometry(0, 150, 70, 25);
-    btnStop = Named(new QPushButton("Stop", this), "btnStop");
-    btnStop->setGeometry(74, 150, 70, 25);
-    btnLoad = Named(new QPushButton("Write", this), "btnLoad");
-    btnLoad->setGeometry(148, 150, 80, 25);
-    btnPusk = Named(new QPushButton("Write and Start", this), "btnPusk");
-    btnPusk->setGeometry(232, 150, 129, 25);
+    btnStart = Named(new TAtLeast<QPushButton>({70, 25}, "Start", this), "btnStart");
+    btnStop = Named(new TAtLeast<QPushButton>({70, 25}, "Stop", this), "btnStop");
+    btnLoad = Named(new TAtLeast<QPushButton>({80, 25}, "Write", this), "btnLoad");
+    btnPusk = Named(new TAtLeast<QPushButton>({129, 25}, "Write and Start", this), "btnPusk");
 
     StTStepsNum->setBuddy(EditStepsNum);
     StTSpeed->setBuddy(EditSpeed);
     StTBeginSpeed->setBuddy(EditBeginSpeed);
 
-    GrBoxTracking = new TGrBoxTracking(this);
-    GrBoxTracking->setGeometry(0, 178, 361, 110);
+    GrBoxTracking = new TAtLeast<TGrBoxTracking>({361, 110}, this);
+
+    auto row = [](std::initializer_list<QWidget*> widgets, std::initializer_list<int> stretch) {
+        auto* box = new QHBoxLayout;
+        box->setSpacing(4);
+        auto factor = stretch.begin();
+        for (QWidget* w : widgets)
+            box->addWidget(w, *factor++);
+        return box;
+    };
+    auto* panel = new QVBoxLayout(this);
+    panel->setContentsMargins(0, 0, 0, 1);
+    panel->setSpacing(0);
+    panel->addLayout(row({grbSteps, grbSpeed}, {178, 179}));
+    panel->addSpacing(2);
+    panel->addLayout(row({grbAccel, rgrDirect}, {178, 179}));
+    panel->addSpacing(4);
+    panel->addLayout(row({btnStart, btnStop, btnLoad, btnPusk}, {70, 70, 80, 129}));
+    panel->addSpacing(3);
+    panel->addWidget(GrBoxTracking);
+    panel->addStretch();
 }
 
 void TPanelSingeC::SetPanelEnabled(bool enabled) {

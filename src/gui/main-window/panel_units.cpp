@@ -1,5 +1,10 @@
 #include "main-window/panel_units.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
+
+#include "common/at_least.h"
+
 namespace zav {
 
 TPanelUnits::TPanelUnits(QWidget* parent) : QFrame(parent) {
@@ -7,34 +12,48 @@ TPanelUnits::TPanelUnits(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
 
-    rgrUnits = new TRadioGroup("rgrUnits", "Units:", {"steps", "other units"}, 1, this);
-    rgrUnits->setGeometry(4, 2, 112, 70);
+    // Built: the units group 112 wide and the scale group 244 wide, 70 high; longer
+    // captions or a larger font widen them, the strip's free room stays on the right.
+    rgrUnits = new TAtLeast<TRadioGroup>({112, 70}, "rgrUnits",
+                                         "Units:", QStringList{"steps", "other units"}, 1, this);
     rgrUnits->SetItemIndex(0);
 
-    GrBoxStepsToUnits = new QGroupBox("Scale:", this);
+    GrBoxStepsToUnits = new TAtLeast<QGroupBox>({244, 70}, "Scale:", this);
     GrBoxStepsToUnits->setObjectName("GrBoxStepsToUnits");
-    GrBoxStepsToUnits->setGeometry(120, 2, 244, 70);
     Label3 = new QLabel("One unit =", GrBoxStepsToUnits);
     Label3->setObjectName("Label3");
-    Label3->setGeometry(6, 20, 78, 22);
     EditStepsToUnits = new QLineEdit("1", GrBoxStepsToUnits);
     EditStepsToUnits->setObjectName("EditStepsToUnits");
     EditStepsToUnits->setAccessibleName("Steps in one unit");
-    EditStepsToUnits->setGeometry(86, 20, 62, 22);
+    EditStepsToUnits->setFixedWidth(62);
     lblSteps = new QLabel("steps", GrBoxStepsToUnits);
     lblSteps->setObjectName("lblSteps");
-    lblSteps->setGeometry(152, 20, 40, 22);
-    btnScaleChange = new QPushButton("Change", GrBoxStepsToUnits);
+    btnScaleChange = new TAtLeast<QPushButton>({62, 23}, "Change", GrBoxStepsToUnits);
     btnScaleChange->setObjectName("btnScaleChange");
     btnScaleChange->setAccessibleName("Change scale");
-    btnScaleChange->setGeometry(178, 44, 62, 23);
     lblScale = new QLabel("1", GrBoxStepsToUnits);
     lblScale->setObjectName("lblScale");
-    lblScale->setGeometry(196, 20, 44, 22);
     lblTrunc = new QLabel("Decreasing rounding", GrBoxStepsToUnits);
     lblTrunc->setObjectName("lblTrunc");
-    lblTrunc->setWordWrap(true);
-    lblTrunc->setGeometry(6, 44, 168, 22);
+
+    auto* scale = new QGridLayout(GrBoxStepsToUnits);
+    scale->setContentsMargins(6, 0, 4, 1);
+    scale->setHorizontalSpacing(4);
+    scale->setVerticalSpacing(1);
+    scale->addWidget(Label3, 0, 0);
+    scale->addWidget(EditStepsToUnits, 0, 1);
+    scale->addWidget(lblSteps, 0, 2);
+    scale->addWidget(lblScale, 0, 3);
+    scale->addWidget(lblTrunc, 1, 0, 1, 3);
+    scale->addWidget(btnScaleChange, 1, 3);
+
+    auto* strip = new QHBoxLayout(this);
+    // The frame's own line takes one pixel on each side.
+    strip->setContentsMargins(3, 1, 3, 3);
+    strip->setSpacing(4);
+    strip->addWidget(rgrUnits);
+    strip->addWidget(GrBoxStepsToUnits);
+    strip->addStretch();
 
     // The scale controls are in use only with "other units".
     for (QWidget* w : {static_cast<QWidget*>(GrBoxStepsToUnits), static_cast<QWidget*>(Label3),

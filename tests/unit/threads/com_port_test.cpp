@@ -276,12 +276,17 @@ TEST_F(ComPortTest, LineSettingsApplyOnChangeAndRefusalsKeepTheOldOnes) {
 
     port_.SetStopBits(2);
     EXPECT_NE(pty_.SlaveTermios().c_cflag & CSTOPB, 0u);
-    port_.SetStopBits(1); // one and a half: refused, two stay
-    EXPECT_EQ(port_.StopBits(), 1);
+    EXPECT_FALSE(port_.TakeRefusal());
+    port_.SetStopBits(1); // one and a half: refused, two stay, and the port says so
+    EXPECT_EQ(port_.StopBits(), 2);
     EXPECT_NE(pty_.SlaveTermios().c_cflag & CSTOPB, 0u);
+    EXPECT_TRUE(port_.TakeRefusal());
+    EXPECT_FALSE(port_.TakeRefusal());
     port_.SetBaudIndex(7); // 14400: no such speed here, refused
     t = pty_.SlaveTermios();
     EXPECT_EQ(cfgetospeed(&t), B115200);
+    EXPECT_EQ(port_.BaudIndex(), 12);
+    EXPECT_TRUE(port_.TakeRefusal());
 }
 
 TEST(LineTermios, DataBitsParityAndStopBitsMapToControlFlags) {

@@ -97,10 +97,17 @@ TEST_F(Exchange, CommandErrorStopsTheListOnlyWhenSetTo) {
 }
 
 TEST_F(Exchange, SecondSendWhileRunningStartsNothing) {
-    TScriptedController plc(peer, Answer("E10*"));
+    // The controller answers only once the second Send has been made, so the first
+    // exchange is surely still running then.
+    TEvent secondSent("second Send");
+    TScriptedController plc(peer, [&](const std::string& request) {
+        secondSent.WaitFor(10000);
+        return request + "E10*";
+    });
     Send({"BG"});
     controller->MemoSend.SetLines({"EN"});
     controller->btnRunTRClick();
+    secondSent.Set();
     ASSERT_TRUE(WaitExchangeEnd());
     plc.Stop();
     EXPECT_THAT(plc.Requests(), ElementsAre("BG*"));
@@ -124,6 +131,41 @@ TEST_F(Exchange, ClosingWhileWaitingForAReplyNeitherHangsNorCrashes) {
     dispatcher.Drain(); // posts from the ended exchange must not touch the freed objects
     plc.Stop();
     EXPECT_THAT(plc.Requests(), ElementsAre("BG*"));
+}
+
+// Closing the program never waits for the line: the exchange is told to stop and the
+// port closed before the threads are joined. (A hang here fails by the test time-out.)
+TEST_F(Exchange, ShutdownNeverHangs) {
+    struct TRow {
+        const char* name;
+        std::vector<std::string> list;
+        bool vanish; // the device goes away just before closing
+    };
+    const std::vector<TRow> rows = {
+        // Nobody reads the line: the write of a long line blocks once the queue is full.
+        {"while a write blocks", {std::string(1 << 20, 'A')}, false},
+        {"while the exchange waits for a reply", {"BG", "EN"}, false},
+        {"while the device is vanishing", {"BG", "EN"}, true},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        TPtyPeer line;
+        line.Link(dir / "ports", 2);
+        auto program = std::make_unique<TController>(dispatcher, views.Views());
+        program->Port().SetPortsDir((dir / "ports").string());
+        program->Port().SetPortNumber(2);
+        program->Port().Open();
+        ASSERT_TRUE(program->Port().Connected());
+        program->Port().SetReceiving(true);
+        program->CommonDatas().ReplyTimeout = 600000;
+        program->MemoSend.SetLines(row.list);
+        program->btnRunTRClick();
+        ASSERT_TRUE(line.Readable(5000)); // the exchange is under way
+        if (row.vanish)
+            line.Close();
+        program.reset();    // would wait ten minutes, or for ever, if it waited for the line
+        dispatcher.Drain(); // posts of the ended threads must not touch freed objects
+    }
 }
 
 } // namespace

@@ -1,0 +1,60 @@
+#pragma once
+// What the threads around one exchange of the send list share: which line is in flight,
+// and whether the exchange must stop early. Reply processing stops it on a data transfer
+// error and the receive thread when the device goes away, both on the receive thread;
+// shutdown stops it from the main thread. Once Stop has returned (and, when asked, the
+// write in progress has finished) the exchange sends nothing more.
+
+#include <condition_variable>
+#include <cstddef>
+#include <functional>
+#include <mutex>
+
+#include "serial/event.h"
+
+namespace zav {
+
+enum class TExchangeStop { None, TransferError, PortLost, Shutdown };
+
+class TExchangeControl {
+public:
+    // replyEvent is the event the exchange waits on for each reply; a stop wakes it.
+    explicit TExchangeControl(TEvent& replyEvent) : replyEvent_(replyEvent) {}
+    TExchangeControl(const TExchangeControl&) = delete;
+    TExchangeControl& operator=(const TExchangeControl&) = delete;
+
+    // Main thread, before the exchange thread starts: a list of total lines.
+    void Begin(std::size_t total);
+    // Exchange thread: runs write for line (1-based) unless the exchange was stopped.
+    bool Send(std::size_t line, const std::function<void()>& write);
+    // Exchange thread: waits up to ms for the reply event; false on time-out or a stop.
+    bool WaitReply(int ms);
+    // Exchange thread, when it leaves.
+    void End();
+
+    struct TStopped {
+        bool Running = false; // an exchange was running and is stopped now
+        std::size_t Line = 0; // the line last sent (0: none yet)
+        std::size_t Total = 0;
+    };
+    // Any thread. With waitForWrite the call returns only once a write in progress has
+    // finished; shutdown does not wait, since closing the port is what ends a blocked one.
+    TStopped Stop(TExchangeStop why, bool waitForWrite = true);
+    TExchangeStop StopReason() const;
+    bool Running() const;
+    // True once no exchange runs, or false after ms.
+    bool WaitEnded(int ms);
+
+private:
+    TEvent& replyEvent_;
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    // Guarded by mutex_:
+    bool running_ = false;
+    bool writing_ = false;
+    TExchangeStop stop_ = TExchangeStop::None;
+    std::size_t line_ = 0;
+    std::size_t total_ = 0;
+};
+
+} // namespace zav
