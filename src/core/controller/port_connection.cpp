@@ -93,7 +93,7 @@ void TController::btnOpenPortClick() {
 }
 
 std::string TController::PortDevicePath() const {
-    const std::string name = TComPort::DeviceName(port_->PortNumber(), port_->PortsDir());
+    const std::string name = port_->DevicePath();
 #ifndef _WIN32
     // COM n is usually a link: the device it points to is what the operator knows.
     std::error_code ec;

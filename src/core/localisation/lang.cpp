@@ -208,6 +208,8 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgDeviceBusy, "*the device is in use by another program, or it is not a serial port"},
     {msgListStoppedAtLine, "*Data transfer error: the command list was stopped at line "},
     {msgListStoppedOf, "* of "},
+    {msgCtlLine, "*line "},
+    {msgCtlLineOf, "* of "},
 };
 // clang-format on
 

@@ -62,7 +62,9 @@ enum TOwnMessage : int {
     msgDeviceBusy,
     msgListStoppedAtLine, // a data transfer error stopped the list at line n ...
     msgListStoppedOf,     // ... of m
-    msgOwnEnd             // one past the last
+    msgCtlLine,        // + n + msgCtlLineOf + m: the command-line companion's send progress
+    msgCtlLineOf,
+    msgOwnEnd // one past the last
 };
 
 class TLang {

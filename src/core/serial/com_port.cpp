@@ -22,7 +22,7 @@ bool TComPort::Connected() const {
 void TComPort::Open() {
     if (Connected())
         return;
-    if (backend_->Open(DeviceName(portNumber_, PortsDir()), inBufSize_))
+    if (backend_->Open(DevicePath(), inBufSize_))
         ApplySettings();
 }
 
@@ -102,6 +102,10 @@ bool TComPort::SendString(const std::string& text) {
 
 std::string TComPort::PortsDir() const {
     return portsDir_.empty() ? DataDir() + "ports" : portsDir_;
+}
+
+std::string TComPort::DevicePath() const {
+    return devicePath_.empty() ? DeviceName(portNumber_, PortsDir()) : devicePath_;
 }
 
 std::string TComPort::DeviceName(std::uint32_t n, const std::string& portsDir) {

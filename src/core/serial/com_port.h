@@ -95,6 +95,11 @@ public:
     // Where the ports/ links live; the executable's folder + "ports" unless set.
     void SetPortsDir(std::string dir) { portsDir_ = std::move(dir); }
     std::string PortsDir() const;
+    // Opens this device instead of COM n's (a path given on a command line); empty: by
+    // number.
+    void SetDevicePath(std::string path) { devicePath_ = std::move(path); }
+    // The device that Open opens.
+    std::string DevicePath() const;
 
     class TBackend; // platform part: open device, line settings, write, receive thread
 
@@ -108,6 +113,7 @@ private:
     std::uint32_t portNumber_ = 0;
     std::uint32_t inBufSize_ = 1000;
     std::string portsDir_;
+    std::string devicePath_;
     bool refused_ = false; // main thread only
 };
 

@@ -1,0 +1,35 @@
+#pragma once
+// zavctl's command line: which port, which command and its arguments, and the exit
+// statuses that scripts test.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zavctl {
+
+enum TExitStatus : int {
+    exOk = 0,
+    exControllerError = 1, // the controller reported an error or did not answer
+    exUsage = 2,           // a wrong command line, or a file that cannot be read or written
+    exPortNotOpened = 3,
+};
+
+enum class TCommand { None, Send, Read, SendLine, Ports, Help };
+
+struct TCtlOptions {
+    TCommand Command = TCommand::None;
+    std::uint32_t Port = 0; // --port N; 0: the port of Data/portp.dat
+    std::string Device;     // --device PATH
+    std::string File;       // send: the command file
+    std::string Line;       // send-line: the command
+    bool Buffer = false;    // read --buffer
+    std::string Output;     // read -o FILE.zav; empty: print the commands
+};
+
+// Fills options from the arguments after the program name. Returns an empty text on
+// success, else what is wrong with the command line.
+std::string ParseCtlArgs(const std::vector<std::string>& args, TCtlOptions& options);
+std::string CtlUsage();
+
+} // namespace zavctl

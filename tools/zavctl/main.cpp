@@ -1,0 +1,69 @@
+// zavctl: the command-line companion of the program, for scripts and production lines.
+// It reads the program's settings from the same data folder and talks to the
+// controller through the same core.
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "ctl_session.h"
+#include "state/paths.h"
+
+namespace {
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// Where the installed program keeps its files when it cannot write beside itself.
+std::string UserDataDir() {
+#ifdef _WIN32
+    const std::string appData = Environment("APPDATA");
+    return appData.empty() ? "" : appData + "\\zav";
+#else
+    const std::string xdg = Environment("XDG_DATA_HOME");
+    if (!xdg.empty())
+        return xdg + "/zav";
+    const std::string home = Environment("HOME");
+    return home.empty() ? "" : home + "/.local/share/zav";
+#endif
+}
+
+bool StderrIsTerminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(STDERR_FILENO) != 0;
+#endif
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+#ifdef _WIN32
+    // The core finds its language files beside the executable.
+    wchar_t exe[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+        zav::SetAppDir(std::filesystem::path(exe).parent_path().string());
+#endif
+    const std::string appDir = zav::AppDir();
+    const std::string dataDir = zav::PrepareDataDir(appDir, UserDataDir(), zav::CanWriteFolder);
+    if (!dataDir.empty())
+        zav::SetDataDir(dataDir);
+
+    std::vector<std::string> args(argv + 1, argv + argc);
+    zavctl::TCtlIo io{std::cout, std::cerr, StderrIsTerminal()};
+    return zavctl::CtlMain(args, io);
+}
