@@ -21,6 +21,17 @@
 namespace zav {
 
 namespace {
+// A window that lives while shown, at most one: made when its reference is empty, else
+// brought to the front.
+template <class TWindow>
+void ShowModelessWindow(QPointer<TWindow>& window, TController& controller, QWidget* parent) {
+    if (!window)
+        window = new TWindow(controller, parent);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 // Built geometry of the client area: the rows below the panels and the bottom lines.
 // Longer texts or a larger font may make a panel taller or wider than built; the rows
 // under it move down by as much.
@@ -378,6 +389,10 @@ void TForm1::rgrSingl_MultClick() {
     if (!controller_)
         return;
     btnAllClearClick();
+    ApplyControlMode();
+}
+
+void TForm1::ApplyControlMode() {
     const bool extended = rgrSingl_Mult->ItemIndex() == 1;
     mmFileSave->setEnabled(extended);
     mmFileOpen->setEnabled(extended);
@@ -542,19 +557,11 @@ void TForm1::mmSettsPortNameClick() {
 }
 
 void TForm1::mmSettsPropClick() {
-    if (!FormByteLen)
-        FormByteLen = new TFormByteLen(*controller_, this);
-    FormByteLen->show();
-    FormByteLen->raise();
-    FormByteLen->activateWindow();
+    ShowModelessWindow(FormByteLen, *controller_, this);
 }
 
 void TForm1::mmSettsCoordClick() {
-    if (!FormCoord)
-        FormCoord = new TFormCoord(*controller_, this);
-    FormCoord->show();
-    FormCoord->raise();
-    FormCoord->activateWindow();
+    ShowModelessWindow(FormCoord, *controller_, this);
 }
 
 void TForm1::mmNastrErrorClick() {
@@ -579,24 +586,11 @@ void TForm1::ApplyProgramSettingsLayout() {
         SetWindowHeight(height() - (MemoLog->height() - 5));
         logShrunk_ = true;
     }
-    const bool extended = rgrSingl_Mult->ItemIndex() == 1;
-    mmFileSave->setEnabled(extended);
-    mmFileOpen->setEnabled(extended);
-    if (extended) {
-        HideSimpleMode();
-        ShowExtendedMode();
-    } else {
-        HideExtendedMode();
-        ShowSimpleMode();
-    }
+    ApplyControlMode();
 }
 
 void TForm1::mmReadChClick() {
-    if (!FormChanRead)
-        FormChanRead = new TFormChanRead(*controller_, this);
-    FormChanRead->show();
-    FormChanRead->raise();
-    FormChanRead->activateWindow();
+    ShowModelessWindow(FormChanRead, *controller_, this);
 }
 
 void TForm1::mmLangClick() {

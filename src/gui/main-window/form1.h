@@ -75,6 +75,8 @@ public:
 
     // Control modes.
     void rgrSingl_MultClick();
+    // The file menu and the panels of the mode chosen, without clearing the list.
+    void ApplyControlMode();
     void HideExtendedMode();
     void ShowSimpleMode();
     void HideSimpleMode();
