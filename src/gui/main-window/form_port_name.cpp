@@ -139,8 +139,13 @@ void TFormPortName::PlaceSpinEdit() {
 
     // The devices under the numbers, the buttons at the foot.
     const int w = width() - 16;
-    lblDevices->setGeometry(8, 110, w, lblDevices->sizeHint().height());
-    lbDevices->setGeometry(8, 110 + lblDevices->height() + 2, w, 110);
+    // A long caption wraps rather than being cut.
+    lblDevices->setWordWrap(true);
+    lblDevices->setGeometry(8, 110, w, lblDevices->heightForWidth(w));
+    const int listTop = 110 + lblDevices->height() + 2;
+    if (listTop + 110 + 42 > height())
+        setFixedSize(width(), listTop + 110 + 42);
+    lbDevices->setGeometry(8, listTop, w, 110);
     const int buttonsTop = height() - 34;
     const int refreshWidth = std::max(90, btnRefresh->sizeHint().width());
     btnRefresh->setGeometry(8, buttonsTop, refreshWidth, 26);
