@@ -95,7 +95,10 @@ void TCtlSession::ProcessUntil(const std::function<bool()>& done,
     // controller after the reply time.
     while (!dispatcher_.ProcessUntil(check, 60000)) {
     }
-    dispatcher_.Drain(); // what the ended thread posted last (a "no reply" line)
+    // What the ended threads posted last: the reply that ended the exchange, a "no reply"
+    // line.
+    controller_->SettleReceived();
+    dispatcher_.Drain();
     step();
 }
 

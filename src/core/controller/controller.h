@@ -106,6 +106,9 @@ public:
     bool btnRunTRClick();
     void btnClearClick();
     bool ExchangeRunning() const;
+    // Returns once the receive thread has posted to the window thread all it took from
+    // the blocks handled so far: what ended an exchange is then a Drain away.
+    void SettleReceived();
 
     // Port connection.
     void LoadPortSettings();

@@ -29,14 +29,17 @@ int StartedCoordinate(const std::string& echo) {
 void TController::HandleReceived(const std::uint8_t* bytes, std::uint32_t count,
                                  std::uint32_t /*errors*/) {
     const std::string block(reinterpret_cast<const char*>(bytes), count);
-    {
-        std::lock_guard lock(ReplyMutex);
-        std::string text = std::move(ReceiveBuffer);
-        text += block;
-        ProcessReplies(std::move(text));
-    }
-    // After the replies: the exchange, woken by them, goes first.
+    std::lock_guard lock(ReplyMutex);
+    std::string text = std::move(ReceiveBuffer);
+    text += block;
+    ProcessReplies(std::move(text));
+    // After the replies, so the exchange woken by them goes first; under the lock, so that
+    // whoever saw the exchange end and then takes the lock finds the block posted.
     ShowReceived(Cp1251ToUtf8(block));
+}
+
+void TController::SettleReceived() {
+    std::lock_guard lock(ReplyMutex);
 }
 
 void TController::ShowReceived(const std::string& text) {
