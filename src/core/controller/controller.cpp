@@ -35,7 +35,9 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     commands_->AttachDirectControl(editor_.get());
     simpleMode_ = std::make_unique<TSimpleMode>(*this);
     tracking_ = std::make_unique<TTracking>(*this);
-    files_ = std::make_unique<TCommandFiles>(*this);
+    session_ = std::make_unique<TSessionFile>(TSessionFile::DefaultFileName());
+    session_->Load();
+    files_ = std::make_unique<TCommandFiles>(*this, *session_);
     units_ = std::make_unique<TUnits>(*this);
     chanRead_ = std::make_unique<TChanRead>(*this);
     commands_->BuildCatalogue();

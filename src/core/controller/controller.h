@@ -30,6 +30,7 @@
 #include "settings/error_settings_file.h"
 #include "settings/program_settings_file.h"
 #include "state/common_datas.h"
+#include "state/session_file.h"
 #include "state/views.h"
 
 namespace zav {
@@ -95,6 +96,8 @@ public:
     TCommandFiles& Files() { return *files_; }
     TUnits& Units() { return *units_; }
     TChanRead& ChanRead() { return *chanRead_; }
+    // The recent files and the window's place, read at start-up.
+    TSessionFile& Session() { return *session_; }
 
     // Reply processing: on the receive thread while the port is open, or on whichever
     // thread calls them.
@@ -188,6 +191,7 @@ private:
     std::unique_ptr<TCommandEditor> editor_;
     std::unique_ptr<TSimpleMode> simpleMode_;
     std::unique_ptr<TTracking> tracking_;
+    std::unique_ptr<TSessionFile> session_;
     std::unique_ptr<TCommandFiles> files_;
     std::unique_ptr<TUnits> units_;
     std::unique_ptr<TChanRead> chanRead_;

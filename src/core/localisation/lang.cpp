@@ -210,6 +210,9 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgListStoppedOf, "* of "},
     {msgCtlLine, "*line "},
     {msgCtlLineOf, "* of "},
+    {msgRecentFiles, "*Recent files"},
+    {msgRecentFileGone, "*The file no longer exists; it was removed from the recent files: "},
+    {msgSessionNotSaved, "*The recent files and the window's place were not saved: "},
 };
 // clang-format on
 

@@ -62,9 +62,12 @@ enum TOwnMessage : int {
     msgDeviceBusy,
     msgListStoppedAtLine, // a data transfer error stopped the list at line n ...
     msgListStoppedOf,     // ... of m
-    msgCtlLine,        // + n + msgCtlLineOf + m: the command-line companion's send progress
+    msgCtlLine,           // + n + msgCtlLineOf + m: the command-line companion's send progress
     msgCtlLineOf,
-    msgOwnEnd // one past the last
+    msgRecentFiles,     // the File menu's submenu
+    msgRecentFileGone,  // + file name: chosen in "Recent files" but no longer there
+    msgSessionNotSaved, // + reason: Data/session.dat could not be written
+    msgOwnEnd           // one past the last
 };
 
 class TLang {

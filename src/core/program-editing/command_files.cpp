@@ -7,6 +7,7 @@
 #include "state/codepage.h"
 #include "state/encoded_stream.h"
 #include "state/paths.h"
+#include "state/session_file.h"
 #include "state/text_file.h"
 
 namespace zav {
@@ -134,6 +135,7 @@ void TCommandFiles::mmFileOpenClick() {
 bool TCommandFiles::SaveToFile(const std::string& fileName) {
     try {
         SaveCommandFiles(fileName, controller_.MemoSend.Rows());
+        Remember(fileName);
         return true;
     } catch (const EFileStreamError& e) {
         controller_.ShowMessage(controller_.Lang().Message(msgFileError) + e.what());
@@ -167,7 +169,41 @@ bool TCommandFiles::LoadFromFile(const std::string& fileName) {
     controller_.Editor().SetListHasWrongCommand(wrong);
     if (wrong)
         controller_.Log(controller_.Lang().Message(15), true);
+    Remember(fileName);
     return true;
+}
+
+std::vector<TRecentFile> TCommandFiles::RecentFiles() const {
+    std::vector<TRecentFile> files;
+    for (const std::string& name : session_.Recent.Files()) {
+        std::error_code ec;
+        files.push_back({name, fs::is_regular_file(name, ec)});
+    }
+    return files;
+}
+
+bool TCommandFiles::OpenRecentFile(const std::string& fileName) {
+    std::error_code ec;
+    if (!fs::is_regular_file(fileName, ec)) {
+        session_.Recent.Remove(fileName);
+        SaveSession();
+        controller_.ShowMessage(controller_.Lang().Message(msgRecentFileGone) + fileName);
+        return false;
+    }
+    return LoadFromFile(fileName);
+}
+
+void TCommandFiles::Remember(const std::string& fileName) {
+    session_.Recent.Add(fileName);
+    SaveSession();
+}
+
+void TCommandFiles::SaveSession() {
+    try {
+        session_.Save();
+    } catch (const EFileStreamError& e) {
+        controller_.Log(controller_.Lang().Message(msgSessionNotSaved) + e.what(), true);
+    }
 }
 
 } // namespace zav

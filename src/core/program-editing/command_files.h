@@ -13,6 +13,7 @@
 namespace zav {
 
 class TController;
+class TSessionFile;
 
 // The platform's file dialogs: the chosen full name, or nothing when cancelled.
 class IFileDialogs {
@@ -38,9 +39,15 @@ void SaveCommandFiles(const std::string& fileName, const std::vector<TCommandRow
 // description file's lines (empty where it has fewer). Throws EFileStreamError.
 std::vector<TCommandRow> LoadCommandFiles(const std::string& fileName);
 
+struct TRecentFile {
+    std::string Name;
+    bool Exists = false;
+};
+
 class TCommandFiles {
 public:
-    explicit TCommandFiles(TController& controller) : controller_(controller) {}
+    TCommandFiles(TController& controller, TSessionFile& session)
+        : controller_(controller), session_(session) {}
     void AttachDialogs(IFileDialogs* dialogs) { dialogs_ = dialogs; }
 
     // Program folder + "Users".
@@ -53,8 +60,19 @@ public:
     bool SaveToFile(const std::string& fileName);
     bool LoadFromFile(const std::string& fileName);
 
+    // The files opened or saved last, most recent first, and whether each is still there.
+    std::vector<TRecentFile> RecentFiles() const;
+    // A file chosen in "Recent files": loaded as Open loads it; one that is gone is
+    // reported and dropped from the list.
+    bool OpenRecentFile(const std::string& fileName);
+
 private:
+    // Puts the file at the top of the recent files and stores the list.
+    void Remember(const std::string& fileName);
+    void SaveSession();
+
     TController& controller_;
+    TSessionFile& session_;
     IFileDialogs* dialogs_ = nullptr;
 };
 

@@ -73,12 +73,16 @@ std::vector<std::string> LoadLanguageLines(const std::string& fileName) {
 }
 
 void SaveLines(const std::string& fileName, const std::vector<std::string>& lines, bool encode) {
-    namespace fs = std::filesystem;
     std::string bytes;
     for (const auto& line : lines) {
         bytes += Utf8ToCp1251(line);
         bytes += "\r\n";
     }
+    SaveBytes(fileName, bytes, encode);
+}
+
+void SaveBytes(const std::string& fileName, std::string_view bytes, bool encode) {
+    namespace fs = std::filesystem;
     // The rename below would replace a file the operator made read-only.
     std::error_code ec;
     const auto status = fs::status(fileName, ec);

@@ -21,5 +21,8 @@ std::vector<std::string> LoadLines(const std::string& fileName, bool encode);
 std::vector<std::string> LoadLanguageLines(const std::string& fileName);
 // Creates (or empties) the file and writes the lines. Throws EFileStreamError.
 void SaveLines(const std::string& fileName, const std::vector<std::string>& lines, bool encode);
+// Replaces the file with these bytes as they stand, written beside it and renamed over
+// it. Throws EFileStreamError.
+void SaveBytes(const std::string& fileName, std::string_view bytes, bool encode);
 
 } // namespace zav
