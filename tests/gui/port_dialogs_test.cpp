@@ -2,6 +2,7 @@
 // unusable port settings file.
 
 #include <QAction>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -205,9 +206,23 @@ void TestPortDialogs::portThatDoesNotOpenIsReported() {
     TAppDir dir;
     dir.WritePortSettings({"250"}); // no ports/COM250 and no such device
     TMessageBoxCatcher boxes;
+    // The message comes over the shown window, not before it.
+    QPointer<TForm1> shown;
+    bool overShownWindow = false;
+    TShowWatcher order([&](QObject* window) {
+        if (!qobject_cast<QMessageBox*>(window))
+            return false;
+        overShownWindow = shown && shown->isVisible() &&
+                          static_cast<QWidget*>(window)->parentWidget() == shown.data();
+        return true;
+    });
     TForm1 form;
     TController& c = form.Controller();
-    QVERIFY(boxes.Saw(QString::fromStdString(c.Lang().Message(4))));
+    QVERIFY(boxes.Texts.isEmpty());
+    shown = &form;
+    form.show();
+    QTRY_VERIFY(boxes.Saw(QString::fromStdString(c.Lang().Message(4))));
+    QVERIFY(overShownWindow);
     QVERIFY(!c.Port().Connected());
     QVERIFY(form.PanelPortProp->Caption().isEmpty());
     QVERIFY(form.btnOpenPort->isEnabled());

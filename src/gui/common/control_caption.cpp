@@ -9,6 +9,7 @@
 
 #include "common/caption_panel.h"
 #include "common/command_grid.h"
+#include "common/mnemonics.h"
 #include "common/radio_group.h"
 
 namespace zav {
@@ -18,8 +19,8 @@ namespace {
 QString Plain(const QString& text) {
     return QString(text).replace('&', "&&");
 }
-QString Unplain(QString text) {
-    return text.replace("&&", "&");
+QString Unplain(const QString& text) {
+    return StripMnemonic(text);
 }
 
 QObject* Find(const QWidget& window, const QString& name) {

@@ -6,6 +6,23 @@
 namespace zav {
 
 void TQtMessageBox::ShowMessage(const std::string& text) {
+    if (holding_)
+        held_.push_back(text);
+    else
+        Show(text);
+}
+
+void TQtMessageBox::Release() {
+    // Still holding while the boxes are open: one raised meanwhile waits its turn.
+    while (!held_.empty()) {
+        const std::string text = held_.front();
+        held_.pop_front();
+        Show(text);
+    }
+    holding_ = false;
+}
+
+void TQtMessageBox::Show(const std::string& text) {
     // Over whichever window is active, so that a box raised from a dialog stays on top.
     QWidget* parent = QApplication::activeModalWidget();
     if (!parent)

@@ -1,13 +1,17 @@
 #include "main-window/form1.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 
 #include "common/control_caption.h"
+#include "common/mnemonics.h"
 #include "controller/program_info.h"
 #include "localisation/form_lang.h"
 #include "main-window/form_byte_len.h"
@@ -76,7 +80,12 @@ TForm1::TForm1(TSettingsHook afterSettings)
     BuildMenu();
     BuildControls();
     SetWindowSize(BuiltWidth, BuiltHeight);
+    messageBox_->Hold();
     FormCreate();
+    RestorePlacement();
+    // Messages of start-up wait for the window to be shown; without any, nothing waits.
+    if (!messageBox_->HasHeld())
+        messageBox_->Release();
 }
 
 TForm1::~TForm1() {
@@ -97,6 +106,10 @@ void TForm1::BuildMenu() {
     mmFile = menu("mmFile", "File");
     mmFileOpen = action(mmFile, "mmFileOpen", "Load from file");
     mmFileSave = action(mmFile, "mmFileSave", "Save to file");
+    mmFileOpen->setShortcut(QKeySequence::Open);
+    mmFileSave->setShortcut(QKeySequence::Save);
+    mmFileRecent = mmFile->addMenu("Recent files");
+    mmFileRecent->setObjectName("mmFileRecent");
     mmSetts = menu("mmSetts", "Port settings");
     mmSettsPortName = action(mmSetts, "mmSettsPortName", "Chose port");
     mmSettsProp = action(mmSetts, "mmSettsProp", "Port settings");
@@ -123,6 +136,75 @@ void TForm1::BuildMenu() {
             [this] { controller_->Files().mmFileSaveClick(); });
     connect(mmLang, &QAction::triggered, this, [this] { mmLangClick(); });
     connect(mmVers, &QAction::triggered, this, [this] { mmVers1Click(); });
+    connect(mmFile, &QMenu::aboutToShow, this, [this] {
+        mmFileRecent->setTitle(
+            QString::fromStdString(controller_->Lang().Message(msgRecentFiles)).replace('&', "&&"));
+        mmFileRecent->setEnabled(mmFileOpen->isEnabled() &&
+                                 !controller_->Files().RecentFiles().empty());
+        AssignMnemonics(mmFile->actions());
+    });
+    connect(mmFileRecent, &QMenu::aboutToShow, this, [this] { ShowRecentFiles(); });
+    AssignMenuMnemonics(*menuBar());
+}
+
+void TForm1::ShowRecentFiles() {
+    mmFileRecent->clear();
+    int n = 0;
+    for (const TRecentFile& file : controller_->Files().RecentFiles()) {
+        ++n;
+        const QString name = Q(file.Name);
+        QAction* a = mmFileRecent->addAction(
+            QString("&%1 %2").arg(n).arg(QDir::toNativeSeparators(name).replace('&', "&&")));
+        a->setObjectName(QString("mmFileRecent%1").arg(n));
+        // A file that is gone is shown but cannot be chosen.
+        a->setEnabled(file.Exists);
+        connect(a, &QAction::triggered, this,
+                [this, file] { controller_->Files().OpenRecentFile(file.Name); });
+    }
+}
+
+void TForm1::RestorePlacement() {
+    const auto& saved = controller_->Session().Window;
+    if (!saved)
+        return;
+    std::vector<TRect> screens;
+    QList<QScreen*> present = QGuiApplication::screens();
+    // The primary first: a window whose screen is gone comes back there.
+    std::stable_partition(present.begin(), present.end(),
+                          [](QScreen* s) { return s == QGuiApplication::primaryScreen(); });
+    for (QScreen* screen : present) {
+        const QRect r = screen->availableGeometry();
+        screens.push_back({r.x(), r.y(), r.width(), r.height()});
+    }
+    const TRect r = PlaceOnScreens(saved->Bounds, screens);
+    resize(r.Width, r.Height);
+    move(r.X, r.Y);
+    if (saved->Maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TForm1::StorePlacement() {
+    // The frame's corner, as move() takes it, and the size of the inside, as resize() does.
+    const QPoint frameOffset = geometry().topLeft() - pos();
+    const QRect normal = isMaximized() ? normalGeometry() : geometry();
+    const QPoint corner = normal.topLeft() - frameOffset;
+    controller_->Session().Window =
+        TWindowPlacement{{corner.x(), corner.y(), normal.width(), normal.height()}, isMaximized()};
+    try {
+        controller_->Session().Save();
+    } catch (const std::exception&) {
+        // The place is a convenience: a folder that cannot be written is reported with
+        // the settings files.
+    }
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    if (messageBox_->Holding())
+        QTimer::singleShot(0, this, [this] { messageBox_->Release(); });
 }
 
 void TForm1::BuildControls() {
@@ -234,6 +316,7 @@ void TForm1::FormClose() {
     if (closed_ || !controller_)
         return;
     closed_ = true;
+    StorePlacement();
     const QStringList lines = MemoLog->Lines();
     std::vector<std::string> workLog;
     workLog.reserve(static_cast<std::size_t>(lines.size()));
@@ -599,7 +682,7 @@ void TForm1::mmLangClick() {
 }
 
 void TForm1::mmVers1Click() {
-    QMessageBox::about(this, mmVers->text().replace("&&", "&"),
+    QMessageBox::about(this, StripMnemonic(mmVers->text()),
                        Q(ProgramInformation(*controller_, qVersion())));
 }
 
@@ -675,6 +758,8 @@ void TForm1::EnableScaleControls(bool enabled) {
 
 void TForm1::SetControlCaption(const std::string& control, int item, const std::string& text) {
     zav::SetControlCaption(*this, Q(control), item, Q(text));
+    if (control.starts_with("mm"))
+        AssignMenuMnemonics(*menuBar());
     if (control == "btnOpenPort" || control == "btnClosePort") {
         // Longer captions widen the two buttons (and the panel) rather than being cut.
         const int w = std::max(

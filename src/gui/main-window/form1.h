@@ -63,6 +63,7 @@ public:
     // Main menu.
     QMenu *mmFile, *mmSetts, *mmNastr, *mmInfo;
     QAction *mmFileOpen, *mmFileSave;
+    QMenu* mmFileRecent; // filled from the recent files each time it opens
     QAction *mmSettsPortName, *mmSettsProp, *mmSettsCoord;
     QAction *mmNastrError, *mmNastrLogs, *mmLang;
     QAction *mmVers, *mmReadCh;
@@ -136,10 +137,15 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenu();
+    void ShowRecentFiles();
+    // The window's place from the last run, kept on the screens present; and back.
+    void RestorePlacement();
+    void StorePlacement();
     void BuildControls();
     void FormCreate();
     void FormClose();
@@ -171,6 +177,7 @@ private:
     std::unique_ptr<TController> controller_;
     bool listRefreshPending_ = false;
     bool closed_ = false;
+    bool shown_ = false;
     // The window was made shorter by the operation log's height.
     bool logShrunk_ = false;
     // The width the mode's rule last gave the window, and the height the window holds

@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QScreen>
 #include <cstdio>
 
+#include "common/mnemonics.h"
 #include "controller/program_info.h"
 #include "localisation/form_lang.h"
 #include "main-window/form1.h"
@@ -38,6 +41,20 @@ bool Save(QWidget& window, const QString& dir, const QString& name) {
     window.show();
     QApplication::processEvents();
     return window.grab().save(QDir(dir).filePath(name + ".png"));
+}
+
+// The main window with its File menu open, as Alt+F shows it: the menu is a window of
+// its own, so the screen is grabbed where both are.
+bool SaveFileMenu(TForm1& form, const QString& dir, const QString& name) {
+    form.show();
+    form.menuBar()->setActiveAction(form.mmFile->menuAction());
+    QApplication::processEvents();
+    const QRect area = form.frameGeometry().united(form.mmFile->geometry());
+    QScreen* screen = form.screen();
+    const bool saved = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                           .save(QDir(dir).filePath(name + ".png"));
+    form.mmFile->close();
+    return saved;
 }
 
 template <class TDialog> bool SaveDialog(TForm1& form, const QString& dir, const QString& name) {
@@ -74,6 +91,7 @@ bool SaveWindows(TForm1& form, const QString& dir, const QString& suffix) {
     form.rgrSingl_Mult->SetItemIndex(1);
     compose();
     ok &= Save(form, dir, "main-extended" + suffix);
+    ok &= SaveFileMenu(form, dir, "main-file-menu" + suffix);
     datas.ShowLoadLog = true;
     datas.ShowPortLog = true;
     form.rgrSingl_MultClick();
@@ -100,7 +118,7 @@ bool SaveWindows(TForm1& form, const QString& dir, const QString& suffix) {
     ok &= SaveDialog<TFormChanRead>(form, dir, "read-back" + suffix);
     ok &= SaveDialog<TFormLang>(form, dir, "language" + suffix);
     // The information box as the menu shows it, but without its own event loop.
-    QMessageBox about(QMessageBox::Information, form.mmVers->text(),
+    QMessageBox about(QMessageBox::Information, StripMnemonic(form.mmVers->text()),
                       QString::fromStdString(ProgramInformation(form.Controller(), qVersion())),
                       QMessageBox::Ok, &form);
     ok &= Save(about, dir, "program-information" + suffix);
