@@ -53,10 +53,12 @@ void TestEditor::buttonsFieldsAndRows() {
     TMessageBoxCatcher boxes;
     auto form = ExtendedForm();
     form->show();
+    // Start-up's message comes once the window is shown: no port here.
+    QTRY_VERIFY(!boxes.Texts.isEmpty());
     TController& c = form->Controller();
     TToolPanel& tools = *form->PanelMultC->ToolPanel;
     auto* grid = form->PanelMultC->StringGridSend;
-    boxes.Texts.clear(); // no port here
+    boxes.Texts.clear();
 
     tools.btnLD1->click();
     tools.EditSD->setText("300");
@@ -102,6 +104,7 @@ void TestEditor::keyboard() {
     TMessageBoxCatcher boxes;
     auto form = ExtendedForm();
     form->show();
+    QTRY_VERIFY(!boxes.Texts.isEmpty()); // start-up's: no port here
     QApplication::setActiveWindow(form.get());
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
     TController& c = form->Controller();
