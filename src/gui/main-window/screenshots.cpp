@@ -49,10 +49,19 @@ bool SaveFileMenu(TForm1& form, const QString& dir, const QString& name) {
     form.show();
     form.menuBar()->setActiveAction(form.mmFile->menuAction());
     QApplication::processEvents();
-    const QRect area = form.frameGeometry().united(form.mmFile->geometry());
+    QRect area = form.frameGeometry().united(form.mmFile->geometry());
+    if (form.mmFileRecent->isEnabled()) {
+        QMenu& recent = *form.mmFileRecent;
+        form.mmFile->setActiveAction(recent.menuAction());
+        recent.popup(
+            form.mmFile->mapToGlobal(form.mmFile->actionGeometry(recent.menuAction()).topRight()));
+        QApplication::processEvents();
+        area = area.united(recent.geometry());
+    }
     QScreen* screen = form.screen();
     const bool saved = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height())
                            .save(QDir(dir).filePath(name + ".png"));
+    form.mmFileRecent->close();
     form.mmFile->close();
     return saved;
 }
