@@ -64,6 +64,12 @@ enum TOwnMessage : int {
     msgListStoppedOf,     // ... of m
     msgCtlLine,           // + n + msgCtlLineOf + m: the command-line companion's send progress
     msgCtlLineOf,
+    msgProgressElapsed,   // the send progress: line n of m + this + 0:12
+    msgProgressRemaining, // ... + this + 1:03
+    msgSendStoppedAtLine, // + n + msgListStoppedOf + m: the operator stopped the send
+    msgStopSending,       // the button
+    msgStopSendingHint,
+    msgSendHint,
     msgRecentFiles,     // the File menu's submenu
     msgRecentFileGone,  // + file name: chosen in "Recent files" but no longer there
     msgSessionNotSaved, // + reason: Data/session.dat could not be written
