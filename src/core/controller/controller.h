@@ -14,6 +14,7 @@
 
 #include "command-language/zav_commands.h"
 #include "controller/language_switch.h"
+#include "controller/send_progress.h"
 #include "controller/simple_mode.h"
 #include "controller/text_lines.h"
 #include "localisation/lang.h"
@@ -95,6 +96,7 @@ public:
     TCommandFiles& Files() { return *files_; }
     TUnits& Units() { return *units_; }
     TChanRead& ChanRead() { return *chanRead_; }
+    TSendProgress& SendProgress() { return *sendProgress_; }
 
     // Reply processing: on the receive thread while the port is open, or on whichever
     // thread calls them.
@@ -191,6 +193,7 @@ private:
     std::unique_ptr<TCommandFiles> files_;
     std::unique_ptr<TUnits> units_;
     std::unique_ptr<TChanRead> chanRead_;
+    std::unique_ptr<TSendProgress> sendProgress_;
     std::unique_ptr<TRWThread> ExchangeThread;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -210,6 +210,12 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgListStoppedOf, "* of "},
     {msgCtlLine, "*line "},
     {msgCtlLineOf, "* of "},
+    {msgProgressElapsed, "*, elapsed "},
+    {msgProgressRemaining, "*, remaining about "},
+    {msgSendStoppedAtLine, "*Sending stopped by the operator at line "},
+    {msgStopSending, "*Stop sending"},
+    {msgStopSendingHint, "*Send nothing after the reply to the command in flight (Esc)"},
+    {msgSendHint, "*Send the command list (F5)"},
 };
 // clang-format on
 

@@ -62,8 +62,14 @@ enum TOwnMessage : int {
     msgDeviceBusy,
     msgListStoppedAtLine, // a data transfer error stopped the list at line n ...
     msgListStoppedOf,     // ... of m
-    msgCtlLine,        // + n + msgCtlLineOf + m: the command-line companion's send progress
+    msgCtlLine,           // + n + msgCtlLineOf + m: the command-line companion's send progress
     msgCtlLineOf,
+    msgProgressElapsed,   // the send progress: line n of m + this + 0:12
+    msgProgressRemaining, // ... + this + 1:03
+    msgSendStoppedAtLine, // + n + msgListStoppedOf + m: the operator stopped the send
+    msgStopSending,       // the button
+    msgStopSendingHint,
+    msgSendHint,
     msgOwnEnd // one past the last
 };
 
