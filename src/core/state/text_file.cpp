@@ -4,6 +4,7 @@
 
 #include "state/codepage.h"
 #include "state/encoded_stream.h"
+#include "state/file_names.h"
 
 namespace zav {
 
@@ -85,7 +86,7 @@ void SaveBytes(const std::string& fileName, std::string_view bytes, bool encode)
     namespace fs = std::filesystem;
     // The rename below would replace a file the operator made read-only.
     std::error_code ec;
-    const auto status = fs::status(fileName, ec);
+    const auto status = fs::status(FsPath(fileName), ec);
     if (!ec && fs::exists(status) &&
         (status.permissions() & fs::perms::owner_write) == fs::perms::none)
         throw EFileStreamError("Cannot write file " + fileName + ": the file is read-only");
@@ -97,13 +98,13 @@ void SaveBytes(const std::string& fileName, std::string_view bytes, bool encode)
         stream.Write(bytes.data(), bytes.size());
         stream.Commit();
     } catch (const EFileStreamError& e) {
-        fs::remove(temp, ec);
+        fs::remove(FsPath(temp), ec);
         throw EFileStreamError("Cannot write file " + fileName + ": " + e.Reason());
     }
-    fs::rename(temp, fileName, ec);
+    fs::rename(FsPath(temp), FsPath(fileName), ec);
     if (ec) {
         const std::string reason = ec.message();
-        fs::remove(temp, ec);
+        fs::remove(FsPath(temp), ec);
         throw EFileStreamError("Cannot write file " + fileName + ": " + reason);
     }
 }
