@@ -178,14 +178,14 @@ std::vector<TRecentFile> TCommandFiles::RecentFiles() const {
     std::vector<TRecentFile> files;
     for (const std::string& name : session_.Recent.Files()) {
         std::error_code ec;
-        files.push_back({name, fs::is_regular_file(name, ec)});
+        files.push_back({name, fs::is_regular_file(FsPath(name), ec)});
     }
     return files;
 }
 
 bool TCommandFiles::OpenRecentFile(const std::string& fileName) {
     std::error_code ec;
-    if (!fs::is_regular_file(fileName, ec)) {
+    if (!fs::is_regular_file(FsPath(fileName), ec)) {
         session_.Recent.Remove(fileName);
         SaveSession();
         controller_.ShowMessage(controller_.Lang().Message(msgRecentFileGone) + fileName);

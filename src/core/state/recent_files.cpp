@@ -3,14 +3,16 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "state/file_names.h"
+
 namespace zav {
 
 namespace {
 std::filesystem::path Normal(const std::string& name) {
     std::error_code ec;
-    auto path = std::filesystem::absolute(name, ec);
+    auto path = std::filesystem::absolute(FsPath(name), ec);
     if (ec)
-        path = name;
+        path = FsPath(name);
     return path.lexically_normal();
 }
 } // namespace
@@ -24,7 +26,7 @@ void TRecentFiles::Add(const std::string& fileName) {
     if (fileName.empty() || fileName.find_first_of("\r\n") != std::string::npos)
         return;
     Remove(fileName);
-    files_.insert(files_.begin(), Normal(fileName).string());
+    files_.insert(files_.begin(), Utf8Path(Normal(fileName)));
     if (files_.size() > Capacity)
         files_.resize(Capacity);
 }

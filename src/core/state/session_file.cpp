@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "state/file_names.h"
 #include "state/paths.h"
 #include "state/text_file.h"
 
@@ -47,7 +48,7 @@ std::string TSessionFile::DefaultFileName() {
 void TSessionFile::Load() {
     Recent.Assign({});
     Window.reset();
-    std::ifstream in(fileName_, std::ios::binary);
+    std::ifstream in(FsPath(fileName_), std::ios::binary);
     if (!in)
         return;
     in.seekg(0, std::ios::end);
@@ -88,7 +89,7 @@ void TSessionFile::Save() const {
         text += "recent " + file + "\n";
     // A data folder without Data/ yet still keeps the session.
     std::error_code ec;
-    const auto folder = std::filesystem::path(fileName_).parent_path();
+    const auto folder = FsPath(fileName_).parent_path();
     if (!folder.empty())
         std::filesystem::create_directories(folder, ec);
     SaveBytes(fileName_, text, false);
