@@ -193,6 +193,49 @@ TEST_F(EndToEnd, ControllerHangingUpMidExchange) {
     EXPECT_THAT(sim->Requests(), ElementsAre("BG"));
 }
 
+// The simulator hangs up and a new one takes its link: the port is reopened with the
+// settings it had, and the line works again.
+TEST_F(EndToEnd, LostDeviceIsReopenedWhenItIsBack) {
+    zavsim::TSimOptions options;
+    options.HangupAfter = 1;
+    Start(options);
+    ManualTimer timer;
+    controller->Reconnect().AttachTimer(&timer);
+    controller->Port().SetBaudIndex(8);
+    controller->btnOpenPortClick(); // as the operator does: what was opened is known
+    views.log.lines.clear();
+    Datas().ReplyTimeout = 300;
+    const std::string oldDevice = sim->SlavePath();
+    Send({"BG", "EN"});
+    ASSERT_TRUE(ExchangeDone());
+    ASSERT_TRUE(Until([&] { return timer.running; }));
+    ASSERT_EQ(views.log.lines.size(), 2u);
+    EXPECT_NE(views.log.lines[0].text.find("was lost"), std::string::npos);
+    EXPECT_TRUE(views.log.Red(0));
+    EXPECT_EQ(views.log.lines[1].text, "Com1 (" + oldDevice + ")" + M(msgReconnectWaiting));
+    EXPECT_LE(timer.interval, 1000);
+
+    zavsim::TSimOptions fresh;
+    fresh.Port = 1;
+    fresh.PortsDir = (folder.Path() / "ports").string();
+    sim.reset();
+    sim = std::make_unique<zavsim::TSimulator>(fresh);
+    sim->Start();
+    timer.Tick();
+    ASSERT_TRUE(controller->Port().Connected());
+    EXPECT_FALSE(timer.running);
+    EXPECT_EQ(controller->Port().BaudIndex(), 8);
+    ASSERT_EQ(views.log.lines.size(), 3u);
+    const std::string reconnected =
+        "Com1 (" + sim->SlavePath() + ")" + M(msgPortReconnected) + "19200" + M(msgBaud);
+    EXPECT_EQ(views.log.lines[2].text.substr(0, reconnected.size()), reconnected);
+    Send({"BG"});
+    ASSERT_TRUE(ExchangeDone());
+    EXPECT_THAT(sim->Requests(), ElementsAre("BG"));
+    dispatcher.Drain();
+    EXPECT_EQ(views.log.lines.size(), 3u) << views.log.lines.back().text; // no "no reply"
+}
+
 // Every fault of the line, one row each: the list ends within the row's bound, each
 // report reaches the log once, nothing of the list goes out after the exchange should
 // have stopped, and the settings files are left alone.
@@ -293,7 +336,7 @@ TEST_F(EndToEnd, FaultMatrix) {
          5000,
          {},
          {lost},
-         {},
+         {M(msgReconnectWaiting)},
          {},
          false},
         {"hang-up between commands",
@@ -303,7 +346,7 @@ TEST_F(EndToEnd, FaultMatrix) {
          5000,
          {"BG", "EN"},
          {lost},
-         {},
+         {M(msgReconnectWaiting)},
          {},
          false},
         {"simulator at 110 baud, program at 9600",

@@ -12,6 +12,7 @@
 
 #include "command-language/zav_commands.h"
 #include "controller/controller.h"
+#include "serial/timer.h"
 #include "state/common_datas.h"
 #include "state/views.h"
 
@@ -116,6 +117,29 @@ struct RecordingViews {
 };
 
 // A fresh folder under the system's temporary folder, removed with its contents.
+// A timer that ticks only when the test says so.
+class ManualTimer : public ITimer {
+public:
+    bool running = false;
+    int interval = 0;
+
+    void Start(int intervalMs, std::function<void()> onTick) override {
+        interval = intervalMs;
+        tick_ = std::move(onTick);
+        running = true;
+    }
+    void Stop() override { running = false; }
+    void Tick() {
+        if (running && tick_) {
+            const auto tick = tick_; // the tick may start or stop the timer
+            tick();
+        }
+    }
+
+private:
+    std::function<void()> tick_;
+};
+
 class TempFolder {
 public:
     TempFolder() {

@@ -38,6 +38,8 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     files_ = std::make_unique<TCommandFiles>(*this);
     units_ = std::make_unique<TUnits>(*this);
     chanRead_ = std::make_unique<TChanRead>(*this);
+    reconnect_ = std::make_unique<TReconnect>(*port_);
+    WireReconnect();
     commands_->BuildCatalogue();
     languageSwitch_ =
         std::make_unique<TLanguageSwitch>(*commonDatas_, *lang_, *commands_, views_.MessageBox);
@@ -152,6 +154,7 @@ void TController::PortLost() {
             lang_->Message(msgPortLostEnd),
         true);
     btnClosePortClick();
+    reconnect_->Lost();
 }
 
 } // namespace zav

@@ -210,6 +210,13 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgListStoppedOf, "* of "},
     {msgCtlLine, "*line "},
     {msgCtlLineOf, "* of "},
+    {msgReconnectWaiting, "*: the port will be reopened when this device is back."},
+    {msgPortReconnected, "* reconnected: "},
+    {msgReconnectOtherDevice, "*: another device appeared there ("},
+    {msgReconnectOtherDeviceLost, "*), not the one that was lost ("},
+    {msgReconnectOtherDeviceEnd, "*); it was not opened. Waiting for the lost device."},
+    {msgReconnectHint, "*When the port's device goes away (an adapter pulled out), reopen the "
+                       "port with the same settings as soon as that same device is back"},
 };
 // clang-format on
 

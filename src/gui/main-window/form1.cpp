@@ -192,6 +192,7 @@ void TForm1::FormCreate() {
     c.Editor().AttachView(this);
     c.Units().AttachView(this);
     c.Files().AttachDialogs(fileDialogs_.get());
+    c.Reconnect().AttachTimer(&reconnectTimer_);
     ConnectEditor();
     ConnectSimpleMode();
     c.MemoRead.OnChanged = [this] { ScheduleListRefresh(); };
