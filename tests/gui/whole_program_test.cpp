@@ -17,6 +17,7 @@ class TestWholeProgram : public QObject {
 private slots:
     void oneProgramFromRecordingToCompletion();
     void settingsChangedInDialogsAreBackAfterRestart();
+    void lostPortIsReopenedWhenItsDeviceIsBack();
 };
 
 void TestWholeProgram::oneProgramFromRecordingToCompletion() {
@@ -56,6 +57,41 @@ void TestWholeProgram::oneProgramFromRecordingToCompletion() {
                                m(30) + "1" + m(35)}));
     QVERIFY(boxes.Texts.isEmpty());
     QCOMPARE(sim.Requests().size(), std::size_t{9});
+    form.close();
+}
+
+// The simulator hangs up, then a new one takes its link: the window's own timer finds
+// it, and the port buttons and the bottom line follow.
+void TestWholeProgram::lostPortIsReopenedWhenItsDeviceIsBack() {
+    TAppDir dir;
+    dir.WritePortSettings({"1"});
+    zavsim::TSimOptions options;
+    options.Port = 1;
+    options.PortsDir = (dir.Path() + "/ports").toStdString();
+    options.HangupAfter = 1;
+    auto sim = std::make_unique<zavsim::TSimulator>(options);
+    sim->Start();
+
+    TMessageBoxCatcher boxes;
+    TForm1 form;
+    form.show();
+    TController& c = form.Controller();
+    QVERIFY(c.Port().Connected());
+    c.MemoSend.SetLines({"BG"});
+    form.btnRunTRClick();
+    QTRY_VERIFY_WITH_TIMEOUT(form.btnOpenPort->isEnabled(), 10000);
+    QVERIFY(form.PanelPortProp->Caption().isEmpty());
+
+    options.HangupAfter.reset();
+    sim.reset();
+    sim = std::make_unique<zavsim::TSimulator>(options);
+    sim->Start();
+    QTRY_VERIFY_WITH_TIMEOUT(c.Port().Connected(), 10000);
+    QVERIFY(!form.btnOpenPort->isEnabled());
+    QVERIFY(form.PanelPortProp->Caption().contains(QString::fromStdString(sim->SlavePath())));
+    QVERIFY(form.MemoLog->Lines().last().contains(
+        QString::fromStdString(c.Lang().Message(msgPortReconnected))));
+    QVERIFY(boxes.Texts.isEmpty());
     form.close();
 }
 
