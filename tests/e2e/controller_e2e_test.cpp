@@ -442,6 +442,55 @@ TEST_F(EndToEnd, BusyWindowThreadTimesNoReplyOut) {
     EXPECT_THAT(views.log.Texts(), ::testing::IsEmpty());
 }
 
+// A 2,000-command list at 9600 baud, stopped by the operator: the command in flight has
+// its reply, nothing follows it, and the log says where the send stopped.
+TEST_F(EndToEnd, StopSendingEndsAfterTheCommandInFlight) {
+    struct TView : ISendProgressView {
+        void SendStarted() override { ++started; }
+        void SendEnded() override { ++ended; }
+        int started = 0, ended = 0;
+    } view;
+    zavsim::TSimOptions options;
+    options.Baud = 9600;
+    Start(options);
+    TSendProgress& progress = controller->SendProgress();
+    progress.AttachView(&view);
+    Send(std::vector<std::string>(2000, "MV10"));
+    ASSERT_TRUE(Until([&] { return progress.State().Line >= 20; }));
+    EXPECT_THAT(progress.Text(progress.State()),
+                ::testing::HasSubstr(M(msgCtlLineOf) + "2000" + M(msgProgressElapsed)));
+    ASSERT_TRUE(progress.StopSending());
+    ASSERT_TRUE(ExchangeDone());
+    controller->SettleReceived();
+    dispatcher.Drain();
+
+    const std::string prefix = M(msgSendStoppedAtLine);
+    const auto texts = views.log.Texts();
+    ASSERT_EQ(texts.size(), 1u) << ::testing::PrintToString(texts); // no "No reply" either
+    ASSERT_EQ(texts[0].rfind(prefix, 0), 0u) << texts[0];
+    const std::size_t line = std::stoul(texts[0].substr(prefix.size()));
+    EXPECT_EQ(texts[0], prefix + std::to_string(line) + M(msgListStoppedOf) + "2000");
+    EXPECT_EQ(sim->Requests().size(), line);
+    EXPECT_EQ(Datas().LastError.Get(), "E10*"); // the last command's reply was taken
+    EXPECT_EQ(view.started, 1);
+    EXPECT_EQ(view.ended, 1);
+    EXPECT_FALSE(progress.StopSending()); // nothing runs any more
+}
+
+// The operator's stop waits for the reply in flight; a device lost meanwhile ends that
+// wait at once, not after the reply time.
+TEST_F(EndToEnd, LostDeviceEndsAWaitTheOperatorStopBegan) {
+    zavsim::TSimOptions options;
+    options.SilentAfter = 2;
+    Start(options);
+    Datas().ReplyTimeout = 60000;
+    Send({"BG", "BG", "BG", "BG"});
+    ASSERT_TRUE(sim->WaitForRequests(3, std::chrono::seconds(10)));
+    ASSERT_TRUE(controller->SendProgress().StopSending());
+    sim.reset();
+    EXPECT_TRUE(ExchangeDone(10000));
+}
+
 // A program composed with the tool and program buttons, sent, then started.
 TEST_F(EndToEnd, ProgramComposedWithTheButtonsRecordsAndRuns) {
     Start();

@@ -38,6 +38,7 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     files_ = std::make_unique<TCommandFiles>(*this);
     units_ = std::make_unique<TUnits>(*this);
     chanRead_ = std::make_unique<TChanRead>(*this);
+    sendProgress_ = std::make_unique<TSendProgress>(*this);
     reconnect_ = std::make_unique<TReconnect>(*port_);
     WireReconnect();
     commands_->BuildCatalogue();
@@ -122,6 +123,7 @@ bool TController::btnRunTRClick() {
     recoveryEdOutstanding_ = false;
     btnClearClick();
     ExchangeThread = std::make_unique<TRWThread>(*this);
+    sendProgress_->Started();
     return true;
 }
 
@@ -134,12 +136,14 @@ void TController::PostExchangeEnded() {
 }
 
 void TController::ExchangeEnded() {
-    if (ExchangeThread && ExchangeThread->Finished())
+    if (ExchangeThread && ExchangeThread->Finished()) {
         ExchangeThread.reset();
+        sendProgress_->Ended();
+    }
 }
 
 void TController::StopExchangeOnTransferError() {
-    const TExchangeControl::TStopped stopped = ExchangeControl.Stop(TExchangeStop::TransferError);
+    const TExchangeControl::TPosition stopped = ExchangeControl.Stop(TExchangeStop::TransferError);
     if (!stopped.Running)
         return;
     OnMain([this, stopped] {

@@ -14,6 +14,7 @@
 
 #include "command-language/zav_commands.h"
 #include "controller/language_switch.h"
+#include "controller/send_progress.h"
 #include "controller/simple_mode.h"
 #include "controller/text_lines.h"
 #include "localisation/lang.h"
@@ -96,6 +97,7 @@ public:
     TCommandFiles& Files() { return *files_; }
     TUnits& Units() { return *units_; }
     TChanRead& ChanRead() { return *chanRead_; }
+    TSendProgress& SendProgress() { return *sendProgress_; }
     // Reopens a lost port when its device is back; the window attaches its timer.
     TReconnect& Reconnect() { return *reconnect_; }
 
@@ -197,6 +199,7 @@ private:
     std::unique_ptr<TCommandFiles> files_;
     std::unique_ptr<TUnits> units_;
     std::unique_ptr<TChanRead> chanRead_;
+    std::unique_ptr<TSendProgress> sendProgress_;
     std::unique_ptr<TReconnect> reconnect_; // after port_: it uses the port
     std::unique_ptr<TRWThread> ExchangeThread;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);

@@ -64,6 +64,12 @@ enum TOwnMessage : int {
     msgListStoppedOf,     // ... of m
     msgCtlLine,           // + n + msgCtlLineOf + m: the command-line companion's send progress
     msgCtlLineOf,
+    msgProgressElapsed,   // the send progress: line n of m + this + 0:12
+    msgProgressRemaining, // ... + this + 1:03
+    msgSendStoppedAtLine, // + n + msgListStoppedOf + m: the operator stopped the send
+    msgStopSending,       // the button
+    msgStopSendingHint,
+    msgSendHint,
     msgReconnectWaiting,         // "Com1 (/dev/ttyUSB0)" + this
     msgPortReconnected,          // "Com1 (/dev/ttyUSB0)" + this + the port's settings
     msgReconnectOtherDevice,     // "Com1 (/dev/ttyUSB0)" + this + the device there ...

@@ -37,7 +37,10 @@ bool TExchangeControl::Send(std::size_t line, const std::function<void()>& write
 }
 
 bool TExchangeControl::WaitReply(int ms) {
-    return replyEvent_.WaitFor(ms, [this] { return StopReason() != TExchangeStop::None; });
+    return replyEvent_.WaitFor(ms, [this] {
+        const TExchangeStop stop = StopReason();
+        return stop != TExchangeStop::None && stop != TExchangeStop::Operator;
+    });
 }
 
 void TExchangeControl::End() {
@@ -48,11 +51,12 @@ void TExchangeControl::End() {
     changed_.notify_all();
 }
 
-TExchangeControl::TStopped TExchangeControl::Stop(TExchangeStop why, bool waitForWrite) {
-    TStopped result;
+TExchangeControl::TPosition TExchangeControl::Stop(TExchangeStop why, bool waitForWrite) {
+    TPosition result;
     {
         std::unique_lock lock(mutex_);
-        if (!running_ || stop_ != TExchangeStop::None)
+        const bool escalates = stop_ == TExchangeStop::Operator && why != TExchangeStop::Operator;
+        if (!running_ || (stop_ != TExchangeStop::None && !escalates))
             return result;
         stop_ = why;
         result = {true, line_, total_};
@@ -61,6 +65,11 @@ TExchangeControl::TStopped TExchangeControl::Stop(TExchangeStop why, bool waitFo
     }
     replyEvent_.Notify();
     return result;
+}
+
+TExchangeControl::TPosition TExchangeControl::Position() const {
+    std::lock_guard lock(mutex_);
+    return {running_, line_, total_};
 }
 
 TExchangeStop TExchangeControl::StopReason() const {

@@ -2,8 +2,8 @@
 // What the threads around one exchange of the send list share: which line is in flight,
 // and whether the exchange must stop early. Reply processing stops it on a data transfer
 // error and the receive thread when the device goes away, both on the receive thread;
-// shutdown stops it from the main thread. Once Stop has returned (and, when asked, the
-// write in progress has finished) the exchange sends nothing more.
+// shutdown and the operator stop it from the main thread. Once Stop has returned (and,
+// when asked, the write in progress has finished) the exchange sends nothing more.
 
 #include <condition_variable>
 #include <cstddef>
@@ -14,7 +14,9 @@
 
 namespace zav {
 
-enum class TExchangeStop { None, TransferError, PortLost, Shutdown };
+// Operator: the reply to the line in flight is still awaited, then nothing more is sent.
+// The others end the wait for it at once.
+enum class TExchangeStop { None, Operator, TransferError, PortLost, Shutdown };
 
 class TExchangeControl {
 public:
@@ -27,19 +29,23 @@ public:
     void Begin(std::size_t total);
     // Exchange thread: runs write for line (1-based) unless the exchange was stopped.
     bool Send(std::size_t line, const std::function<void()>& write);
-    // Exchange thread: waits up to ms for the reply event; false on time-out or a stop.
+    // Exchange thread: waits up to ms for the reply event; false on time-out or a stop
+    // that ends the wait.
     bool WaitReply(int ms);
     // Exchange thread, when it leaves.
     void End();
 
-    struct TStopped {
-        bool Running = false; // an exchange was running and is stopped now
+    struct TPosition {
+        bool Running = false; // an exchange runs (for Stop: it ran and is stopped now)
         std::size_t Line = 0; // the line last sent (0: none yet)
         std::size_t Total = 0;
     };
     // Any thread. With waitForWrite the call returns only once a write in progress has
     // finished; shutdown does not wait, since closing the port is what ends a blocked one.
-    TStopped Stop(TExchangeStop why, bool waitForWrite = true);
+    // A fault or shutdown still stops an exchange the operator has stopped: its wait for
+    // the last reply must not hold them up.
+    TPosition Stop(TExchangeStop why, bool waitForWrite = true);
+    TPosition Position() const;
     TExchangeStop StopReason() const;
     bool Running() const;
     // True once no exchange runs, or false after ms.

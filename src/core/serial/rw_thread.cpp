@@ -5,6 +5,12 @@
 
 namespace zav {
 
+namespace {
+bool EndsAtOnce(TExchangeStop stop) {
+    return stop != TExchangeStop::None && stop != TExchangeStop::Operator;
+}
+} // namespace
+
 TRWThread::TRWThread(TController& controller)
     : controller_(controller), lines_(controller.MemoSend.Lines()) {
     // The list is copied here, on the main thread: the operator may edit the grid while
@@ -31,8 +37,7 @@ void TRWThread::Join() {
 std::string TRWThread::WaitReply() {
     TCommonDatas& datas = controller_.CommonDatas();
     if (!controller_.ExchangeControl.WaitReply(datas.ReplyTimeout.load()))
-        return controller_.ExchangeControl.StopReason() == TExchangeStop::None ? "No answer!"
-                                                                               : "Stopped";
+        return EndsAtOnce(controller_.ExchangeControl.StopReason()) ? "Stopped" : "No answer!";
     std::string result = " ";
     const std::string code = datas.LastError.Get();
     if (code == "E16*" || code == "E26*" || code == "E36*")
@@ -55,8 +60,9 @@ void TRWThread::Execute() {
         if (!control.Send(i + 1, [&] { controller_.Port().SendString(request); }))
             break;
         const std::string r = WaitReply();
-        // Whoever stopped the exchange has told the operator why.
-        if (control.StopReason() != TExchangeStop::None)
+        // Whoever stopped the exchange has told the operator why. The operator's stop
+        // lets the last reply be taken as usual; Send then refuses the next line.
+        if (EndsAtOnce(control.StopReason()))
             break;
         if (r.back() == '!') {
             controller_.PostNoReply();

@@ -22,7 +22,8 @@ public:
     TRWThread& operator=(const TRWThread&) = delete;
 
     // " " accepted, "No answer!" no reply in time, "Er6" command error, "Er9" data error,
-    // "Stopped" when the exchange was stopped meanwhile.
+    // "Stopped" when the exchange was stopped meanwhile (not by the operator, whose stop
+    // waits for this reply).
     std::string WaitReply();
     bool Finished() const { return finished_.load(); }
     // Makes the thread stop at once, without sending more; a write in progress is ended
