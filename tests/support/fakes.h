@@ -118,26 +118,16 @@ struct RecordingViews {
 
 // A fresh folder under the system's temporary folder, removed with its contents.
 // A timer that ticks only when the test says so.
-class ManualTimer : public ITimer {
-public:
+struct ManualTimer : ITimer {
     bool running = false;
-    int interval = 0;
-
-    void Start(int intervalMs, std::function<void()> onTick) override {
-        interval = intervalMs;
-        tick_ = std::move(onTick);
-        running = true;
-    }
+    std::function<void()> tick;
+    void Start(int, std::function<void()> onTick) override { tick = onTick, running = true; }
     void Stop() override { running = false; }
     void Tick() {
-        if (running && tick_) {
-            const auto tick = tick_; // the tick may start or stop the timer
-            tick();
-        }
+        const auto copy = tick; // the tick may start the timer anew
+        if (running)
+            copy();
     }
-
-private:
-    std::function<void()> tick_;
 };
 
 class TempFolder {

@@ -111,33 +111,23 @@ TEST(ProgramSettingsFile, LinesAndTheirReading) {
 
     // The reconnect line comes after the language: a file written before it existed is
     // complete and keeps the default; a later version's lines after it are ignored.
-    struct ReconnectRow {
-        Lines lines;
-        bool complete;
-        bool reconnect;
-    };
     const Lines older(DefaultProgramLines.begin(), DefaultProgramLines.end() - 1);
-    Lines off = DefaultProgramLines;
-    off.back() = "0";
-    Lines damaged = DefaultProgramLines;
-    damaged.back() = "maybe";
-    Lines later = off;
-    later.push_back("a later line");
-    const ReconnectRow reconnectRows[] = {
-        {DefaultProgramLines, true, true},
+    auto with = [](Lines lines, const char* last) {
+        lines.push_back(last);
+        return lines;
+    };
+    const std::tuple<Lines, bool, bool> reconnectRows[] = {
         {older, true, true},
-        {off, true, false},
         {short15, true, true},
         {noUnitsLines, true, false},
-        {damaged, false, true},
-        {later, true, false},
+        {with(older, "0"), true, false},
+        {with(older, "maybe"), false, true},
+        {with(with(older, "0"), "a later line"), true, false},
     };
-    for (const ReconnectRow& row : reconnectRows) {
+    for (const auto& [lines, complete, reconnect] : reconnectRows) {
         TProgramSettings v;
-        EXPECT_EQ(TProgramSettingsFile::Read(row.lines, v), row.complete)
-            << testing::PrintToString(row.lines);
-        EXPECT_EQ(v.ReconnectLostDevice, row.reconnect) << testing::PrintToString(row.lines);
-        EXPECT_EQ(v.Language, row.lines == short15 || row.lines == noUnitsLines ? "ru" : "en");
+        EXPECT_EQ(TProgramSettingsFile::Read(lines, v), complete) << testing::PrintToString(lines);
+        EXPECT_EQ(v.ReconnectLostDevice, reconnect) << testing::PrintToString(lines);
     }
 
     // A file cut at any line before the added one: the values before it are taken, the
