@@ -7,7 +7,8 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev
-    g++-mingw-w64-x86-64
+    g++-mingw-w64-x86-64 googletest
+    wine64 wine
     xvfb xauth
     clang-format
 )

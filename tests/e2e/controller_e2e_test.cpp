@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "fakes.h"
+#include "sim_peer.h"
 #include "state/paths.h"
-#include "zavsim.h"
 
 using namespace zav;
 using namespace zav::test;
@@ -41,7 +41,7 @@ protected:
         options.PortsDir = (folder.Path() / "ports").string();
         if (options.TimeScale == 1.0)
             options.TimeScale = 0.01;
-        sim = std::make_unique<zavsim::TSimulator>(options);
+        sim = std::make_unique<TSimPeer>(options);
         sim->Start();
         SetAppDir(folder.Path().string());
         TControllerViews v = views.Views();
@@ -79,7 +79,7 @@ protected:
     TQueueDispatcher dispatcher;
     RecordingViews views;
     StateHistoryView history;
-    std::unique_ptr<zavsim::TSimulator> sim;
+    std::unique_ptr<TSimPeer> sim;
     std::unique_ptr<TController> controller;
 };
 
@@ -184,7 +184,7 @@ TEST_F(EndToEnd, ControllerHangingUpMidExchange) {
     fresh.Port = 1;
     fresh.PortsDir = (folder.Path() / "ports").string();
     sim.reset(); // first, so that its clean-up cannot take the new link with it
-    sim = std::make_unique<zavsim::TSimulator>(fresh);
+    sim = std::make_unique<TSimPeer>(fresh);
     sim->Start();
     OpenPort();
     ASSERT_TRUE(controller->Port().Connected());

@@ -18,6 +18,7 @@ private slots:
     void oneProgramFromRecordingToCompletion();
     void settingsChangedInDialogsAreBackAfterRestart();
     void lostPortIsReopenedWhenItsDeviceIsBack();
+    void longSendShowsItsProgressAndStopsOnEsc();
 };
 
 void TestWholeProgram::oneProgramFromRecordingToCompletion() {
@@ -128,6 +129,50 @@ void TestWholeProgram::settingsChangedInDialogsAreBackAfterRestart() {
     QFile log(dir.Path() + "/Log/work.log");
     QVERIFY(log.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromLatin1(log.readAll()), firstRunLog.join("\r\n") + "\r\n");
+    form.close();
+}
+
+// F5 sends a 2,000-command list at 9600 baud; the bottom line shows its progress, the
+// grid marks the row in flight, and Esc stops it after that row's reply.
+void TestWholeProgram::longSendShowsItsProgressAndStopsOnEsc() {
+    TAppDir dir;
+    dir.WritePortSettings({"1"});
+    zavsim::TSimOptions options;
+    options.Port = 1;
+    options.PortsDir = (dir.Path() + "/ports").toStdString();
+    options.Baud = 9600;
+    options.TimeScale = 0;
+    zavsim::TSimulator sim(options);
+    sim.Start();
+
+    TMessageBoxCatcher boxes;
+    TForm1 form([](TForm1& f) { f.rgrSingl_Mult->SetItemIndex(1); }); // extended mode
+    form.show();
+    form.activateWindow(); // no window manager under Xvfb does it
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    TController& c = form.Controller();
+    QVERIFY(c.Port().Connected());
+    c.MemoSend.SetLines(std::vector<std::string>(2000, "BG"));
+    QPushButton* stop = Find<QPushButton>(form, "btnStopSend");
+    QVERIFY(stop && !stop->isEnabled());
+
+    QTest::keyClick(&form, Qt::Key_F5);
+    QProgressBar* bar = form.SendProgressBar->Bar();
+    QTRY_VERIFY_WITH_TIMEOUT(bar->isVisible() && c.SendProgress().State().Line > 5, 20000);
+    QVERIFY(stop->isEnabled());
+    QVERIFY(bar->text().contains(" 2000"));
+    QVERIFY(form.PanelMultC->StringGridSend->GridModel()->MarkedRow() >= 0);
+
+    QTest::keyClick(&form, Qt::Key_Escape);
+    QTRY_VERIFY_WITH_TIMEOUT(!c.ExchangeRunning(), 20000);
+    const QString stopped = QString::fromStdString(c.Lang().Message(msgSendStoppedAtLine));
+    QTRY_VERIFY(form.MemoLog->Lines().last().startsWith(stopped));
+    const int line = form.MemoLog->Lines().last().mid(stopped.size()).section(' ', 0, 0).toInt();
+    QCOMPARE(sim.Requests().size(), std::size_t(line));
+    QVERIFY(line < 2000);
+    QVERIFY(!bar->isVisible() && !stop->isEnabled());
+    QCOMPARE(form.PanelMultC->StringGridSend->GridModel()->MarkedRow(), -1);
+    QVERIFY(boxes.Texts.isEmpty());
     form.close();
 }
 

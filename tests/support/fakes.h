@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -133,10 +134,23 @@ struct ManualTimer : ITimer {
 class TempFolder {
 public:
     TempFolder() {
+#ifdef _WIN32
+        // No mkdtemp: a random name that create_directory finds free.
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            auto candidate =
+                std::filesystem::temp_directory_path() / ("zav_test_" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate))
+                path_ = candidate;
+        }
+        if (path_.empty())
+            throw std::runtime_error("cannot create a temporary folder");
+#else
         std::string pattern = (std::filesystem::temp_directory_path() / "zav_test_XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             throw std::runtime_error("cannot create a temporary folder");
         path_ = pattern;
+#endif
     }
     ~TempFolder() {
         std::error_code ec;
@@ -147,8 +161,12 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    const std::filesystem::path& Path() const { return path_; }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& Path() const {
+        return path_;
+    }
+    std::string File(const std::string& name) const {
+        return (path_ / name).string();
+    }
 
     // Writes raw bytes, creating the folders on the way.
     std::string Write(const std::string& name, const std::string& bytes) const {

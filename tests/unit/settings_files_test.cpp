@@ -293,6 +293,10 @@ TEST_F(SettingsOnDisk, FilesThatCannotBeWrittenAreReportedOnceAndTheRestWritten)
             EXPECT_FALSE(std::filesystem::exists(dir_.File(file) + ".new"));
         std::filesystem::create_directories(dir_.Path() / "Data");
         std::filesystem::create_directories(dir_.Path() / "Log");
+        // Windows deletes no read-only file.
+        std::error_code ec;
+        std::filesystem::permissions(dir_.File("Data/prp.dat"), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
         std::filesystem::remove(dir_.File("Data/prp.dat"));
     }
 }

@@ -17,6 +17,7 @@
 #endif
 
 #include "ctl_session.h"
+#include "state/file_names.h"
 #include "state/paths.h"
 
 namespace {
@@ -29,8 +30,11 @@ std::string Environment(const char* name) {
 // Where the installed program keeps its files when it cannot write beside itself.
 std::string UserDataDir() {
 #ifdef _WIN32
-    const std::string appData = Environment("APPDATA");
-    return appData.empty() ? "" : appData + "\\zav";
+    // In UTF-8, as the core takes every file name, whatever the user's name is made of.
+    const wchar_t* appData = _wgetenv(L"APPDATA");
+    return appData == nullptr || *appData == 0
+               ? ""
+               : zav::Utf8Path(std::filesystem::path(appData) / "zav");
 #else
     const std::string xdg = Environment("XDG_DATA_HOME");
     if (!xdg.empty())
@@ -56,7 +60,7 @@ int main(int argc, char* argv[]) {
     wchar_t exe[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, exe, MAX_PATH);
     if (length > 0 && length < MAX_PATH)
-        zav::SetAppDir(std::filesystem::path(exe).parent_path().string());
+        zav::SetAppDir(zav::Utf8Path(std::filesystem::path(exe).parent_path()));
 #endif
     const std::string appDir = zav::AppDir();
     const std::string dataDir = zav::PrepareDataDir(appDir, UserDataDir(), zav::CanWriteFolder);

@@ -1,5 +1,6 @@
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "zavsim.h"
@@ -110,6 +111,41 @@ std::string ParseSimOptions(const std::vector<std::string>& args, TSimOptions& o
         }
     }
     return {};
+}
+
+std::vector<std::string> SimOptionArgs(const TSimOptions& options) {
+    std::vector<std::string> args;
+    const auto add = [&](const char* name, const std::string& value) {
+        args.push_back(name);
+        args.push_back(value);
+    };
+    const auto real = [](double v) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.17g", v);
+        return std::string(text);
+    };
+    if (options.Port > 0)
+        add("--port", std::to_string(options.Port));
+    if (!options.PortsDir.empty())
+        add("--ports-dir", options.PortsDir);
+    add("--baud", std::to_string(options.Baud));
+    add("--time-scale", real(options.TimeScale));
+    if (options.SilentAfter)
+        add("--silent-after", std::to_string(*options.SilentAfter));
+    if (options.E5Every)
+        add("--e5-every", std::to_string(*options.E5Every));
+    add("--garbage", real(options.Garbage));
+    if (options.RandomStart)
+        add("--random", std::to_string(*options.RandomStart));
+    if (options.Split)
+        args.push_back("--split");
+    if (options.HangupAfter)
+        add("--hangup-after", std::to_string(*options.HangupAfter));
+    if (options.NoiseAt)
+        add("--noise-at", std::to_string(*options.NoiseAt));
+    if (options.Verbose)
+        args.push_back("--verbose");
+    return args;
 }
 
 } // namespace zavsim

@@ -43,6 +43,9 @@ struct TSimOptions {
 // text on success, else a message naming the faulty option.
 std::string ParseSimOptions(const std::vector<std::string>& args, TSimOptions& options);
 std::string SimUsage();
+// The command-line options that ParseSimOptions reads back as options (all but the
+// sizes that have no option).
+std::vector<std::string> SimOptionArgs(const TSimOptions& options);
 
 class TSimulator {
 public:

@@ -362,7 +362,10 @@ bool TLang::LoadFormTexts(const std::string& key) {
 }
 
 bool TLang::LoadMessages() {
-    return LoadSection("msg", Messages, false);
+    const bool loaded = LoadSection("msg", Messages, false);
+    if (mainForm_)
+        mainForm_->MessagesLoaded();
+    return loaded;
 }
 
 void TLang::LoadLanguage() {

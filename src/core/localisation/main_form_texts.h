@@ -16,6 +16,8 @@ public:
     // column of a grid's header row. "Form1" is the window's caption.
     virtual void SetControlCaption(const std::string& control, int item,
                                    const std::string& text) = 0;
+    // The messages of a language were loaded: the texts the window takes from them follow.
+    virtual void MessagesLoaded() {}
 };
 
 struct TMainFormText {

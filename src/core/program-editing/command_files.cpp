@@ -6,6 +6,7 @@
 #include "controller/controller.h"
 #include "state/codepage.h"
 #include "state/encoded_stream.h"
+#include "state/file_names.h"
 #include "state/paths.h"
 #include "state/text_file.h"
 
@@ -35,18 +36,18 @@ void WriteLines(const std::string& fileName, const std::vector<std::string>& lin
 } // namespace
 
 bool HasCommandFileExtension(const std::string& fileName) {
-    return fs::path(fileName).extension().string() == Extension;
+    return Utf8Path(FsPath(fileName).extension()) == Extension;
 }
 
 std::string DescriptionFileName(const std::string& commandFile) {
-    return fs::path(commandFile).replace_extension("._zav").string();
+    return Utf8Path(FsPath(commandFile).replace_extension("._zav"));
 }
 
 std::string ProposeSaveName(const std::string& folder) {
     for (unsigned long k = 1;; ++k) {
         const std::string name = "Zav-Prog-" + std::to_string(k) + Extension;
         std::error_code ec;
-        if (!fs::exists(fs::path(folder) / name, ec))
+        if (!fs::exists(FsPath(folder) / name, ec))
             return name;
     }
 }
@@ -64,8 +65,8 @@ void SaveCommandFiles(const std::string& fileName, const std::vector<TCommandRow
     const std::string tempDescriptions = descriptionFile + ".new";
     auto removeTemps = [&] {
         std::error_code ignored;
-        fs::remove(tempCommands, ignored);
-        fs::remove(tempDescriptions, ignored);
+        fs::remove(FsPath(tempCommands), ignored);
+        fs::remove(FsPath(tempDescriptions), ignored);
     };
     try {
         WriteLines(tempCommands, commands);
@@ -75,9 +76,9 @@ void SaveCommandFiles(const std::string& fileName, const std::vector<TCommandRow
         throw EFileStreamError("Cannot write file " + fileName + ": " + Reason(e));
     }
     std::error_code ec;
-    fs::rename(tempDescriptions, descriptionFile, ec);
+    fs::rename(FsPath(tempDescriptions), FsPath(descriptionFile), ec);
     if (!ec)
-        fs::rename(tempCommands, fileName, ec);
+        fs::rename(FsPath(tempCommands), FsPath(fileName), ec);
     if (ec) {
         removeTemps();
         throw EFileStreamError("Cannot write file " + fileName + ": " + ec.message());

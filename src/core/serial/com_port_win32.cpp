@@ -155,6 +155,7 @@ private:
         while (ok && count > 0) {
             const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
             DWORD written = 0;
+            ResetEvent(ov.hEvent);
             if (!WriteFile(s.port, p, chunk, nullptr, &ov) && GetLastError() != ERROR_IO_PENDING)
                 ok = false;
             else
@@ -169,6 +170,7 @@ private:
     // Reads n bytes that the driver reports queued.
     static DWORD ReadQueued(TSession& s, OVERLAPPED& ov, std::uint8_t* buffer, DWORD n) {
         DWORD got = 0;
+        ResetEvent(ov.hEvent);
         if (ReadFile(s.port, buffer, n, &got, &ov))
             return got;
         if (GetLastError() == ERROR_IO_PENDING && Await(s, ov, got))
@@ -219,6 +221,9 @@ private:
                 continue;
             }
             DWORD mask = 0;
+            // Windows clears the event when the wait starts; Wine does not, and a stale
+            // signal would be taken for a finished wait.
+            ResetEvent(ov.hEvent);
             if (WaitCommEvent(s.port, &mask, &ov))
                 continue;
             if (GetLastError() != ERROR_IO_PENDING) {
@@ -233,11 +238,18 @@ private:
                 GetOverlappedResult(s.port, &ov, &unused, TRUE);
                 continue;
             }
-            // A cancelled wait starts the next round; any other failure means the device
-            // went away (an adapter pulled out).
-            if (!GetOverlappedResult(s.port, &ov, &unused, FALSE) &&
-                GetLastError() != ERROR_OPERATION_ABORTED)
-                lost = true;
+            // A cancelled wait starts the next round; a wait still pending is ended like
+            // the one above and the queue looked at again; any other failure means the
+            // device went away (an adapter pulled out).
+            if (!GetOverlappedResult(s.port, &ov, &unused, FALSE)) {
+                const DWORD error = GetLastError();
+                if (error == ERROR_IO_INCOMPLETE) {
+                    SetCommMask(s.port, EV_RXCHAR);
+                    GetOverlappedResult(s.port, &ov, &unused, TRUE);
+                } else if (error != ERROR_OPERATION_ABORTED) {
+                    lost = true;
+                }
+            }
         }
         if (ov.hEvent != nullptr)
             CloseHandle(ov.hEvent);

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "state/file_names.h"
+
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -24,7 +26,7 @@ std::uint8_t KeyOf(const std::uint8_t (&keys)[5]) {
 
 TEncodedStream::TEncodedStream(const std::string& fileName, bool encode, TFileMode mode)
     : fileName_(fileName), encode_(encode) {
-    file_ = std::fopen(fileName.c_str(), mode == TFileMode::OpenRead ? "rb" : "wb");
+    file_ = OpenFile(fileName, mode == TFileMode::OpenRead ? "rb" : "wb");
     if (!file_) {
         const std::string reason = std::strerror(errno);
         throw EFileStreamError(

@@ -6,28 +6,41 @@
 #include <cstdlib>
 #include <locale>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace zav {
 
 namespace {
 std::atomic<char> separator{0};
-
-char LocaleSeparator() {
-    try {
-        return std::use_facet<std::numpunct<char>>(std::locale("")).decimal_point();
-    } catch (const std::exception&) {
-        return '.'; // an unknown locale in the environment
-    }
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 } // namespace
 
+char SystemDecimalSeparator() {
+#ifdef _WIN32
+    // The C library's locale is "C" there whatever the user chose; ask the system.
+    wchar_t text[8] = {};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, text, 8) > 0 && text[0] > 0 &&
+        text[0] < 0x80)
+        return static_cast<char>(text[0]);
+    return '.'; // none, or one a single byte cannot hold
+#else
+    try {
+        return std::use_facet<std::numpunct<char>>(std::locale("")).decimal_point();
+    } catch (const std::exception&) {
+        return '.'; // an unknown locale in the environment
+    }
+#endif
+}
+
 char DecimalSeparator() {
     char sep = separator.load();
     if (sep == 0) {
-        sep = LocaleSeparator();
+        sep = SystemDecimalSeparator();
         separator.store(sep);
     }
     return sep;

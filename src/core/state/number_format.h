@@ -10,6 +10,9 @@ namespace zav {
 // The decimal separator of the user's locale, unless a test has set one.
 char DecimalSeparator();
 void SetDecimalSeparator(char separator);
+// What the user's locale says now (Windows: the regional settings; elsewhere the
+// environment's LC_NUMERIC), '.' when it names none that fits one byte.
+char SystemDecimalSeparator();
 
 // No thousands separators, no trailing zeros, no separator for whole values; fixed
 // notation while 1e-5 <= |value| and the integer part has at most 15 digits, else

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <mutex>
 
+#include "state/file_names.h"
+
 namespace zav {
 
 namespace {
@@ -12,8 +14,14 @@ std::string appDir;  // guarded by appDirMutex
 std::string dataDir; // guarded by appDirMutex; empty: AppDir()
 
 std::string WithSeparator(std::string dir) {
+    // The system's own separator: these folders appear in the operator's messages.
+#ifdef _WIN32
     if (!dir.empty() && dir.back() != '/' && dir.back() != '\\')
+        dir += '\\';
+#else
+    if (!dir.empty() && dir.back() != '/')
         dir += '/';
+#endif
     return dir;
 }
 
@@ -25,8 +33,8 @@ std::string ExecutableDir() {
     auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
 #endif
     if (ec || exe.empty())
-        return WithSeparator(std::filesystem::current_path(ec).string());
-    return WithSeparator(exe.parent_path().string());
+        return WithSeparator(Utf8Path(std::filesystem::current_path(ec)));
+    return WithSeparator(Utf8Path(exe.parent_path()));
 }
 } // namespace
 
@@ -58,8 +66,8 @@ void SetDataDir(std::string dir) {
 
 bool CanWriteFolder(const std::string& dir) {
     namespace fs = std::filesystem;
-    const fs::path probe = fs::path(dir) / ".zav-write-probe";
-    std::FILE* f = std::fopen(probe.string().c_str(), "wb");
+    const fs::path probe = FsPath(dir) / ".zav-write-probe";
+    std::FILE* f = OpenFile(Utf8Path(probe), "wb");
     if (!f)
         return false;
     std::fclose(f);
@@ -74,13 +82,13 @@ std::string PrepareDataDir(const std::string& appDir, const std::string& userDir
     if (canWrite(appDir))
         return appDir;
     std::error_code ec;
-    const fs::path user(userDir);
+    const fs::path user = FsPath(userDir);
     for (const char* folder : {"Data", "Log", "Users", "ports"})
         fs::create_directories(user / folder, ec);
-    if (userDir.empty() || !canWrite((user / "Data").string()))
+    if (userDir.empty() || !canWrite(Utf8Path(user / "Data")))
         return {};
     // The shipped defaults, once: what the operator has changed since is kept.
-    for (const auto& entry : fs::directory_iterator(fs::path(appDir) / "Data", ec)) {
+    for (const auto& entry : fs::directory_iterator(FsPath(appDir) / "Data", ec)) {
         const fs::path target = user / "Data" / entry.path().filename();
         if (entry.is_regular_file(ec) && !fs::exists(target, ec))
             fs::copy_file(entry.path(), target, ec);

@@ -4,6 +4,7 @@
 
 #include "state/codepage.h"
 #include "state/encoded_stream.h"
+#include "state/file_names.h"
 
 namespace zav {
 
@@ -81,7 +82,7 @@ void SaveLines(const std::string& fileName, const std::vector<std::string>& line
     }
     // The rename below would replace a file the operator made read-only.
     std::error_code ec;
-    const auto status = fs::status(fileName, ec);
+    const auto status = fs::status(FsPath(fileName), ec);
     if (!ec && fs::exists(status) &&
         (status.permissions() & fs::perms::owner_write) == fs::perms::none)
         throw EFileStreamError("Cannot write file " + fileName + ": the file is read-only");
@@ -93,13 +94,13 @@ void SaveLines(const std::string& fileName, const std::vector<std::string>& line
         stream.Write(bytes.data(), bytes.size());
         stream.Commit();
     } catch (const EFileStreamError& e) {
-        fs::remove(temp, ec);
+        fs::remove(FsPath(temp), ec);
         throw EFileStreamError("Cannot write file " + fileName + ": " + e.Reason());
     }
-    fs::rename(temp, fileName, ec);
+    fs::rename(FsPath(temp), FsPath(fileName), ec);
     if (ec) {
         const std::string reason = ec.message();
-        fs::remove(temp, ec);
+        fs::remove(FsPath(temp), ec);
         throw EFileStreamError("Cannot write file " + fileName + ": " + reason);
     }
 }

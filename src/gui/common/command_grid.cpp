@@ -1,6 +1,9 @@
 #include "common/command_grid.h"
 
+#include <QBrush>
+#include <QColor>
 #include <QCoreApplication>
+#include <QFont>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -46,6 +49,17 @@ QVariant TCommandGridModel::data(const QModelIndex& index, int role) const {
     // A description cut by a narrow column is read whole in its tool-tip.
     if (role == Qt::ToolTipRole && index.column() == CommandColumn)
         role = Qt::DisplayRole;
+    if (index.isValid() && index.row() == markedRow_) {
+        if (role == Qt::BackgroundRole)
+            return QBrush(QColor(255, 236, 140)); // the line being sent, as a highlighter would
+        if (role == Qt::ForegroundRole)
+            return QBrush(Qt::black);
+        if (role == Qt::FontRole) {
+            QFont font;
+            font.setBold(true);
+            return font;
+        }
+    }
     if (role != Qt::DisplayRole || !index.isValid() ||
         static_cast<std::size_t>(index.row()) >= list_.Count())
         return {};
@@ -54,6 +68,16 @@ QVariant TCommandGridModel::data(const QModelIndex& index, int role) const {
     if (index.column() == CommandColumn)
         return QString::fromStdString(list_.Row(static_cast<std::size_t>(index.row())).Description);
     return {};
+}
+
+void TCommandGridModel::SetMarkedRow(int row) {
+    if (row == markedRow_)
+        return;
+    const int old = markedRow_;
+    markedRow_ = row;
+    for (const int r : {old, row})
+        if (r >= 0 && r < rowCount())
+            emit dataChanged(index(r, 0), index(r, columnCount() - 1));
 }
 
 QVariant TCommandGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -208,11 +232,14 @@ TCommandGrid::TCommandGrid(TCommandList& list, const QString& objectName, QWidge
     setDragDropOverwriteMode(true);
     setDefaultDropAction(Qt::MoveAction);
     // Wide numbers widen their column instead of being cut.
-    connect(model_, &QAbstractItemModel::rowsInserted, this, [this] {
+    // A whole list taken at once (a file, SetLines) comes as a reset.
+    const auto widen = [this] {
         const int needed = fontMetrics().horizontalAdvance(QString::number(model_->rowCount())) + 8;
         if (columnWidth(0) < needed)
             setColumnWidth(0, needed);
-    });
+    };
+    connect(model_, &QAbstractItemModel::rowsInserted, this, widen);
+    connect(model_, &QAbstractItemModel::modelReset, this, widen);
 }
 
 int TCommandGrid::CurrentGridRow() const {

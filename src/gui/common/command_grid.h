@@ -25,6 +25,9 @@ public:
     void SetHeaderTexts(const QString& number, const QString& command);
     // Column 0 of the rows from first on shows their numbers again.
     void RenumberCommandRows(int first = 0);
+    // The view row being sent is shown marked; -1 marks none.
+    void SetMarkedRow(int row);
+    int MarkedRow() const { return markedRow_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -60,6 +63,7 @@ private:
     QString numberHeader_ = QStringLiteral("№");
     QString commandHeader_ = QStringLiteral("Command");
     int renumberFrom_ = -1; // the first row whose number changes with the pending edit
+    int markedRow_ = -1;
 };
 
 class TCommandGrid : public QTableView {

@@ -195,6 +195,10 @@ void TForm1::FormCreate() {
     c.Reconnect().AttachTimer(&reconnectTimer_);
     ConnectEditor();
     ConnectSimpleMode();
+    SendProgressBar = new TSendProgressBar(c, *this, *PanelPortProp, *PanelMultC->btnRunTR,
+                                           *PanelMultC->btnStopSend,
+                                           [this] { return PanelMultC->StringGridSend; });
+    c.SendProgress().AttachView(SendProgressBar);
     c.MemoRead.OnChanged = [this] { ScheduleListRefresh(); };
     c.lbBufRead.OnChanged = [this] { ScheduleListRefresh(); };
     if (c.lbBufRead.Empty())
@@ -685,6 +689,14 @@ void TForm1::SetControlCaption(const std::string& control, int item, const std::
         PanelCoordinates->resize(CoordinatesCaptionWidth + 2 * w + 7, PanelCoordinates->height());
     }
     FitToTexts();
+}
+
+void TForm1::MessagesLoaded() {
+    // The controller loads its first messages while it is being made, before the bar.
+    if (SendProgressBar) {
+        SendProgressBar->ApplyTexts();
+        FitToTexts();
+    }
 }
 
 // --- IPortView

@@ -22,6 +22,7 @@
 #include "main-window/panel_mult_c.h"
 #include "main-window/panel_singe_c.h"
 #include "main-window/panel_units.h"
+#include "main-window/send_progress_bar.h"
 
 namespace zav {
 
@@ -130,6 +131,10 @@ public:
     void SetUnitsChoiceIndex(int index) override;
     // IMainFormView
     void SetControlCaption(const std::string& control, int item, const std::string& text) override;
+    void MessagesLoaded() override;
+
+    // The progress of a running send and its stop.
+    TSendProgressBar* SendProgressBar = nullptr;
 
     // Built size of the window and of its client area.
     static constexpr int BuiltWidth = 1020;

@@ -30,6 +30,7 @@ TPanelMultC::TPanelMultC(QWidget* parent) : QFrame(parent) {
     ToolPanel = new TToolPanel(this);
 
     btnRunTR = Named(new QPushButton("Send", this), "btnRunTR");
+    btnStopSend = Named(new QPushButton("Stop sending", this), "btnStopSend", "Stop sending");
     btnAllClear = Named(new QPushButton("Clear all", this), "btnAllClear");
     btnDelRaw = Named(new QPushButton("Clear current string", this), "btnDelRaw");
     chbDirectControl = Named(new QCheckBox("Direct Control", this), "chbDirectControl");
@@ -63,8 +64,8 @@ void TPanelMultC::CreateGrid(TCommandList& list) {
     // The list, the tools in reading order, then the buttons and the side lists.
     std::vector<QWidget*> chain{StringGridSend};
     chain.insert(chain.end(), ToolPanel->TabChain().begin(), ToolPanel->TabChain().end());
-    chain.insert(chain.end(), {btnRunTR, btnAllClear, chbDirectControl, btnDelRaw, MemoRead,
-                               lbBufRead, btnlbbufclear});
+    chain.insert(chain.end(), {btnRunTR, btnStopSend, btnAllClear, btnDelRaw, chbDirectControl,
+                               MemoRead, lbBufRead, btnlbbufclear});
     for (std::size_t i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
     LayOut();
@@ -72,8 +73,10 @@ void TPanelMultC::CreateGrid(TCommandList& list) {
 
 void TPanelMultC::SetPanelEnabled(bool enabled) {
     setEnabled(enabled);
+    // "Stop sending" follows the send alone; a disabled panel disables it all the same.
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        child->setEnabled(enabled);
+        if (child != btnStopSend)
+            child->setEnabled(enabled);
 }
 
 int TPanelMultC::LayOutSideLists(bool showLoading, bool showResponse) {
@@ -84,8 +87,10 @@ int TPanelMultC::LayOutSideLists(bool showLoading, bool showResponse) {
 }
 
 int TPanelMultC::GridColumnWidth() const {
-    const int buttons = std::max(btnRunTR->sizeHint().width(), btnAllClear->sizeHint().width());
-    return std::max({GridWidth, 2 * buttons + 4, btnDelRaw->sizeHint().width()});
+    const int sendRow =
+        2 * std::max(btnRunTR->sizeHint().width(), btnStopSend->sizeHint().width()) + 4;
+    const int clearRow = btnAllClear->sizeHint().width() + 4 + btnDelRaw->sizeHint().width();
+    return std::max({GridWidth, sendRow, clearRow});
 }
 
 int TPanelMultC::ToolColumnWidth() const {
@@ -123,9 +128,13 @@ void TPanelMultC::LayOut() {
         StringGridSend->setGeometry(0, 0, gridWidth, h - ButtonsHeight);
     ToolPanel->setGeometry(gridWidth + 4, 0, ToolPanelWidth, ToolPanelHeight);
     const int buttonsTop = h - ButtonsHeight + 4;
+    // Send with "Stop sending" beside it; under them "Clear all" and "Clear current
+    // string", which takes what its caption needs and at least half.
     btnRunTR->setGeometry(0, buttonsTop, gridWidth / 2 - 4, 25);
-    btnAllClear->setGeometry(gridWidth / 2, buttonsTop, gridWidth - gridWidth / 2, 25);
-    btnDelRaw->setGeometry(0, buttonsTop + 28, gridWidth, 25);
+    btnStopSend->setGeometry(gridWidth / 2, buttonsTop, gridWidth - gridWidth / 2, 25);
+    const int delRawWidth = std::max(btnDelRaw->sizeHint().width(), gridWidth / 2);
+    btnAllClear->setGeometry(0, buttonsTop + 28, gridWidth - delRawWidth - 4, 25);
+    btnDelRaw->setGeometry(gridWidth - delRawWidth, buttonsTop + 28, delRawWidth, 25);
     chbDirectControl->setGeometry(gridWidth + 6, buttonsTop + 2, toolWidth - 4, 22);
 
     int x = gridWidth + 4 + toolWidth;

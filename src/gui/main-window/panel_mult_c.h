@@ -1,5 +1,5 @@
 #pragma once
-// The extended-mode panel: the command grid, the tool panel, Send, "Clear all",
+// The extended-mode panel: the command grid, the tool panel, Send, "Stop sending", "Clear all",
 // "Clear current string", "Direct Control", and the "Loading:" and "Response:" lists.
 
 #include <QCheckBox>
@@ -28,6 +28,7 @@ public:
     TCommandGrid* StringGridSend = nullptr;
     TToolPanel* ToolPanel;
     QPushButton* btnRunTR;
+    QPushButton* btnStopSend;
     QPushButton* btnAllClear;
     QPushButton* btnDelRaw;
     QCheckBox* chbDirectControl;

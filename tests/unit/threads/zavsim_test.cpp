@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "remote_protocol.h"
 #include "zavsim.h"
 
 namespace {
@@ -314,6 +315,51 @@ TEST(ZavSimTest, PortLinkReplacesAStaleLinkAndIsRemovedAtTheEnd) {
     }
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
     std::filesystem::remove_all(dir);
+}
+
+} // namespace
+
+namespace {
+
+// The options and requests that cross to a simulator hosted for the Windows tests come
+// back as they were sent.
+TEST(ZavSimTest, RemoteOptionsAndRequestsSurviveTheirTextForm) {
+    zavsim::TSimOptions all;
+    all.Port = 3;
+    all.PortsDir = "/tmp/ports";
+    all.Baud = 1200;
+    all.TimeScale = 0.013;
+    all.SilentAfter = 0;
+    all.E5Every = 3;
+    all.Garbage = 0.3;
+    all.RandomStart = 7;
+    all.Split = true;
+    all.HangupAfter = 2;
+    all.NoiseAt = 5;
+    all.Verbose = true;
+    for (const zavsim::TSimOptions& sent : {zavsim::TSimOptions{}, all}) {
+        zavsim::TSimOptions got;
+        ASSERT_EQ(zavsim::ParseSimOptions(zavsim::SimOptionArgs(sent), got), "");
+        EXPECT_EQ(got.Port, sent.Port);
+        EXPECT_EQ(got.PortsDir, sent.PortsDir);
+        EXPECT_EQ(got.Baud, sent.Baud);
+        EXPECT_EQ(got.TimeScale, sent.TimeScale);
+        EXPECT_EQ(got.SilentAfter, sent.SilentAfter);
+        EXPECT_EQ(got.E5Every, sent.E5Every);
+        EXPECT_EQ(got.Garbage, sent.Garbage);
+        EXPECT_EQ(got.RandomStart, sent.RandomStart);
+        EXPECT_EQ(got.Split, sent.Split);
+        EXPECT_EQ(got.HangupAfter, sent.HangupAfter);
+        EXPECT_EQ(got.NoiseAt, sent.NoiseAt);
+        EXPECT_EQ(got.Verbose, sent.Verbose);
+    }
+    std::string bytes;
+    for (int c = 0; c < 256; ++c)
+        bytes += static_cast<char>(c);
+    const std::string line = zavsim::EscapeRequest(bytes);
+    EXPECT_EQ(line.find_first_of(" \r\n"), std::string::npos);
+    EXPECT_EQ(zavsim::UnescapeRequest(line), bytes);
+    EXPECT_EQ(zavsim::EscapeRequest("MV1000"), "MV1000");
 }
 
 } // namespace
