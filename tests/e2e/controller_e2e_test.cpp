@@ -193,6 +193,44 @@ TEST_F(EndToEnd, ControllerHangingUpMidExchange) {
     EXPECT_THAT(sim->Requests(), ElementsAre("BG"));
 }
 
+// The simulator hangs up and a new one takes its link: the port is reopened with the
+// settings it had, and the line works again.
+TEST_F(EndToEnd, LostDeviceIsReopenedWhenItIsBack) {
+    zavsim::TSimOptions options;
+    options.HangupAfter = 1;
+    Start(options);
+    ManualTimer timer;
+    controller->Reconnect().AttachTimer(&timer);
+    controller->Port().SetBaudIndex(8);
+    controller->btnOpenPortClick(); // as the operator does: what was opened is known
+    views.log.lines.clear();
+    const std::string device = sim->SlavePath();
+    Send({"BG", "EN"});
+    ASSERT_TRUE(Until([&] { return timer.running && !controller->ExchangeRunning(); }));
+    ASSERT_EQ(views.log.lines.size(), 2u);
+    EXPECT_TRUE(views.log.Red(0));
+    EXPECT_EQ(views.log.lines[1].text, "Com1 (" + device + ")" + M(msgReconnectWaiting));
+
+    sim.reset();
+    options = {};
+    options.Port = 1;
+    options.PortsDir = (folder.Path() / "ports").string();
+    sim = std::make_unique<zavsim::TSimulator>(options); // takes over the link COM1
+    sim->Start();
+    timer.Tick();
+    ASSERT_TRUE(controller->Port().Connected());
+    EXPECT_FALSE(timer.running);
+    ASSERT_EQ(views.log.lines.size(), 3u);
+    EXPECT_THAT(views.log.lines[2].text,
+                ::testing::StartsWith("Com1 (" + sim->SlavePath() + ")" + M(msgPortReconnected) +
+                                      "19200" + M(msgBaud)));
+    Send({"BG"});
+    ASSERT_TRUE(ExchangeDone());
+    dispatcher.Drain();
+    EXPECT_THAT(sim->Requests(), ElementsAre("BG"));
+    EXPECT_EQ(views.log.lines.size(), 3u) << views.log.lines.back().text; // no "no reply"
+}
+
 // Every fault of the line, one row each: the list ends within the row's bound, each
 // report reaches the log once, nothing of the list goes out after the exchange should
 // have stopped, and the settings files are left alone.
@@ -293,7 +331,7 @@ TEST_F(EndToEnd, FaultMatrix) {
          5000,
          {},
          {lost},
-         {},
+         {M(msgReconnectWaiting)},
          {},
          false},
         {"hang-up between commands",
@@ -303,7 +341,7 @@ TEST_F(EndToEnd, FaultMatrix) {
          5000,
          {"BG", "EN"},
          {lost},
-         {},
+         {M(msgReconnectWaiting)},
          {},
          false},
         {"simulator at 110 baud, program at 9600",

@@ -88,6 +88,8 @@ void TestSettingsDialogs::programSettingsOkStoresCloseDiscards() {
         QCOMPARE(dialog->EditUnitsName->text(), QString("Step"));
         QCOMPARE(dialog->RgrTrunc->ItemIndex(), 0);
         QVERIFY(dialog->chBoxLogs->isChecked() && !dialog->chboxPortLogs->isChecked());
+        QVERIFY(dialog->chboxReconnect->isChecked());
+        dialog->chboxReconnect->click();
         dialog->chboxPortLogs->click();
         dialog->chBoxSaveLogs->click();
         dialog->chboxAddBGAutomatic->click();
@@ -102,6 +104,7 @@ void TestSettingsDialogs::programSettingsOkStoresCloseDiscards() {
     QCOMPARE(d.ShowPortLog, ok);
     QCOMPARE(d.SaveWorkLog, ok);
     QCOMPARE(d.AutoAddBG, !ok);
+    QCOMPARE(d.ReconnectLostDevice, !ok);
     QCOMPARE(d.Rounding, std::uint8_t(ok ? 2 : 0));
     QCOMPARE(d.UnitsName, std::string(ok ? "mm" : "Step"));
     // OK shows the response list at once and keeps the command list.

@@ -17,6 +17,7 @@ class TestWholeProgram : public QObject {
 private slots:
     void oneProgramFromRecordingToCompletion();
     void settingsChangedInDialogsAreBackAfterRestart();
+    void lostPortIsReopenedWhenItsDeviceIsBack();
     void longSendShowsItsProgressAndStopsOnEsc();
 };
 
@@ -58,6 +59,30 @@ void TestWholeProgram::oneProgramFromRecordingToCompletion() {
     QVERIFY(boxes.Texts.isEmpty());
     QCOMPARE(sim.Requests().size(), std::size_t{9});
     form.close();
+}
+
+// The simulator hangs up, then a new one takes its link: the window's own timer finds
+// it, and the port buttons and the bottom line follow.
+void TestWholeProgram::lostPortIsReopenedWhenItsDeviceIsBack() {
+    TAppDir dir;
+    dir.WritePortSettings({"1"});
+    zavsim::TSimOptions options;
+    options.Port = 1;
+    options.PortsDir = (dir.Path() + "/ports").toStdString();
+    options.HangupAfter = 1;
+    auto sim = std::make_unique<zavsim::TSimulator>(options);
+    sim->Start();
+    TMessageBoxCatcher boxes;
+    TForm1 form;
+    form.Controller().Port().Write("BG*", 3); // the simulator hangs up on it
+    QTRY_VERIFY_WITH_TIMEOUT(form.btnOpenPort->isEnabled(), 10000);
+
+    options.HangupAfter.reset();
+    sim.reset();
+    sim = std::make_unique<zavsim::TSimulator>(options);
+    sim->Start();
+    QTRY_VERIFY_WITH_TIMEOUT(!form.btnOpenPort->isEnabled(), 10000);
+    QVERIFY(form.PanelPortProp->Caption().contains(QString::fromStdString(sim->SlavePath())));
 }
 
 void TestWholeProgram::settingsChangedInDialogsAreBackAfterRestart() {

@@ -13,6 +13,7 @@
 
 #include "command-language/zav_commands.h"
 #include "controller/controller.h"
+#include "serial/timer.h"
 #include "state/common_datas.h"
 #include "state/views.h"
 
@@ -117,6 +118,19 @@ struct RecordingViews {
 };
 
 // A fresh folder under the system's temporary folder, removed with its contents.
+// A timer that ticks only when the test says so.
+struct ManualTimer : ITimer {
+    bool running = false;
+    std::function<void()> tick;
+    void Start(int, std::function<void()> onTick) override { tick = onTick, running = true; }
+    void Stop() override { running = false; }
+    void Tick() {
+        const auto copy = tick; // the tick may start the timer anew
+        if (running)
+            copy();
+    }
+};
+
 class TempFolder {
 public:
     TempFolder() {

@@ -19,6 +19,7 @@ void MakeTree(const TempFolder& root) {
     root.Write("sys/devices/pci0/usb1/1-1/idProduct", "6001\n");
     root.Write("sys/devices/pci0/usb1/1-1/manufacturer", "FTDI\n");
     root.Write("sys/devices/pci0/usb1/1-1/product", "USB Serial\n");
+    root.Write("sys/devices/pci0/usb1/1-1/serial", "A1\n");
     fs::create_directories(usb / "1-1:1.0/ttyUSB0");
     fs::create_directories(base / "sys/class/tty/ttyUSB0");
     fs::create_symlink(usb / "1-1:1.0", base / "sys/class/tty/ttyUSB0/device");
@@ -47,6 +48,7 @@ TEST(DeviceList, SysfsTreeAndRegistryMap) {
     EXPECT_THAT(seen, ElementsAre("/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS10",
                                   "/dev/ttyUSB0 (FTDI, USB Serial, USB 0403:6001) - "
                                   "usb-FTDI_USB_Serial_A1-if00"));
+    EXPECT_EQ(ListSerialDevicesIn(root.Path().string()).back().Serial, "A1");
     EXPECT_TRUE(ListSerialDevicesIn(root.File("nothing")).empty());
 
     const auto windows = ParseSerialCommMap({{"\\Device\\VCP0", "COM12"},

@@ -236,7 +236,7 @@ TEST(LangFiles, DeliveredEnglishFilesLoad) {
     EXPECT_TRUE(lang.LoadFormTexts("f1"));
     filled(lang.FormTexts, 58);
     EXPECT_TRUE(lang.LoadFormTexts("addf"));
-    filled(lang.FormTexts, 62);
+    filled(lang.FormTexts, TLang::DialogTextCount + 1);
     EXPECT_TRUE(box.shown.empty());
 
     // Blanks that separate a text from the value appended to it.

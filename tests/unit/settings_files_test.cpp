@@ -23,8 +23,8 @@ using testing::ElementsAre;
 using Lines = std::vector<std::string>;
 
 const Lines DefaultErrorLines{"-1", "1", "1", "-1", "-1", "300"};
-const Lines DefaultProgramLines{"0",  "-1", "0",  "0",  "0",    "-1", "-1", "-1", "0", "-1",
-                                "-1", "-1", "-1", "-1", "Step", "1",  "0",  "0",  "en"};
+const Lines DefaultProgramLines{"0",  "-1", "0",  "0",  "0",    "-1", "-1", "-1", "0",  "-1",
+                                "-1", "-1", "-1", "-1", "Step", "1",  "0",  "0",  "en", "-1"};
 
 auto ErrorFields(const TErrorSettings& v) {
     return std::make_tuple(v.AutoRecovery, v.StopOnCommandError, v.StopOnDataError,
@@ -73,10 +73,13 @@ TEST(ProgramSettingsFile, LinesAndTheirReading) {
     TProgramSettings noUnits;
     noUnits.SaveUnits = false;
     noUnits.Language = "ru";
+    noUnits.ReconnectLostDevice = false;
     Lines short15(DefaultProgramLines.begin(), DefaultProgramLines.begin() + 14);
     short15[11] = "0";
     short15.push_back("ru");
-    EXPECT_EQ(TProgramSettingsFile::Lines(noUnits), short15);
+    Lines noUnitsLines = short15;
+    noUnitsLines.push_back("0");
+    EXPECT_EQ(TProgramSettingsFile::Lines(noUnits), noUnitsLines);
 
     TProgramSettings held;
     held.UnitsName = "mm";
@@ -106,7 +109,29 @@ TEST(ProgramSettingsFile, LinesAndTheirReading) {
         EXPECT_EQ(TProgramSettingsFile::Lines(v)[15], std::string("2") + separator + "5");
     }
 
-    // A file cut at any line: the values before it are taken, the rest keep their own.
+    // The reconnect line comes after the language: a file written before it existed is
+    // complete and keeps the default; a later version's lines after it are ignored.
+    const Lines older(DefaultProgramLines.begin(), DefaultProgramLines.end() - 1);
+    auto with = [](Lines lines, const char* last) {
+        lines.push_back(last);
+        return lines;
+    };
+    const std::tuple<Lines, bool, bool> reconnectRows[] = {
+        {older, true, true},
+        {short15, true, true},
+        {noUnitsLines, true, false},
+        {with(older, "0"), true, false},
+        {with(older, "maybe"), false, true},
+        {with(with(older, "0"), "a later line"), true, false},
+    };
+    for (const auto& [lines, complete, reconnect] : reconnectRows) {
+        TProgramSettings v;
+        EXPECT_EQ(TProgramSettingsFile::Read(lines, v), complete) << testing::PrintToString(lines);
+        EXPECT_EQ(v.ReconnectLostDevice, reconnect) << testing::PrintToString(lines);
+    }
+
+    // A file cut at any line before the added one: the values before it are taken, the
+    // rest keep their own.
     Lines full = DefaultProgramLines;
     for (std::size_t i = 0; i < 14; ++i)
         full[i] = full[i] == "0" ? "-1" : "0";
@@ -114,7 +139,7 @@ TEST(ProgramSettingsFile, LinesAndTheirReading) {
     full[14] = "inch";
     full[15] = "3";
     full[16] = "2";
-    for (std::size_t cut = 0; cut < full.size(); ++cut) {
+    for (std::size_t cut = 0; cut < older.size(); ++cut) {
         TProgramSettings v;
         EXPECT_FALSE(TProgramSettingsFile::Read(Lines(full.begin(), full.begin() + cut), v));
         const auto lines = TProgramSettingsFile::Lines(v);
@@ -199,6 +224,7 @@ TEST_F(SettingsOnDisk, ClosingWritesWhatIsSwitchedOnAndReadsBack) {
     d.SavePortLog = true;
     d.ReplyTimeout = 1234;
     d.AutoAddBG = false;
+    d.ReconnectLostDevice = false;
     c->Port().SetPortNumber(9);
     c->lbBufRead.AppendReplies("LD1*E10*");
     c->SaveAllOnClose({"first", "\xd0\x9f"}); // Cyrillic Pe
@@ -214,6 +240,7 @@ TEST_F(SettingsOnDisk, ClosingWritesWhatIsSwitchedOnAndReadsBack) {
     EXPECT_TRUE(views_.messageBox.shown.empty());
     EXPECT_EQ(again->CommonDatas().ReplyTimeout, 1234);
     EXPECT_FALSE(again->CommonDatas().AutoAddBG);
+    EXPECT_FALSE(again->CommonDatas().ReconnectLostDevice);
     EXPECT_TRUE(again->CommonDatas().SaveWorkLog);
     EXPECT_EQ(again->Port().PortNumber(), 9u);
 }

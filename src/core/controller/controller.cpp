@@ -41,6 +41,8 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     units_ = std::make_unique<TUnits>(*this);
     chanRead_ = std::make_unique<TChanRead>(*this);
     sendProgress_ = std::make_unique<TSendProgress>(*this);
+    reconnect_ = std::make_unique<TReconnect>(*port_);
+    WireReconnect();
     commands_->BuildCatalogue();
     languageSwitch_ =
         std::make_unique<TLanguageSwitch>(*commonDatas_, *lang_, *commands_, views_.MessageBox);
@@ -158,6 +160,7 @@ void TController::PortLost() {
             lang_->Message(msgPortLostEnd),
         true);
     btnClosePortClick();
+    reconnect_->Lost();
 }
 
 } // namespace zav

@@ -28,6 +28,7 @@
 #include "serial/dispatcher.h"
 #include "serial/event.h"
 #include "serial/exchange_control.h"
+#include "serial/reconnect.h"
 #include "settings/error_settings_file.h"
 #include "settings/program_settings_file.h"
 #include "state/common_datas.h"
@@ -100,6 +101,8 @@ public:
     TSendProgress& SendProgress() { return *sendProgress_; }
     // The recent files and the window's place, read at start-up.
     TSessionFile& Session() { return *session_; }
+    // Reopens a lost port when its device is back; the window attaches its timer.
+    TReconnect& Reconnect() { return *reconnect_; }
 
     // Reply processing: on the receive thread while the port is open, or on whichever
     // thread calls them.
@@ -164,6 +167,9 @@ private:
     // Runs fn on the main thread later, unless the controller is gone by then.
     void PostIfAlive(std::function<void()> fn);
     std::string BaudText() const;
+    // "9600 baud; 8 data bits; ..." of the open port, for the log.
+    std::string LineSettingsText() const;
+    void WireReconnect();
     void ExchangeEnded();
     void ReportDamagedSettings(const std::string& fileName);
 
@@ -198,6 +204,7 @@ private:
     std::unique_ptr<TUnits> units_;
     std::unique_ptr<TChanRead> chanRead_;
     std::unique_ptr<TSendProgress> sendProgress_;
+    std::unique_ptr<TReconnect> reconnect_; // after port_: it uses the port
     std::unique_ptr<TRWThread> ExchangeThread;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

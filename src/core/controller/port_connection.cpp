@@ -70,6 +70,7 @@ void TController::SavePortSettings() {
 }
 
 void TController::btnOpenPortClick() {
+    reconnect_->End();
     try {
         port_->Close();
         port_->Open();
@@ -81,10 +82,9 @@ void TController::btnOpenPortClick() {
         if (views_.PortView)
             views_.PortView->SetPortDescription(PortDescription());
         port_->SetReceiving(true);
-        const std::string info = PortInfo();
+        reconnect_->Opened();
         Log("Com" + std::to_string(port_->PortNumber()) + " (" + device + ")" +
-            lang_->Message(msgPortOpenedLog) + BaudText() + "; " +
-            info.substr(std::min(info.find(";  ") + 3, info.size())));
+            lang_->Message(msgPortOpenedLog) + LineSettingsText());
     } else {
         ShowMessage(lang_->Message(4) + ": " + lang_->Message(OpenFailureMessage(device)) + " (" +
                     device + ")");
@@ -113,6 +113,34 @@ std::string TController::BaudText() const {
            lang_->Message(msgBaud);
 }
 
+std::string TController::LineSettingsText() const {
+    const std::string info = PortInfo();
+    return BaudText() + "; " + info.substr(std::min(info.find(";  ") + 3, info.size()));
+}
+
+void TController::WireReconnect() {
+    reconnect_->Enabled = [this] { return commonDatas_->ReconnectLostDevice; };
+    const auto port = [this](const TDeviceIdentity& device) {
+        return "Com" + std::to_string(port_->PortNumber()) + " (" + device.Path + ")";
+    };
+    reconnect_->OnWaiting = [this, port](const TDeviceIdentity& lost) {
+        Log(port(lost) + lang_->Message(msgReconnectWaiting));
+    };
+    reconnect_->OnOtherDevice = [this, port](const TDeviceIdentity& now,
+                                             const TDeviceIdentity& lost) {
+        Log(port(now) + lang_->Message(msgReconnectOtherDevice) + now.Description() +
+                lang_->Message(msgReconnectOtherDeviceLost) + lost.Description() +
+                lang_->Message(msgReconnectOtherDeviceEnd),
+            true);
+    };
+    reconnect_->OnReconnected = [this, port](const TDeviceIdentity& device) {
+        if (views_.PortView)
+            views_.PortView->SetPortDescription(PortDescription());
+        Log(port(device) + lang_->Message(msgPortReconnected) + LineSettingsText());
+        UpdatePortControls();
+    };
+}
+
 std::string TController::PortDescription() const {
     return lang_->Message(3) + PortInfo() + "  " + PortDevicePath() + ", " + BaudText();
 }
@@ -125,6 +153,7 @@ void TController::PortSettingsChanged() {
 }
 
 void TController::btnClosePortClick() {
+    reconnect_->End();
     if (port_->Connected())
         Log("Com" + std::to_string(port_->PortNumber()) + lang_->Message(msgPortClosedLog));
     port_->Close();

@@ -219,6 +219,13 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgRecentFiles, "*Recent files"},
     {msgRecentFileGone, "*The file no longer exists; it was removed from the recent files: "},
     {msgSessionNotSaved, "*The recent files and the window's place were not saved: "},
+    {msgReconnectWaiting, "*: the port will be reopened when this device is back."},
+    {msgPortReconnected, "* reconnected: "},
+    {msgReconnectOtherDevice, "*: another device appeared there ("},
+    {msgReconnectOtherDeviceLost, "*), not the one that was lost ("},
+    {msgReconnectOtherDeviceEnd, "*); it was not opened. Waiting for the lost device."},
+    {msgReconnectHint, "*When the port's device goes away (an adapter pulled out), reopen the "
+                       "port with the same settings as soon as that same device is back"},
 };
 // clang-format on
 

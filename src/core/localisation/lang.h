@@ -70,10 +70,16 @@ enum TOwnMessage : int {
     msgStopSending,       // the button
     msgStopSendingHint,
     msgSendHint,
-    msgRecentFiles,     // the File menu's submenu
-    msgRecentFileGone,  // + file name: chosen in "Recent files" but no longer there
-    msgSessionNotSaved, // + reason: Data/session.dat could not be written
-    msgOwnEnd           // one past the last
+    msgRecentFiles,              // the File menu's submenu
+    msgRecentFileGone,           // + file name: chosen in "Recent files" but no longer there
+    msgSessionNotSaved,          // + reason: Data/session.dat could not be written
+    msgReconnectWaiting,         // "Com1 (/dev/ttyUSB0)" + this
+    msgPortReconnected,          // "Com1 (/dev/ttyUSB0)" + this + the port's settings
+    msgReconnectOtherDevice,     // "Com1 (/dev/ttyUSB0)" + this + the device there ...
+    msgReconnectOtherDeviceLost, // ... + this + the lost device ...
+    msgReconnectOtherDeviceEnd,  // ... + this
+    msgReconnectHint,            // tool-tip of the program settings' reconnect check box
+    msgOwnEnd                    // one past the last
 };
 
 class TLang {
@@ -82,8 +88,8 @@ public:
     // "msg", the messages 1..85, the empty 86, and the program's own messages after it
     // (a number without a built-in text is unused and stays empty).
     static constexpr int InitialMessages = msgOwnEnd;
-    // Section "addf": the texts of every dialog, 1..61.
-    static constexpr int DialogTextCount = 61;
+    // Section "addf": the texts of every dialog, 1..62.
+    static constexpr int DialogTextCount = 62;
 
     std::vector<std::string> FormTexts;
     std::vector<std::string> Messages;

@@ -44,6 +44,7 @@ void ReadUsb(const fs::path& device, TSerialDevice& out) {
         if (fs::exists(dir / "idVendor", ec)) {
             out.VendorId = Attribute(dir / "idVendor");
             out.ProductId = Attribute(dir / "idProduct");
+            out.Serial = Attribute(dir / "serial");
             out.Manufacturer = Attribute(dir / "manufacturer");
             out.Product = Attribute(dir / "product");
             return;

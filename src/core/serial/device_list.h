@@ -14,6 +14,7 @@ struct TSerialDevice {
     std::string ById;         // /dev/serial/by-id/... naming it, if any
     std::string VendorId;     // USB idVendor, hex
     std::string ProductId;    // USB idProduct, hex
+    std::string Serial;       // USB serial number string, if the device has one
     std::string Manufacturer; // USB strings, or the Windows driver's device name
     std::string Product;
     std::string Driver;

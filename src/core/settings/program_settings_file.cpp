@@ -34,7 +34,7 @@ bool UnitsSaved(const TValues& v) {
 
 // Lines 5 and 6 hold the program settings flag before the port properties flag.
 // clang-format off
-const std::array<TRule, 19> ProgramSettingsTable{{
+const std::array<TRule, 20> ProgramSettingsTable{{
     ZAV_BOOLEAN_LINE(ShowPortLog),
     ZAV_BOOLEAN_LINE(ShowWorkLog),
     ZAV_BOOLEAN_LINE(ShowLoadLog),
@@ -80,6 +80,11 @@ const std::array<TRule, 19> ProgramSettingsTable{{
     {"Language",
      [](const std::string& t, TValues& v) { v.Language = t; return true; },
      [](const TValues& v) { return v.Language; }},
+    // Added after the language, so that programs that know only the lines above read
+    // a newer file and ignore this.
+    {"ReconnectLostDevice",
+     [](const std::string& t, TValues& v) { return ParseBoolean(t, v.ReconnectLostDevice); },
+     [](const TValues& v) { return FormatBoolean(v.ReconnectLostDevice); }, nullptr, true},
 }};
 // clang-format on
 #undef ZAV_BOOLEAN_LINE
@@ -123,6 +128,7 @@ TProgramSettings TProgramSettingsFile::Current() const {
     v.Rounding = d.Rounding;
     v.UnitsIndex = groups_ ? groups_->UnitsChoiceIndex() : 0;
     v.Language = d.Language;
+    v.ReconnectLostDevice = d.ReconnectLostDevice;
     return v;
 }
 
@@ -149,6 +155,7 @@ void TProgramSettingsFile::Apply(const TProgramSettings& v) {
     if (groups_ && groups_->UnitsChoiceIndex() != v.UnitsIndex)
         groups_->SetUnitsChoiceIndex(v.UnitsIndex);
     d.Language = v.Language;
+    d.ReconnectLostDevice = v.ReconnectLostDevice;
 }
 
 void TProgramSettingsFile::LoadProgramSettings(const TReportDamaged& reportDamaged) {

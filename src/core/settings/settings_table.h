@@ -11,15 +11,18 @@ namespace zav {
 
 // One line of a settings file: how it is read into the values and written from them.
 // Present, when given, decides from the values read so far whether the line is there.
+// An Added line came after the first version of the file: files written before it end
+// without it, and its value then keeps what it held.
 template <class TValues> struct TLineRule {
     const char* Name;
     bool (*Read)(const std::string& text, TValues& values);
     std::string (*Write)(const TValues& values);
     bool (*Present)(const TValues& values) = nullptr;
+    bool Added = false;
 };
 
 // Reads the lines in table order into values and stops at the first line that is
-// missing or cannot be read; values read before it stay read. Lines beyond the table
+// missing (unless Added) or cannot be read; values read before it stay read. Lines beyond the table
 // (a later version's) are ignored. Returns false when it stopped early.
 template <class TValues, class TTable>
 bool ReadSettingsLines(const TTable& table, const std::vector<std::string>& lines,
@@ -27,6 +30,8 @@ bool ReadSettingsLines(const TTable& table, const std::vector<std::string>& line
     std::size_t next = 0;
     for (const TLineRule<TValues>& rule : table) {
         if (rule.Present && !rule.Present(values))
+            continue;
+        if (next >= lines.size() && rule.Added)
             continue;
         if (next >= lines.size() || !rule.Read(lines[next], values))
             return false;

@@ -56,6 +56,7 @@ public:
     bool SaveUnitsScale = true;
     bool AutoAddEN = true;
     bool AutoAddBG = true;
+    bool ReconnectLostDevice = true; // reopen a lost port when its device is back
 
     std::atomic<bool> AnyStarted{false};
     std::atomic<bool> Recording{false};

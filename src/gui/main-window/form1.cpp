@@ -274,6 +274,7 @@ void TForm1::FormCreate() {
     c.Editor().AttachView(this);
     c.Units().AttachView(this);
     c.Files().AttachDialogs(fileDialogs_.get());
+    c.Reconnect().AttachTimer(&reconnectTimer_);
     ConnectEditor();
     ConnectSimpleMode();
     SendProgressBar = new TSendProgressBar(c, *this, *PanelPortProp, *PanelMultC->btnRunTR,

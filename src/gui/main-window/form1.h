@@ -14,6 +14,7 @@
 #include "common/qt_dispatcher.h"
 #include "common/qt_file_dialogs.h"
 #include "common/qt_message_box.h"
+#include "common/qt_timer.h"
 #include "common/radio_group.h"
 #include "controller/controller.h"
 #include "main-window/memo_log.h"
@@ -179,6 +180,7 @@ private:
     std::unique_ptr<TQtDispatcher> dispatcher_;
     std::unique_ptr<TQtMessageBox> messageBox_;
     std::unique_ptr<TQtFileDialogs> fileDialogs_;
+    TQtTimer reconnectTimer_; // before controller_, which uses it until it is gone
     std::unique_ptr<TController> controller_;
     bool listRefreshPending_ = false;
     bool closed_ = false;

@@ -55,6 +55,8 @@ TFormProgProp::TFormProgProp(TController& controller, std::function<void()> rela
     chboxAddBGAutomatic =
         NewSwitch("chboxAddBGAutomatic",
                   "Automatically add command  \"Program begin\" to the command list", Panel4);
+    PanelReconnect = NewPanel("PanelReconnect", this);
+    chboxReconnect = NewSwitch("chboxReconnect", "Reconnect a lost device", PanelReconnect);
     Panel5 = NewPanel("Panel5", this);
     RgrTrunc = new TRadioGroup(
         "RgrTrunc", "Units rounding:", {"Decreasing", "Increasing", "Mathematic"}, 1, Panel5);
@@ -73,7 +75,7 @@ TFormProgProp::TFormProgProp(TController& controller, std::function<void()> rela
 
     btnOK = NewOkButton("btnOK", this);
     auto* layout = new QVBoxLayout(this);
-    for (QFrame* panel : {Panel1, Panel2, Panel3, Panel6, Panel4, Panel5})
+    for (QFrame* panel : {Panel1, Panel2, Panel3, Panel6, Panel4, PanelReconnect, Panel5})
         layout->addWidget(panel);
     layout->addSpacing(10 - layout->spacing());
     layout->addWidget(btnOK, 0, Qt::AlignRight);
@@ -103,6 +105,7 @@ std::vector<std::pair<QCheckBox*, bool TCommonDatas::*>> TFormProgProp::Switches
         {ChboxUnitsScale, &TCommonDatas::SaveUnitsScale},
         {chBoxAddENAutomatic, &TCommonDatas::AutoAddEN},
         {chboxAddBGAutomatic, &TCommonDatas::AutoAddBG},
+        {chboxReconnect, &TCommonDatas::ReconnectLostDevice},
     };
 }
 
@@ -123,7 +126,11 @@ void TFormProgProp::ApplyLanguage() {
         for (int item = 0; item < 3; ++item)
             RgrTrunc->SetItemCaption(item, DialogText(lang, 57 + item));
         rgrUnitsName->setTitle(DialogText(lang, 60));
+        // A language file made before this entry existed keeps the built-in caption.
+        if (const QString reconnect = DialogText(lang, 62); !reconnect.isEmpty())
+            chboxReconnect->setText(reconnect);
     }
+    chboxReconnect->setToolTip(QString::fromStdString(lang.Message(msgReconnectHint)));
     NameControlsByCaption(this);
     for (int item = 0; item < 3; ++item)
         RgrTrunc->Button(item)->setAccessibleName(RgrTrunc->title() + " " +

@@ -1,8 +1,8 @@
 #pragma once
 // The program settings dialog: which logs and panels are shown, which files are saved
 // on closing, the automatic commands of a recorded program, and the user unit's saving,
-// name and rounding. OK stores them and lays the main window out again; closing the
-// window any other way discards the changes.
+// name and rounding, and whether a lost device is reopened when it is back. OK stores them and lays
+// the main window out again; closing the window any other way discards the changes.
 
 #include <QCheckBox>
 #include <QDialog>
@@ -25,6 +25,7 @@ public:
     TFormProgProp(TController& controller, std::function<void()> relayOut, QWidget* parent);
 
     QFrame *Panel1, *Panel2, *Panel3, *Panel4, *Panel5, *Panel6;
+    QFrame* PanelReconnect;
     QCheckBox* chboxPortLogs;
     QCheckBox* chboxLoadLogs;
     QCheckBox* chBoxLogs;
@@ -38,6 +39,7 @@ public:
     QCheckBox* ChboxUnitsScale;
     QCheckBox* chBoxAddENAutomatic;
     QCheckBox* chboxAddBGAutomatic;
+    QCheckBox* chboxReconnect;
     TRadioGroup* RgrTrunc;
     QGroupBox* rgrUnitsName;
     QLineEdit* EditUnitsName;
