@@ -196,6 +196,9 @@ TEST_F(EndToEnd, ControllerHangingUpMidExchange) {
 // The simulator hangs up and a new one takes its link: the port is reopened with the
 // settings it had, and the line works again.
 TEST_F(EndToEnd, LostDeviceIsReopenedWhenItIsBack) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a port mapped by Wine is not in the system's list of serial ports";
+#else
     zavsim::TSimOptions options;
     options.HangupAfter = 1;
     Start(options);
@@ -215,7 +218,7 @@ TEST_F(EndToEnd, LostDeviceIsReopenedWhenItIsBack) {
     options = {};
     options.Port = 1;
     options.PortsDir = (folder.Path() / "ports").string();
-    sim = std::make_unique<zavsim::TSimulator>(options); // takes over the link COM1
+    sim = std::make_unique<TSimPeer>(options); // takes over the link COM1
     sim->Start();
     timer.Tick();
     ASSERT_TRUE(controller->Port().Connected());
@@ -229,6 +232,7 @@ TEST_F(EndToEnd, LostDeviceIsReopenedWhenItIsBack) {
     dispatcher.Drain();
     EXPECT_THAT(sim->Requests(), ElementsAre("BG"));
     EXPECT_EQ(views.log.lines.size(), 3u) << views.log.lines.back().text; // no "no reply"
+#endif
 }
 
 // Every fault of the line, one row each: the list ends within the row's bound, each
