@@ -148,8 +148,8 @@ void TestWholeProgram::longSendShowsItsProgressAndStopsOnEsc() {
     TMessageBoxCatcher boxes;
     TForm1 form([](TForm1& f) { f.rgrSingl_Mult->SetItemIndex(1); }); // extended mode
     form.show();
-    form.activateWindow(); // no window manager under Xvfb does it
-    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.activateWindow();                              // no window manager under Xvfb does it
+    QVERIFY(QTest::qWaitForWindowActive(&form, 20000)); // F5 and Esc act on the active window
     TController& c = form.Controller();
     QVERIFY(c.Port().Connected());
     c.MemoSend.SetLines(std::vector<std::string>(2000, "BG"));
@@ -166,7 +166,7 @@ void TestWholeProgram::longSendShowsItsProgressAndStopsOnEsc() {
     QTest::keyClick(&form, Qt::Key_Escape);
     QTRY_VERIFY_WITH_TIMEOUT(!c.ExchangeRunning(), 20000);
     const QString stopped = QString::fromStdString(c.Lang().Message(msgSendStoppedAtLine));
-    QTRY_VERIFY(form.MemoLog->Lines().last().startsWith(stopped));
+    QTRY_VERIFY_WITH_TIMEOUT(form.MemoLog->Lines().last().startsWith(stopped), 20000);
     const int line = form.MemoLog->Lines().last().mid(stopped.size()).section(' ', 0, 0).toInt();
     QCOMPARE(sim.Requests().size(), std::size_t(line));
     QVERIFY(line < 2000);
