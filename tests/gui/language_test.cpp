@@ -52,6 +52,8 @@ void TestLanguage::everyMainWindowTextReachesItsControl() {
 
 void TestLanguage::switchToRussianAndBack() {
     TAppDir dir;
+    dir.WritePortSettings({"1"});
+    TPseudoTerminal com1(dir, 1); // the bottom line keeps the device through each switch
     TMessageBoxCatcher boxes;
     TForm1 form;
     struct Step {
@@ -68,7 +70,8 @@ void TestLanguage::switchToRussianAndBack() {
     };
     // What each step showed; compared once the dialog is closed.
     struct Seen {
-        QString confirmation, language, openPort, coordinates, dialog, portDialog, stateGroup;
+        QString confirmation, language, openPort, coordinates, dialog, portDialog, stateGroup,
+            portLine;
     };
     std::vector<Seen> seen;
     std::vector<QString> questions;
@@ -83,7 +86,8 @@ void TestLanguage::switchToRussianAndBack() {
             seen.push_back({boxes.Texts.value(boxes.Texts.size() - 1),
                             QString::fromStdString(c.CommonDatas().Language),
                             form.btnOpenPort->text(), form.PanelCoordinates->Caption(),
-                            d->windowTitle(), byteLen.windowTitle(), states.rgr1->title()});
+                            d->windowTitle(), byteLen.windowTitle(), states.rgr1->title(),
+                            form.PanelPortProp->Caption()});
         }
         d->close();
     });
@@ -98,6 +102,7 @@ void TestLanguage::switchToRussianAndBack() {
         QCOMPARE(seen[i].dialog, U(s.dialog));
         QCOMPARE(seen[i].portDialog, U(s.portDialog));
         QCOMPARE(seen[i].stateGroup, U(s.stateGroup));
+        QVERIFY2(seen[i].portLine.contains("/dev/pts/"), qPrintable(seen[i].portLine));
     }
 
     // The information box follows the language of the moment.

@@ -48,7 +48,7 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
         std::make_unique<TLanguageSwitch>(*commonDatas_, *lang_, *commands_, views_.MessageBox);
     languageSwitch_->OnSwitched = [this] {
         if (port_->Connected() && views_.PortView)
-            views_.PortView->SetPortDescription(lang_->Message(3) + PortInfo());
+            views_.PortView->SetPortDescription(PortDescription());
     };
     commonDatas_->LastReply = "  "; // what start-up leaves in it before any reply
 }
