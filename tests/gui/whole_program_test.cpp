@@ -12,6 +12,17 @@
 using namespace zav;
 using namespace zav::test;
 
+namespace {
+// The program's settings name COM 1, and the simulator's link is that port.
+zavsim::TSimOptions SimulatorOnCom1(TAppDir& dir) {
+    dir.WritePortSettings({"1"});
+    zavsim::TSimOptions options;
+    options.Port = 1;
+    options.PortsDir = (dir.Path() + "/ports").toStdString();
+    return options;
+}
+} // namespace
+
 class TestWholeProgram : public QObject {
     Q_OBJECT
 private slots:
@@ -23,10 +34,7 @@ private slots:
 
 void TestWholeProgram::oneProgramFromRecordingToCompletion() {
     TAppDir dir;
-    dir.WritePortSettings({"1"});
-    zavsim::TSimOptions options;
-    options.Port = 1;
-    options.PortsDir = (dir.Path() + "/ports").toStdString();
+    zavsim::TSimOptions options = SimulatorOnCom1(dir);
     options.TimeScale = 0.05; // MV200 at 200 steps/s: 50 ms
     zavsim::TSimulator sim(options);
     sim.Start();
@@ -65,10 +73,7 @@ void TestWholeProgram::oneProgramFromRecordingToCompletion() {
 // it, and the port buttons and the bottom line follow.
 void TestWholeProgram::lostPortIsReopenedWhenItsDeviceIsBack() {
     TAppDir dir;
-    dir.WritePortSettings({"1"});
-    zavsim::TSimOptions options;
-    options.Port = 1;
-    options.PortsDir = (dir.Path() + "/ports").toStdString();
+    zavsim::TSimOptions options = SimulatorOnCom1(dir);
     options.HangupAfter = 1;
     auto sim = std::make_unique<zavsim::TSimulator>(options);
     sim->Start();
@@ -136,10 +141,7 @@ void TestWholeProgram::settingsChangedInDialogsAreBackAfterRestart() {
 // grid marks the row in flight, and Esc stops it after that row's reply.
 void TestWholeProgram::longSendShowsItsProgressAndStopsOnEsc() {
     TAppDir dir;
-    dir.WritePortSettings({"1"});
-    zavsim::TSimOptions options;
-    options.Port = 1;
-    options.PortsDir = (dir.Path() + "/ports").toStdString();
+    zavsim::TSimOptions options = SimulatorOnCom1(dir);
     options.Baud = 9600;
     options.TimeScale = 0;
     zavsim::TSimulator sim(options);
