@@ -1,27 +1,14 @@
 // Parses arbitrary read-back text and checks the read list's invariants: every listed
 // command is a known mnemonic with a whole-number value, or the empty text of an
 // unknown one, which is then flagged.
+// libFuzzer flags: -detect_leaks=0
+// (the controller kept across inputs holds what they leave, which is no leak)
 
-#include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-
-#include "controller/controller.h"
-#include "null_views.h"
+#include "fuzz_support.h"
 #include "program-editing/read_program.h"
-#include "state/paths.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static zav::TQueueDispatcher dispatcher;
-    static zav::test::TNullLog log;
-    static zav::test::TNullMessageBox messageBox;
-    static zav::TController* controller = [] {
-        zav::SetAppDir((std::filesystem::temp_directory_path() / "zav-fuzz").string());
-        zav::TControllerViews views;
-        views.Log = &log;
-        views.MessageBox = &messageBox;
-        return new zav::TController(dispatcher, views);
-    }();
+    zav::TController& controller = zav::fuzz::Controller();
     // Lines of MemoChan: split at newline bytes.
     std::vector<std::string> lines(1);
     for (std::size_t i = 0; i < size; ++i) {
@@ -31,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             lines.back() += static_cast<char>(data[i]);
     }
     zav::TCommandList list;
-    const auto result = zav::TReadProgramParser::Parse(lines, controller->Commands(),
-                                                       controller->CommonDatas(), list);
+    const auto result = zav::TReadProgramParser::Parse(lines, controller.Commands(),
+                                                       controller.CommonDatas(), list);
     bool unknown = false;
     for (const auto& row : list.Rows()) {
         if (row.Command.empty()) {
@@ -44,7 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             index == zav::ciRD || row.Command.find('*') != std::string::npos)
             std::abort();
     }
-    if (unknown != result.HasWrongCommand)
-        std::abort();
+    zav::fuzz::Check(unknown == result.HasWrongCommand);
     return 0;
 }

@@ -217,6 +217,23 @@ TEST_F(SettingsOnDisk, DamagedFilesAreReportedAsOftenAsTheyFail) {
     EXPECT_EQ(c->CommonDatas().Language, "en");
 }
 
+TEST_F(SettingsOnDisk, FileLongerThanOneReadBlockIsReadWhole) {
+    // Blanks around a value are allowed; here they push the lines across many blocks.
+    auto c = NewController();
+    TErrorSettings values;
+    values.AutoRecovery = false;
+    values.StopOnDataError = 2;
+    values.ReplyTimeout = 1234;
+    Lines lines = TErrorSettingsFile::Lines(values);
+    for (auto& line : lines)
+        line = std::string(700, ' ') + line;
+    SaveLines(dir_.File("Data/erp.dat"), lines, true);
+    c->LoadErrorSettings();
+    EXPECT_TRUE(views_.messageBox.shown.empty());
+    EXPECT_EQ(TErrorSettingsFile::Lines(TErrorSettings::Of(c->CommonDatas())),
+              TErrorSettingsFile::Lines(values));
+}
+
 TEST_F(SettingsOnDisk, ClosingWritesWhatIsSwitchedOnAndReadsBack) {
     auto c = NewController();
     TCommonDatas& d = c->CommonDatas();

@@ -120,6 +120,8 @@ public:
 
     // Port connection.
     void LoadPortSettings();
+    // The reading of Data/portp.dat's lines, once they are read.
+    void ApplyPortSettingsLines(const std::vector<std::string>& lines);
     void SavePortSettings();
     void btnOpenPortClick();
     void btnClosePortClick();

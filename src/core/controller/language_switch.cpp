@@ -15,16 +15,18 @@ TLanguageSwitch::TLanguageSwitch(TCommonDatas& datas, TLang& lang, TZavCommands&
 
 std::vector<std::string> TLanguageSwitch::LoadLanguageList() {
     const std::string fileName = AppDir() + "lang/lang.lng";
-    std::vector<std::string> names;
     try {
-        for (auto& line : LoadLanguageLines(fileName))
-            if (!line.empty())
-                names.push_back(std::move(line));
+        return LanguageNames(LoadLanguageLines(fileName));
     } catch (const EFileStreamError&) {
         if (messageBox_)
             messageBox_->ShowMessage(lang_.Message(1) + fileName + lang_.Message(2));
     }
-    return names;
+    return {};
+}
+
+std::vector<std::string> TLanguageSwitch::LanguageNames(std::vector<std::string> lines) {
+    std::erase_if(lines, [](const std::string& line) { return line.empty(); });
+    return lines;
 }
 
 std::string TLanguageSwitch::ConfirmationText(const std::string& name) const {

@@ -23,6 +23,8 @@ public:
     // The names in lang/lang.lng, one a line; empty lines are no language. A list that
     // cannot be read is reported with the file-not-found message and gives no names.
     std::vector<std::string> LoadLanguageList();
+    // The names among the list file's lines.
+    static std::vector<std::string> LanguageNames(std::vector<std::string> lines);
     // The question the operator confirms before the switch.
     std::string ConfirmationText(const std::string& name) const;
     // Sets Language and reloads the main window's texts, the messages and the command

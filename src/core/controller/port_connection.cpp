@@ -9,6 +9,7 @@
 
 #include "controller/controller.h"
 #include "serial/device_list.h"
+#include "settings/settings_table.h"
 #include "state/number_format.h"
 #include "state/paths.h"
 #include "state/text_file.h"
@@ -40,20 +41,22 @@ int OpenFailureMessage(const std::string& device) {
 } // namespace
 
 void TController::LoadPortSettings() {
-    const std::string fileName = PortSettingsFileName();
-    bool read = false;
+    std::vector<std::string> lines;
     try {
-        const auto lines = LoadLines(fileName, true);
-        std::int32_t number = 0;
-        // Port 0 or a number beyond the range can never be opened: treat it as damage.
-        if (!lines.empty() && TryParseInt(lines[0], number) && ValidPortNumber(number)) {
-            port_->SetPortNumber(static_cast<std::uint32_t>(number));
-            read = true;
-        }
+        lines = LoadSettingsLines(PortSettingsFileName());
     } catch (const std::exception&) {
     }
-    if (!read)
-        Log(lang_->Message(msgPortFileMissing) + fileName + lang_->Message(msgPortFileMissingEnd),
+    ApplyPortSettingsLines(lines);
+}
+
+void TController::ApplyPortSettingsLines(const std::vector<std::string>& lines) {
+    std::int32_t number = 0;
+    // Port 0 or a number beyond the range can never be opened: treat it as damage.
+    if (!lines.empty() && TryParseInt(lines[0], number) && ValidPortNumber(number))
+        port_->SetPortNumber(static_cast<std::uint32_t>(number));
+    else
+        Log(lang_->Message(msgPortFileMissing) + PortSettingsFileName() +
+                lang_->Message(msgPortFileMissingEnd),
             true);
     // The line settings are not stored: every run starts with 9600 baud, 8E1.
     port_->SetDataBits(3);

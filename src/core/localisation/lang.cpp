@@ -325,9 +325,6 @@ void TLang::ReportMissingFile(const std::string& fileName) {
 }
 
 bool TLang::LoadSection(const std::string& key, std::vector<std::string>& table, bool reset) {
-    if (reset)
-        for (auto& entry : table)
-            entry.assign(1, ' ');
     const std::string fileName = SectionFileName(key);
     std::vector<std::string> lines;
     try {
@@ -337,6 +334,15 @@ bool TLang::LoadSection(const std::string& key, std::vector<std::string>& table,
     } catch (const EFileStreamError&) {
         ReportMissingFile(fileName);
     }
+    return ReadSection(key, lines, table, reset);
+}
+
+bool TLang::ReadSection(const std::string& key, const std::vector<std::string>& lines,
+                        std::vector<std::string>& table, bool reset) {
+    if (reset)
+        for (auto& entry : table)
+            entry.assign(1, ' ');
+    const std::string fileName = SectionFileName(key);
     if (lines.size() > table.size())
         table.resize(lines.size());
     table[0] = key;

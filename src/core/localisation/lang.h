@@ -99,6 +99,10 @@ public:
 
     bool LoadFormTexts(const std::string& key);
     bool LoadMessages();
+    // Puts the lines of section key's file into table, as loading the file does; reset
+    // blanks every entry first.
+    bool ReadSection(const std::string& key, const std::vector<std::string>& lines,
+                     std::vector<std::string>& table, bool reset);
     // Cuts the line down to its text and returns its number (0 for no entry). Throws
     // EConvertError when the number part holds no valid integer.
     static int ParseLineNumber(std::string& line);

@@ -87,8 +87,14 @@ void SaveCommandFiles(const std::string& fileName, const std::vector<TCommandRow
 }
 
 std::vector<TCommandRow> LoadCommandFiles(const std::string& fileName) {
-    std::vector<std::string> commands = LoadLines(fileName, true);
-    std::vector<std::string> descriptions = LoadLines(DescriptionFileName(fileName), true);
+    const std::string commands = LoadBytes(fileName, true);
+    return CommandFileRows(commands, LoadBytes(DescriptionFileName(fileName), true));
+}
+
+std::vector<TCommandRow> CommandFileRows(std::string_view commandBytes,
+                                         std::string_view descriptionBytes) {
+    std::vector<std::string> commands = TextLines(commandBytes);
+    std::vector<std::string> descriptions = TextLines(descriptionBytes);
     std::vector<TCommandRow> rows(commands.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         rows[i].Command = std::move(commands[i]);

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "program-editing/command_list.h"
@@ -38,6 +39,9 @@ void SaveCommandFiles(const std::string& fileName, const std::vector<TCommandRow
 // Reads both files before anything changes: rows of the command file with the
 // description file's lines (empty where it has fewer). Throws EFileStreamError.
 std::vector<TCommandRow> LoadCommandFiles(const std::string& fileName);
+// The rows of the two files' unscrambled bytes.
+std::vector<TCommandRow> CommandFileRows(std::string_view commandBytes,
+                                         std::string_view descriptionBytes);
 
 struct TRecentFile {
     std::string Name;

@@ -90,11 +90,15 @@ void TErrorSettingsFile::LoadErrorSettings() {
         if (reportDamaged_)
             reportDamaged_(fileName);
     }
+    ApplyLines(lines);
+}
+
+void TErrorSettingsFile::ApplyLines(const std::vector<std::string>& lines) {
     TErrorSettings values = TErrorSettings::Of(datas_);
     const bool complete = Read(lines, values);
     values.StoreIn(datas_);
     if (!complete && reportDamaged_)
-        reportDamaged_(fileName);
+        reportDamaged_(FileName());
 }
 
 void TErrorSettingsFile::SaveErrorSettings() const {

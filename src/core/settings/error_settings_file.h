@@ -40,6 +40,9 @@ public:
     // Reads the file into the shared state; a missing file is reported twice (once for
     // the file, once for its first line), a damaged line once.
     void LoadErrorSettings();
+    // The reading of the file's lines into the shared state, once they are read; a line
+    // missing or damaged is reported once.
+    void ApplyLines(const std::vector<std::string>& lines);
     // Throws EFileStreamError when the file cannot be written; the old file is kept.
     void SaveErrorSettings() const;
 

@@ -167,11 +167,16 @@ void TProgramSettingsFile::LoadProgramSettings(const TReportDamaged& reportDamag
         if (reportDamaged)
             reportDamaged(fileName);
     }
+    ApplyLines(lines, reportDamaged);
+}
+
+void TProgramSettingsFile::ApplyLines(const std::vector<std::string>& lines,
+                                      const TReportDamaged& reportDamaged) {
     TProgramSettings values = Current();
     const bool complete = Read(lines, values);
     Apply(values);
     if (!complete && reportDamaged)
-        reportDamaged(fileName);
+        reportDamaged(FileName());
 }
 
 void TProgramSettingsFile::SaveProgramSettings() const {

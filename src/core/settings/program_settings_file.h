@@ -64,6 +64,8 @@ public:
     // Reads the file into the shared state and the radio groups. reportDamaged may be
     // empty (the first reading at start-up, before the messages are loaded).
     void LoadProgramSettings(const TReportDamaged& reportDamaged);
+    // The reading of the file's lines, once they are read.
+    void ApplyLines(const std::vector<std::string>& lines, const TReportDamaged& reportDamaged);
     // Throws EFileStreamError when the file cannot be written; the old file is kept.
     void SaveProgramSettings() const;
 

@@ -61,14 +61,25 @@ bool ParseAnySeparator(const std::string& text, double& value) {
     return TryParseFloat(t, value);
 }
 
+std::vector<std::string> SettingsLines(std::string_view decodedBytes) {
+    return TextLines(decodedBytes.substr(0, MaxSettingsBytes));
+}
+
 std::vector<std::string> LoadSettingsLines(const std::string& fileName) {
     TEncodedStream stream(fileName, true, TFileMode::OpenRead);
-    std::string bytes(MaxSettingsBytes, '\0');
-    bytes.resize(stream.Read(bytes.data(), bytes.size()));
-    auto lines = SplitLines(bytes);
-    for (auto& line : lines)
-        line = Cp1251ToUtf8(line);
-    return lines;
+    // Block by block up to the cap: a settings file is a few dozen bytes.
+    std::string bytes;
+    constexpr std::size_t Block = 512;
+    while (bytes.size() < MaxSettingsBytes) {
+        const std::size_t have = bytes.size();
+        const std::size_t want = std::min(Block, MaxSettingsBytes - have);
+        bytes.resize(have + want);
+        const std::size_t got = stream.Read(bytes.data() + have, want);
+        bytes.resize(have + got);
+        if (got < want)
+            break;
+    }
+    return SettingsLines(bytes);
 }
 
 } // namespace zav

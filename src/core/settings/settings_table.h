@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zav {
@@ -61,6 +62,8 @@ bool ParseAnySeparator(const std::string& text, double& value);
 // Reads a settings file as lines; only its first bytes are looked at, so a huge file of
 // junk costs no more than a damaged one. Throws EFileStreamError.
 std::vector<std::string> LoadSettingsLines(const std::string& fileName);
+// The lines of a settings file's unscrambled bytes, as its loading reads them.
+std::vector<std::string> SettingsLines(std::string_view decodedBytes);
 
 // Called with the file's name when a settings file is missing or damaged.
 using TReportDamaged = std::function<void(const std::string& fileName)>;

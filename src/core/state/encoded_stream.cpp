@@ -45,17 +45,14 @@ TEncodedStream::~TEncodedStream() {
 std::size_t TEncodedStream::Read(void* buffer, std::size_t count) {
     if (count == 0)
         return 0;
-    std::vector<std::uint8_t> temp(count);
-    const std::size_t got = std::fread(temp.data(), 1, count, file_);
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    const std::size_t got = std::fread(out, 1, count, file_);
     if (got < count && std::ferror(file_))
         throw EFileStreamError("Cannot read file " + fileName_);
-    auto* out = static_cast<std::uint8_t*>(buffer);
     if (encode_) {
         const std::uint8_t k = KeyOf(keys_);
         for (std::size_t i = 0; i < got; ++i)
-            out[i] = static_cast<std::uint8_t>(temp[i] - k);
-    } else {
-        std::memcpy(out, temp.data(), got);
+            out[i] = static_cast<std::uint8_t>(out[i] - k);
     }
     return got;
 }

@@ -27,26 +27,6 @@ std::vector<std::string> SplitLines(std::string_view bytes, std::size_t maxLengt
 }
 
 namespace {
-std::string ReadAll(const std::string& fileName, bool encode) {
-    TEncodedStream stream(fileName, encode, TFileMode::OpenRead);
-    std::string bytes;
-    char block[64 * 1024];
-    for (;;) {
-        const std::size_t got = stream.Read(block, sizeof block);
-        bytes.append(block, got);
-        if (got < sizeof block)
-            break;
-    }
-    return bytes;
-}
-
-std::vector<std::string> LinesFromCp1251(std::string_view bytes) {
-    auto lines = SplitLines(bytes);
-    for (auto& line : lines)
-        line = Cp1251ToUtf8(line);
-    return lines;
-}
-
 // Cuts a UTF-8 line to maxLength characters.
 void LimitUtf8(std::string& line, std::size_t maxLength) {
     std::size_t chars = 0;
@@ -59,18 +39,41 @@ void LimitUtf8(std::string& line, std::size_t maxLength) {
 }
 } // namespace
 
-std::vector<std::string> LoadLines(const std::string& fileName, bool encode) {
-    return LinesFromCp1251(ReadAll(fileName, encode));
+std::string LoadBytes(const std::string& fileName, bool encode) {
+    TEncodedStream stream(fileName, encode, TFileMode::OpenRead);
+    std::string bytes;
+    char block[64 * 1024];
+    for (;;) {
+        const std::size_t got = stream.Read(block, sizeof block);
+        bytes.append(block, got);
+        if (got < sizeof block)
+            break;
+    }
+    return bytes;
 }
 
-std::vector<std::string> LoadLanguageLines(const std::string& fileName) {
-    const std::string bytes = ReadAll(fileName, false);
+std::vector<std::string> TextLines(std::string_view bytes) {
+    auto lines = SplitLines(bytes);
+    for (auto& line : lines)
+        line = Cp1251ToUtf8(line);
+    return lines;
+}
+
+std::vector<std::string> LanguageTextLines(std::string_view bytes) {
     if (!IsValidUtf8(bytes))
-        return LinesFromCp1251(bytes);
+        return TextLines(bytes);
     auto lines = SplitLines(bytes, std::string::npos);
     for (auto& line : lines)
         LimitUtf8(line, MaxLineLength);
     return lines;
+}
+
+std::vector<std::string> LoadLines(const std::string& fileName, bool encode) {
+    return TextLines(LoadBytes(fileName, encode));
+}
+
+std::vector<std::string> LoadLanguageLines(const std::string& fileName) {
+    return LanguageTextLines(LoadBytes(fileName, false));
 }
 
 void SaveLines(const std::string& fileName, const std::vector<std::string>& lines, bool encode) {

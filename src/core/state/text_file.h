@@ -15,6 +15,13 @@ inline constexpr std::size_t MaxLineLength = 4096;
 // has no lines. Longer lines are cut to maxLength bytes.
 std::vector<std::string> SplitLines(std::string_view bytes, std::size_t maxLength = MaxLineLength);
 
+// Reads a whole file's bytes, unscrambled when encode is set. Throws EFileStreamError.
+std::string LoadBytes(const std::string& fileName, bool encode);
+// The lines of 8-bit text, as UTF-8.
+std::vector<std::string> TextLines(std::string_view bytes);
+// The lines of a language file's text, which may be UTF-8 or 8-bit.
+std::vector<std::string> LanguageTextLines(std::string_view bytes);
+
 // Reads a whole file of 8-bit text. Throws EFileStreamError.
 std::vector<std::string> LoadLines(const std::string& fileName, bool encode);
 // The same for a language file, which may also be UTF-8.
