@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto result = zav::TReadProgramParser::Parse(lines, controller.Commands(),
                                                        controller.CommonDatas(), list);
     bool unknown = false;
-    for (const auto& row : list.Rows()) {
+    for (std::size_t i = 0; i < list.Count(); ++i) {
+        const zav::TCommandRow& row = list.Row(i);
         if (row.Command.empty()) {
             unknown = true;
             continue;
