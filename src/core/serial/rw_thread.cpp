@@ -103,11 +103,15 @@ std::string TRWThread::WaitReply() {
             ms = std::chrono::ceil<std::chrono::milliseconds>(deadline_ - TClock::now()).count();
         }
         if (!rest.empty()) {
-            control.Send(line + 1, [&] { controller_.Port().SendString(rest); });
+            const bool sent = control.Send(line + 1, [&] { controller_.Port().SendString(rest); });
             std::lock_guard lock(mutex_);
             writing_ = false;
             deadline_ =
                 TClock::now() + std::chrono::milliseconds(controller_.CommonDatas().ReplyTimeout);
+            if (!sent) {
+                awaiting_ = false; // half a line has no reply to wait for
+                return "Stopped";
+            }
             continue;
         }
         controller_.FlushShown();
