@@ -43,10 +43,13 @@ TEST(FileNames, ADataFolderWithCyrillicLetters) {
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"Data", "Программа._zav", "Программа.zav"}));
 
-    // The program's Open finds the pair under that name too.
+    // The program's Open finds the pair under that name too, with its files in the same
+    // folder.
+    SetAppDir(dir);
     TQueueDispatcher dispatcher;
     test::RecordingViews views;
     TController controller(dispatcher, views.Views());
+    views.messageBox.shown.clear(); // the folder has no language files: not this test's
     EXPECT_TRUE(controller.Files().LoadFromFile(list));
     EXPECT_EQ(controller.MemoSend.Lines(), (std::vector<std::string>{"MV100", "ED"}));
     EXPECT_TRUE(views.messageBox.shown.empty());
