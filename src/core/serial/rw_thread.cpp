@@ -103,12 +103,12 @@ std::string TRWThread::WaitReply() {
             ms = std::chrono::ceil<std::chrono::milliseconds>(deadline_ - TClock::now()).count();
         }
         if (!rest.empty()) {
-            const bool sent = control.Send(line + 1, [&] { controller_.Port().SendString(rest); });
+            const bool wrote = control.Send(line + 1, [&] { controller_.Port().SendString(rest); });
             std::lock_guard lock(mutex_);
             writing_ = false;
             deadline_ =
                 TClock::now() + std::chrono::milliseconds(controller_.CommonDatas().ReplyTimeout);
-            if (!sent) {
+            if (!wrote) {
                 awaiting_ = false; // half a line has no reply to wait for
                 return "Stopped";
             }
