@@ -11,5 +11,5 @@ sources=$(find src/core -name '*.cpp' ! -name '*_posix.cpp' | sort; ls tools/zav
 # One object per source, named after its path.
 echo "$sources" | xargs -P "$(nproc)" -I{} sh -c \
     'o='"$out"'/obj/$(echo "{}" | tr / _).o; '"$cxx"' -std=c++20 -O2 -Wall -Wextra -Werror -Isrc/core -Itools/zavctl -c "{}" -o "$o"'
-"$cxx" -static -o "$out/zavctl.exe" "$out"/obj/*.o -ladvapi32
+"$cxx" -static -o "$out/zavctl.exe" "$out"/obj/*.o -ladvapi32 -lshell32
 echo "$out/zavctl.exe"

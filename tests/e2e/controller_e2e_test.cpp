@@ -441,6 +441,19 @@ TEST_F(EndToEnd, BusyWindowThreadTimesNoReplyOut) {
     EXPECT_THAT(views.log.Texts(), ::testing::IsEmpty());
 }
 
+// Replies taken on the receive thread reach the window within a moment, also while the
+// exchange waits a long time for the next: not only once the list has ended.
+TEST_F(EndToEnd, ReceivedTextIsShownWhileTheNextReplyIsAwaited) {
+    zavsim::TSimOptions options;
+    options.SilentAfter = 2;
+    Start(options);
+    Datas().ReplyTimeout = 60000;
+    Send({"BG", "BG", "BG"});
+    EXPECT_TRUE(Until([&] { return controller->lbBufRead.Count() >= 4u; }, 5000))
+        << controller->lbBufRead.Count(); // echo and reply of the two answered
+    EXPECT_TRUE(controller->ExchangeRunning());
+}
+
 // A 2,000-command list at 9600 baud, stopped by the operator: the command in flight has
 // its reply, nothing follows it, and the log says where the send stopped.
 TEST_F(EndToEnd, StopSendingEndsAfterTheCommandInFlight) {
@@ -600,23 +613,28 @@ TEST_F(EndToEnd, RecordReadBackTakeOverAndSave) {
     EXPECT_EQ(sim->Requests().back(), "RB");
 }
 
-// The line goes while a program is read back: the read ends within its reply time, the
-// loss is logged once, and nothing more is sent.
+// The device goes while a read-back waits for its answer: the read ends at once, not
+// after its reply time, the loss is logged once with no "No reply" after it, and nothing
+// more is sent.
 TEST_F(EndToEnd, HangUpMidReadBack) {
     zavsim::TSimOptions options;
-    options.HangupAfter = 1;
+    options.SilentAfter = 0;
     Start(options);
-    Datas().ReplyTimeout = 300;
+    Datas().ReplyTimeout = 60000;
     TChanRead& read = controller->ChanRead();
     read.btnReadClick();
-    ASSERT_TRUE(Until([&] { return !read.Reading(); }, 3000));
+    ASSERT_TRUE(sim->WaitForRequests(1, std::chrono::seconds(10)));
+    EXPECT_THAT(sim->Requests(), ElementsAre("RD1"));
+    sim.reset();
+    ASSERT_TRUE(Until([&] { return !read.Reading(); }, 10000));
     ASSERT_TRUE(Until([&] { return !controller->Port().Connected(); }));
     dispatcher.Drain();
-    EXPECT_THAT(sim->Requests(), ElementsAre("RD1"));
-    int lost = 0;
-    for (const auto& text : views.log.Texts())
-        lost += text.find("was lost") != std::string::npos;
-    EXPECT_EQ(lost, 1);
+    const auto texts = views.log.Texts();
+    EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+                            [](const std::string& t) { return t.find("was lost") != t.npos; }),
+              1);
+    EXPECT_THAT(texts, ::testing::Not(Contains(M(22)))); // no "No reply" after it
+    EXPECT_TRUE(read.MemoChan().empty());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "controller/controller.h"
 #include "fakes.h"
 #include "program-editing/command_files.h"
 #include "state/file_names.h"
@@ -41,6 +42,17 @@ TEST(FileNames, ADataFolderWithCyrillicLetters) {
         names.push_back(Utf8Path(entry.path().filename()));
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"Data", "Программа._zav", "Программа.zav"}));
+
+    // The program's Open finds the pair under that name too, with its files in the same
+    // folder.
+    SetAppDir(dir);
+    TQueueDispatcher dispatcher;
+    test::RecordingViews views;
+    TController controller(dispatcher, views.Views());
+    views.messageBox.shown.clear(); // the folder has no language files: not this test's
+    EXPECT_TRUE(controller.Files().LoadFromFile(list));
+    EXPECT_EQ(controller.MemoSend.Lines(), (std::vector<std::string>{"MV100", "ED"}));
+    EXPECT_TRUE(views.messageBox.shown.empty());
 
     // A user data folder in Russian gets the shipped files.
     const std::string user = Utf8Path(folder.Path()) + "/Пользователь";

@@ -9,6 +9,7 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${ZAV_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 add_subdirectory(src/core)
+add_subdirectory(tools/zavctl)
 
 set(ZAV_WIN_UNIT_TESTS
     codepage_test.cpp common_datas_test.cpp editing_test.cpp

@@ -7,6 +7,7 @@
 #include "command-language/zav_commands.h"
 #include "program-editing/command_files.h"
 #include "serial/device_list.h"
+#include "state/file_names.h"
 
 namespace zavctl {
 
@@ -137,7 +138,7 @@ TExitStatus TCtlSession::LoadCommandFile(const std::string& fileName) {
         return exUsage;
     }
     std::error_code ec;
-    if (!fs::is_regular_file(fileName, ec)) {
+    if (!fs::is_regular_file(zav::FsPath(fileName), ec)) {
         views_.ShowMessage(lang.Message(1) + fileName + lang.Message(2));
         return exUsage;
     }

@@ -12,6 +12,8 @@
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <shellapi.h>
 #else
 #include <unistd.h>
 #endif
@@ -22,10 +24,12 @@
 
 namespace {
 
+#ifndef _WIN32
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
 }
+#endif
 
 // Where the installed program keeps its files when it cannot write beside itself.
 std::string UserDataDir() {
@@ -42,6 +46,22 @@ std::string UserDataDir() {
     const std::string home = Environment("HOME");
     return home.empty() ? "" : home + "/.local/share/zav";
 #endif
+}
+
+// The arguments in UTF-8. On Windows argv is in the ANSI code page, which cannot hold
+// every file name, so the wide command line is taken instead.
+std::vector<std::string> Arguments(int argc, char* argv[]) {
+#ifdef _WIN32
+    int count = 0;
+    if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        std::vector<std::string> args;
+        for (int i = 1; i < count; ++i)
+            args.push_back(zav::Utf8Path(std::filesystem::path(wide[i])));
+        LocalFree(wide);
+        return args;
+    }
+#endif
+    return {argv + 1, argv + argc};
 }
 
 bool StderrIsTerminal() {
@@ -67,7 +87,7 @@ int main(int argc, char* argv[]) {
     if (!dataDir.empty())
         zav::SetDataDir(dataDir);
 
-    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = Arguments(argc, argv);
     zavctl::TCtlIo io{std::cout, std::cerr, StderrIsTerminal()};
     return zavctl::CtlMain(args, io);
 }

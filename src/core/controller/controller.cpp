@@ -15,8 +15,12 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
                                       std::uint32_t errors) {
         HandleReceived(bytes, count, errors);
     };
-    // A lost device ends the exchange at once; PortLost then says so.
-    port_->OnLostInThread = [this] { ExchangeControl.Stop(TExchangeStop::PortLost); };
+    // A lost device ends the exchange and a read-back at once; PortLost then says so.
+    port_->OnLostInThread = [this] {
+        ExchangeControl.Stop(TExchangeStop::PortLost);
+        ++PortLosses;
+        ReadDoneEvent.Set();
+    };
     port_->OnPortLost = [this] { PortLost(); };
     commonDatas_ = std::make_unique<TCommonDatas>(views_.CommonDatasView, views_.Log);
     commonDatas_->SetViewRunner([this](std::function<void()> fn) { OnMain(std::move(fn)); });

@@ -81,6 +81,8 @@ public:
     TEvent ReplyEvent{"EventPortStringName"};
     TEvent SenderIdleEvent{"EventReadFuncReadyName", true};
     TEvent ReadDoneEvent{"EventReadedName"};
+    // Counts the devices found gone by the receive thread, so that a wait sees one go.
+    std::atomic<std::uint64_t> PortLosses{0};
     // The running exchange's line and early stop, shared with the receive thread.
     TExchangeControl ExchangeControl{ReplyEvent};
 
@@ -183,9 +185,17 @@ private:
     TControllerViews views_;
     const std::thread::id mainThread_ = std::this_thread::get_id();
     void ShowReceived(const std::string& text);
+    // Exchange thread: while it runs, received text waits for its tick (FlushShown) unless
+    // a reply wakes it; a post per reply would wake the window thread once per command.
+    void DeferShown(bool on);
+    void FlushShown();
+    void PostShown();
     std::mutex shownMutex_;
-    std::string shownPending_; // guarded by shownMutex_: received, not yet in lbBufRead
-    bool shownPosted_ = false; // guarded by shownMutex_
+    std::string shownPending_;   // guarded by shownMutex_: received, not yet in lbBufRead
+    bool shownPosted_ = false;   // guarded by shownMutex_
+    bool shownDeferred_ = false; // guarded by shownMutex_
+    // Guarded by ReplyMutex: the block being handled woke the exchange thread.
+    bool exchangeWoken_ = false;
     // Guarded by ReplyMutex: received text without "*" was reported and no reply came since.
     bool noiseReported_ = false;
     // The recovery's own ED* is outstanding: a transfer error in its reply starts no

@@ -32,6 +32,7 @@ void TController::HandleReceived(const std::uint8_t* bytes, std::uint32_t count,
     std::lock_guard lock(ReplyMutex);
     std::string text = std::move(ReceiveBuffer);
     text += block;
+    exchangeWoken_ = false;
     ProcessReplies(std::move(text));
     // After the replies, so the exchange woken by them goes first; under the lock, so that
     // whoever saw the exchange end and then takes the lock finds the block posted.
@@ -49,19 +50,43 @@ void TController::ShowReceived(const std::string& text) {
     {
         std::lock_guard lock(shownMutex_);
         shownPending_ += text;
-        post = !shownPosted_;
-        shownPosted_ = true;
+        post = !shownPosted_ && (!shownDeferred_ || exchangeWoken_);
+        shownPosted_ = shownPosted_ || post;
     }
     if (post)
-        OnMain([this] {
-            std::string shown;
-            {
-                std::lock_guard lock(shownMutex_);
-                shown.swap(shownPending_);
-                shownPosted_ = false;
-            }
-            lbBufRead.AppendReplies(shown);
-        });
+        PostShown();
+}
+
+void TController::DeferShown(bool on) {
+    {
+        std::lock_guard lock(shownMutex_);
+        shownDeferred_ = on;
+    }
+    if (!on)
+        FlushShown();
+}
+
+void TController::FlushShown() {
+    bool post = false;
+    {
+        std::lock_guard lock(shownMutex_);
+        post = !shownPosted_ && !shownPending_.empty();
+        shownPosted_ = shownPosted_ || post;
+    }
+    if (post)
+        PostShown();
+}
+
+void TController::PostShown() {
+    OnMain([this] {
+        std::string shown;
+        {
+            std::lock_guard lock(shownMutex_);
+            shown.swap(shownPending_);
+            shownPosted_ = false;
+        }
+        lbBufRead.AppendReplies(shown);
+    });
 }
 
 void TController::ProcessReplies(std::string text) {
@@ -123,13 +148,19 @@ void TController::ProcessReplies(std::string text) {
             if (code == '2' || code == '3' || code == '4' || code == '8') {
                 commands_->DecodeReplyCode(reply);
                 if (datas.AnyStarted) {
-                    ReplyEvent.Set();
+                    if (!ExchangeControl.TakeReply()) {
+                        exchangeWoken_ = true;
+                        ReplyEvent.Set();
+                    }
                     if (const int n = StartedCoordinate(datas.LastReply.Get()))
                         datas.SetCoordStarted(n, false);
                 }
             } else if (code == '0' || code == '6' || code == '9') {
                 commands_->DecodeReplyCode(reply);
-                ReplyEvent.Set();
+                if (!ExchangeControl.TakeReply()) {
+                    exchangeWoken_ = true;
+                    ReplyEvent.Set();
+                }
             }
         } else {
             if (reply == "RD1*" || reply == "RB*")

@@ -51,18 +51,21 @@ void TChanRead::btnReadClick() {
         view_->SetReadEnabled(false);
     ReadThread = std::make_unique<TChanReadThread>(
         controller_, [this, alive = std::weak_ptr<int>(alive_),
-                      session = session_](std::string text, bool answered) {
+                      session = session_](std::string text, bool answered, bool lost) {
             if (!alive.expired())
-                ReadEnded(session, std::move(text), answered);
+                ReadEnded(session, std::move(text), answered, lost);
         });
 }
 
-void TChanRead::ReadEnded(std::uint64_t session, std::string text, bool answered) {
+void TChanRead::ReadEnded(std::uint64_t session, std::string text, bool answered, bool lost) {
     ReadThread.reset();
     if (view_)
         view_->SetReadEnabled(true);
-    if (session != session_)
+    // The loss is the operator's one message; what arrived before it is not the program.
+    if (session != session_ || lost) {
+        controller_.CommonDatas().ReadCapture = false;
         return;
+    }
     const TLang& lang = controller_.Lang();
     if (!answered) {
         controller_.Log(lang.Message(22), true);

@@ -48,7 +48,7 @@ public:
     void StringGridReadRowMoved(int from, int to);
 
 private:
-    void ReadEnded(std::uint64_t session, std::string text, bool answered);
+    void ReadEnded(std::uint64_t session, std::string text, bool answered, bool lost);
 
     TController& controller_;
     IChanReadView* view_ = nullptr;

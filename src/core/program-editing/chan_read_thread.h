@@ -5,6 +5,7 @@
 // program on a slow line arrives whole. The thread only posts its result.
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <thread>
@@ -15,9 +16,10 @@ class TController;
 
 class TChanReadThread {
 public:
-    // answered: false when nothing at all arrived in time. Runs on the main thread,
-    // through the dispatcher; never after the thread was terminated.
-    using TDone = std::function<void(std::string text, bool answered)>;
+    // answered: false when nothing at all arrived in time; lost: the device went away
+    // meanwhile (which the port reports itself). Runs on the main thread, through the
+    // dispatcher; never after the thread was terminated.
+    using TDone = std::function<void(std::string text, bool answered, bool lost)>;
 
     TChanReadThread(TController& controller, TDone done);
     ~TChanReadThread(); // terminates and joins
@@ -32,6 +34,7 @@ private:
     TController& controller_;
     TDone done_;
     const std::string request_;
+    const std::uint64_t losses_; // PortLosses when the read began
     std::atomic<bool> terminated_{false};
     std::thread thread_;
 };

@@ -153,7 +153,7 @@ bool TCommandFiles::SaveToFile(const std::string& fileName) {
 bool TCommandFiles::LoadFromFile(const std::string& fileName) {
     const std::string descriptionFile = DescriptionFileName(fileName);
     std::error_code ec;
-    if (!fs::is_regular_file(descriptionFile, ec)) {
+    if (!fs::is_regular_file(FsPath(descriptionFile), ec)) {
         const TLang& lang = controller_.Lang();
         controller_.ShowMessage(lang.Message(1) + descriptionFile + lang.Message(2));
         return false;

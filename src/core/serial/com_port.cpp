@@ -100,6 +100,12 @@ bool TComPort::SendString(const std::string& text) {
     return Write(text.data(), text.size());
 }
 
+std::size_t TComPort::TryWrite(const void* buffer, std::size_t count) {
+    if (buffer == nullptr || count == 0)
+        return 0;
+    return backend_->TryWrite(buffer, count);
+}
+
 std::string TComPort::PortsDir() const {
     return portsDir_.empty() ? DataDir() + "ports" : portsDir_;
 }

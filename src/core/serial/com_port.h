@@ -74,6 +74,9 @@ public:
     // port or a null buffer. Safe to call from any one sending thread at a time.
     bool Write(const void* buffer, std::size_t count);
     bool SendString(const std::string& text);
+    // Writes what the driver takes at once, without waiting; returns how many bytes that
+    // was (0 where the platform does not write without waiting).
+    std::size_t TryWrite(const void* buffer, std::size_t count);
 
     // Called on the main thread for each received block.
     TReceiveHandler OnReceive;

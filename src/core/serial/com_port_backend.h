@@ -33,6 +33,7 @@ public:
     // False if the driver refuses the combination; the line keeps its old settings.
     virtual bool Apply(const TLineSettings& settings) = 0;
     virtual bool Write(const void* buffer, std::size_t count) = 0;
+    virtual std::size_t TryWrite(const void* /*buffer*/, std::size_t /*count*/) { return 0; }
 };
 
 // What a receive thread shares with the main thread and the writers of one open port.

@@ -312,6 +312,18 @@ public:
         return ok;
     }
 
+    std::size_t TryWrite(const void* buffer, std::size_t count) override {
+        auto s = Current();
+        if (!s || s->lost || !s->link->EnterWrite())
+            return 0;
+        ssize_t n = 0;
+        do
+            n = ::write(s->fd, buffer, count);
+        while (n < 0 && errno == EINTR);
+        s->link->LeaveWrite();
+        return n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+
 private:
     std::shared_ptr<TSession> Current() const {
         std::lock_guard lock(mutex_);
@@ -390,7 +402,10 @@ private:
             }
             // A hung-up terminal reports readable too; the read tells which.
             if (receiving && (f[0].revents & POLLIN) != 0) {
-                errors |= ErrorsSince(counters, s.fd);
+                // A device that keeps no counters (a pseudo-terminal, many USB adapters)
+                // is not asked again on every read.
+                if (counters.valid)
+                    errors |= ErrorsSince(counters, s.fd);
                 const ssize_t n = ::read(s.fd, buffer + held, size - held);
                 if (n > 0) {
                     held += static_cast<std::uint32_t>(n);

@@ -36,11 +36,21 @@ bool TExchangeControl::Send(std::size_t line, const std::function<void()>& write
     return true;
 }
 
-bool TExchangeControl::WaitReply(int ms) {
-    return replyEvent_.WaitFor(ms, [this] {
+bool TExchangeControl::WaitReply(int ms, const std::function<bool()>& wake) {
+    return replyEvent_.WaitFor(ms, [this, &wake] {
         const TExchangeStop stop = StopReason();
-        return stop != TExchangeStop::None && stop != TExchangeStop::Operator;
+        return (stop != TExchangeStop::None && stop != TExchangeStop::Operator) || (wake && wake());
     });
+}
+
+void TExchangeControl::SetReplyTaker(std::function<bool()> taker) {
+    std::lock_guard lock(takerMutex_);
+    taker_ = std::move(taker);
+}
+
+bool TExchangeControl::TakeReply() {
+    std::lock_guard lock(takerMutex_);
+    return taker_ && taker_();
 }
 
 void TExchangeControl::End() {

@@ -29,11 +29,18 @@ public:
     void Begin(std::size_t total);
     // Exchange thread: runs write for line (1-based) unless the exchange was stopped.
     bool Send(std::size_t line, const std::function<void()>& write);
-    // Exchange thread: waits up to ms for the reply event; false on time-out or a stop
-    // that ends the wait.
-    bool WaitReply(int ms);
+    // Exchange thread: waits up to ms for the reply event; false on time-out, a stop
+    // that ends the wait, or (checked on each Notify of the event) wake() true.
+    bool WaitReply(int ms, const std::function<bool()>& wake = {});
     // Exchange thread, when it leaves.
     void End();
+
+    // The exchange, while it runs: takes a reply on the receive thread (and may send its
+    // next line from there), sparing the wake-up of the exchange thread; false when that
+    // thread must be woken to take it. Set to nothing before the taker goes away.
+    void SetReplyTaker(std::function<bool()> taker);
+    // Receive thread, for each coded reply that answers a command, after its state is set.
+    bool TakeReply();
 
     struct TPosition {
         bool Running = false; // an exchange runs (for Stop: it ran and is stopped now)
@@ -53,6 +60,9 @@ public:
 
 private:
     TEvent& replyEvent_;
+    // Held while the taker runs, so that clearing it waits for a call in progress.
+    std::mutex takerMutex_;
+    std::function<bool()> taker_; // guarded by takerMutex_
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     // Guarded by mutex_:

@@ -3,8 +3,16 @@
 // "*", and waits for reply processing to report the controller's coded reply (through
 // ReplyEvent and LastError) within ReplyTimeout. It stops at the end of the list, on a
 // missing reply, and on a command or data error when the settings say so.
+//
+// A reply that lets the list go on is taken on the receive thread, which sends the next
+// line at once when the driver takes it without waiting: the exchange thread then sleeps
+// until the list ends, a stop, a reply it must act on, or the reply time-out, and the
+// round trip of each command costs no thread wake-up beyond the reply's own.
 
 #include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,10 +29,6 @@ public:
     TRWThread(const TRWThread&) = delete;
     TRWThread& operator=(const TRWThread&) = delete;
 
-    // " " accepted, "No answer!" no reply in time, "Er6" command error, "Er9" data error,
-    // "Stopped" when the exchange was stopped meanwhile (not by the operator, whose stop
-    // waits for this reply).
-    std::string WaitReply();
     bool Finished() const { return finished_.load(); }
     // Makes the thread stop at once, without sending more; a write in progress is ended
     // by closing the port.
@@ -32,11 +36,40 @@ public:
     void Join();
 
 private:
+    using TClock = std::chrono::steady_clock;
+
     void Execute();
+    // " " accepted, "No answer!" no reply in time, "Er6" command error, "Er9" data error,
+    // "Stopped" when the exchange was stopped meanwhile (not by the operator, whose stop
+    // waits for this reply).
+    std::string WaitReply();
+    // The verdict on the coded reply in LastError: " ", "Er6" or "Er9".
+    std::string ReplyResult() const;
+    // Whether the list stops after a reply with this result.
+    bool StopsAfter(const std::string& result) const;
+    // The first line from index on that is not empty; lines_.size() when none is left.
+    std::size_t NextLine(std::size_t index) const;
+    // Exchange thread: writes bytes of line index, waiting as long as the write takes.
+    bool Write(std::size_t index, const std::string& bytes);
+    // Receive thread (the controller's reply taker).
+    bool TakeReplyInThread();
 
     TController& controller_;
     const std::vector<std::string> lines_; // the send list when the exchange began
+    std::vector<std::string> requests_;    // each line as sent, with its "*"
     std::atomic<bool> finished_{false};
+
+    std::mutex mutex_;
+    // Guarded by mutex_:
+    std::size_t line_ = 0;   // index of the line in flight
+    bool awaiting_ = false;  // its reply is still to come
+    bool writing_ = false;   // the exchange thread is writing it
+    bool ended_ = false;     // the exchange thread has given up waiting
+    std::uint64_t sent_ = 0; // lines sent, so that a wait sees the list move on
+    TClock::time_point deadline_{};
+    std::string rest_; // what the driver did not take of a line sent on the receive thread
+    std::atomic<bool> restPending_{false}; // rest_ waits for the exchange thread
+
     std::thread thread_;
 };
 

@@ -139,13 +139,15 @@ TEST_F(Exchange, ShutdownNeverHangs) {
     struct TRow {
         const char* name;
         std::vector<std::string> list;
-        bool vanish; // the device goes away just before closing
+        bool vanish;   // the device goes away just before closing
+        bool readBack; // a read-back instead of the list
     };
     const std::vector<TRow> rows = {
         // Nobody reads the line: the write of a long line blocks once the queue is full.
-        {"while a write blocks", {std::string(1 << 20, 'A')}, false},
-        {"while the exchange waits for a reply", {"BG", "EN"}, false},
-        {"while the device is vanishing", {"BG", "EN"}, true},
+        {"while a write blocks", {std::string(1 << 20, 'A')}, false, false},
+        {"while the exchange waits for a reply", {"BG", "EN"}, false, false},
+        {"while the device is vanishing", {"BG", "EN"}, true, false},
+        {"while a read-back waits for its answer", {}, false, true},
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.name);
@@ -159,8 +161,11 @@ TEST_F(Exchange, ShutdownNeverHangs) {
         program->Port().SetReceiving(true);
         program->CommonDatas().ReplyTimeout = 600000;
         program->MemoSend.SetLines(row.list);
-        program->btnRunTRClick();
-        ASSERT_TRUE(line.Readable(5000)); // the exchange is under way
+        if (row.readBack)
+            program->ChanRead().btnReadClick();
+        else
+            program->btnRunTRClick();
+        ASSERT_TRUE(line.Readable(5000)); // the exchange or the read is under way
         if (row.vanish)
             line.Close();
         program.reset();    // would wait ten minutes, or for ever, if it waited for the line
