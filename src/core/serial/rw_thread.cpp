@@ -68,6 +68,10 @@ std::size_t TRWThread::NextLine(std::size_t index) const {
     return index;
 }
 
+TRWThread::TClock::time_point TRWThread::ReplyDeadline() const {
+    return TClock::now() + std::chrono::milliseconds(controller_.CommonDatas().ReplyTimeout);
+}
+
 bool TRWThread::Write(std::size_t index, const std::string& bytes) {
     {
         std::lock_guard lock(mutex_);
@@ -80,7 +84,7 @@ bool TRWThread::Write(std::size_t index, const std::string& bytes) {
     std::lock_guard lock(mutex_);
     writing_ = false;
     ++sent_;
-    deadline_ = TClock::now() + std::chrono::milliseconds(controller_.CommonDatas().ReplyTimeout);
+    deadline_ = ReplyDeadline();
     return ok;
 }
 
@@ -106,8 +110,7 @@ std::string TRWThread::WaitReply() {
             const bool wrote = control.Send(line + 1, [&] { controller_.Port().SendString(rest); });
             std::lock_guard lock(mutex_);
             writing_ = false;
-            deadline_ =
-                TClock::now() + std::chrono::milliseconds(controller_.CommonDatas().ReplyTimeout);
+            deadline_ = ReplyDeadline();
             if (!wrote) {
                 awaiting_ = false; // half a line has no reply to wait for
                 return "Stopped";
@@ -156,8 +159,7 @@ bool TRWThread::TakeReplyInThread() {
             return false;
         line_ = next;
         ++sent_;
-        deadline_ =
-            TClock::now() + std::chrono::milliseconds(controller_.CommonDatas().ReplyTimeout);
+        deadline_ = ReplyDeadline();
         if (written < request.size()) {
             rest_ = request.substr(written);
             restPending_ = true;

@@ -49,6 +49,8 @@ private:
     bool StopsAfter(const std::string& result) const;
     // The first line from index on that is not empty; lines_.size() when none is left.
     std::size_t NextLine(std::size_t index) const;
+    // When the reply to a line written now is late.
+    TClock::time_point ReplyDeadline() const;
     // Exchange thread: writes bytes of line index, waiting as long as the write takes.
     bool Write(std::size_t index, const std::string& bytes);
     // Receive thread (the controller's reply taker).
