@@ -54,13 +54,9 @@ BENCHMARK(BM_LoadCommandFiles)->Unit(benchmark::kMillisecond);
 
 void BM_ScaleChange(benchmark::State& state) {
     zav::TQueueDispatcher dispatcher;
-    zav::test::TNullLog log;
-    zav::test::TNullMessageBox box;
+    zav::test::TNullViews views;
     zav::SetAppDir((std::filesystem::temp_directory_path() / "zav-bench").string());
-    zav::TControllerViews views;
-    views.Log = &log;
-    views.MessageBox = &box;
-    zav::TController controller(dispatcher, views);
+    zav::TController controller(dispatcher, views.Views());
     for (auto _ : state) {
         state.PauseTiming();
         controller.MemoSend.Assign(BigList());

@@ -16,12 +16,8 @@ namespace {
 void BM_EditLongList(benchmark::State& state) {
     zav::SetAppDir((std::filesystem::temp_directory_path() / "zav-bench").string());
     zav::TQueueDispatcher dispatcher;
-    zav::test::TNullLog log;
-    zav::test::TNullMessageBox messageBox;
-    zav::TControllerViews views;
-    views.Log = &log;
-    views.MessageBox = &messageBox;
-    zav::TController controller(dispatcher, views);
+    zav::test::TNullViews views;
+    zav::TController controller(dispatcher, views.Views());
     zav::TCommandEditor& editor = controller.Editor();
     const int commands = static_cast<int>(state.range(0));
     for (auto _ : state) {

@@ -24,6 +24,7 @@
 
 #include "controller/controller.h"
 #include "null_views.h"
+#include "simulator_port.h"
 #include "state/paths.h"
 #include "zavsim.h"
 
@@ -87,19 +88,10 @@ double Program(zavsim::TSimOptions options) {
     zavsim::TSimulator sim(options);
     sim.Start();
     zav::TQueueDispatcher dispatcher;
-    zav::test::TNullLog log;
-    zav::test::TNullMessageBox messageBox;
-    zav::TControllerViews views;
-    views.Log = &log;
-    views.MessageBox = &messageBox;
-    zav::TController controller(dispatcher, views);
-    controller.CommonDatas().ReplyTimeout = 5000;
-    controller.Port().SetPortsDir(options.PortsDir);
-    controller.Port().SetPortNumber(1);
-    controller.Port().Open();
-    if (!controller.Port().Connected())
+    zav::test::TNullViews views;
+    zav::TController controller(dispatcher, views.Views());
+    if (!OpenSimulatorPort(controller, options.PortsDir))
         return -1;
-    controller.Port().SetReceiving(true);
     controller.MemoSend.SetLines(std::vector<std::string>(Commands, Command));
 
     const auto start = Clock::now();

@@ -28,14 +28,10 @@ void BM_ProcessReplies(benchmark::State& state) {
     zav::SetAppDir((std::filesystem::temp_directory_path() / "zav-bench").string());
     const std::string stream = Traffic(static_cast<std::size_t>(state.range(0)));
     zav::TQueueDispatcher dispatcher;
-    zav::test::TNullLog log;
-    zav::test::TNullMessageBox messageBox;
-    zav::TControllerViews views;
-    views.Log = &log;
-    views.MessageBox = &messageBox;
+    zav::test::TNullViews views;
     for (auto _ : state) {
         state.PauseTiming();
-        auto controller = std::make_unique<zav::TController>(dispatcher, views);
+        auto controller = std::make_unique<zav::TController>(dispatcher, views.Views());
         state.ResumeTiming();
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(stream.data());
         for (std::size_t i = 0; i < stream.size(); i += 1000) {

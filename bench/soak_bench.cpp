@@ -15,6 +15,7 @@
 
 #include "controller/controller.h"
 #include "null_views.h"
+#include "simulator_port.h"
 #include "state/paths.h"
 #include "zavsim.h"
 
@@ -44,21 +45,12 @@ int main(int argc, char** argv) {
     zavsim::TSimulator sim(options);
     sim.Start();
     zav::TQueueDispatcher dispatcher;
-    zav::test::TNullLog log;
-    zav::test::TNullMessageBox messageBox;
-    zav::TControllerViews views;
-    views.Log = &log;
-    views.MessageBox = &messageBox;
-    zav::TController controller(dispatcher, views);
-    controller.CommonDatas().ReplyTimeout = 5000;
-    controller.Port().SetPortsDir(options.PortsDir);
-    controller.Port().SetPortNumber(1);
-    controller.Port().Open();
-    if (!controller.Port().Connected()) {
+    zav::test::TNullViews views;
+    zav::TController controller(dispatcher, views.Views());
+    if (!OpenSimulatorPort(controller, options.PortsDir)) {
         std::fprintf(stderr, "cannot open the simulator's port\n");
         return 1;
     }
-    controller.Port().SetReceiving(true);
     // A recording of each list, so that every reply also reaches the "Loading:" memo.
     std::vector<std::string> list(ListLines, "SD200");
     list.front() = "LD1";

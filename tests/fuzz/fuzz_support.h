@@ -32,14 +32,10 @@ inline std::string Unscrambled(const std::uint8_t* data, std::size_t size) {
 // folder is one that does not exist, so it starts from its defaults and writes nowhere.
 inline TController& Controller() {
     static TQueueDispatcher dispatcher;
-    static test::TNullLog log;
-    static test::TNullMessageBox messageBox;
+    static test::TNullViews views;
     static TController* controller = [] {
         SetAppDir((std::filesystem::temp_directory_path() / "zav-fuzz-none").string());
-        TControllerViews views;
-        views.Log = &log;
-        views.MessageBox = &messageBox;
-        return new TController(dispatcher, views);
+        return new TController(dispatcher, views.Views());
     }();
     return *controller;
 }

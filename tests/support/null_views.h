@@ -1,6 +1,7 @@
 #pragma once
 // Views that show nothing, for benchmarks and fuzzing.
 
+#include "controller/controller.h"
 #include "state/views.h"
 
 namespace zav::test {
@@ -14,6 +15,19 @@ public:
 class TNullMessageBox : public IMessageBox {
 public:
     void ShowMessage(const std::string&) override {}
+};
+
+// The log and the message box a controller needs, kept alive as long as it.
+struct TNullViews {
+    TNullLog Log;
+    TNullMessageBox MessageBox;
+
+    TControllerViews Views() {
+        TControllerViews views;
+        views.Log = &Log;
+        views.MessageBox = &MessageBox;
+        return views;
+    }
 };
 
 } // namespace zav::test
