@@ -36,6 +36,16 @@ bool TExchangeControl::Send(std::size_t line, const std::function<void()>& write
     return true;
 }
 
+bool TExchangeControl::TrySend(std::size_t line, const std::function<bool()>& write) {
+    // Under the lock: the write does not block, and a stop must not report a line that
+    // the driver refused as the one in flight.
+    std::lock_guard lock(mutex_);
+    if (stop_ != TExchangeStop::None || !write())
+        return false;
+    line_ = line;
+    return true;
+}
+
 bool TExchangeControl::WaitReply(int ms, const std::function<bool()>& wake) {
     return replyEvent_.WaitFor(ms, [this, &wake] {
         const TExchangeStop stop = StopReason();

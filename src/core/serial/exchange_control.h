@@ -29,6 +29,9 @@ public:
     void Begin(std::size_t total);
     // Exchange thread: runs write for line (1-based) unless the exchange was stopped.
     bool Send(std::size_t line, const std::function<void()>& write);
+    // Receive thread: runs a write that never blocks, unless the exchange was stopped; the
+    // line counts as sent only when write returns true (the driver took some of it).
+    bool TrySend(std::size_t line, const std::function<bool()>& write);
     // Exchange thread: waits up to ms for the reply event; false on time-out, a stop
     // that ends the wait, or (checked on each Notify of the event) wake() true.
     bool WaitReply(int ms, const std::function<bool()>& wake = {});

@@ -152,10 +152,10 @@ bool TRWThread::TakeReplyInThread() {
             return false;
         const std::string request = Request(lines_[next]);
         std::size_t written = 0;
-        if (!control.Send(
-                next + 1,
-                [&] { written = controller_.Port().TryWrite(request.data(), request.size()); }) ||
-            written == 0)
+        if (!control.TrySend(next + 1, [&] {
+                written = controller_.Port().TryWrite(request.data(), request.size());
+                return written > 0;
+            }))
             return false;
         line_ = next;
         ++sent_;
