@@ -226,6 +226,12 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgReconnectOtherDeviceEnd, "*); it was not opened. Waiting for the lost device."},
     {msgReconnectHint, "*When the port's device goes away (an adapter pulled out), reopen the "
                        "port with the same settings as soon as that same device is back"},
+    {msgStopOutstanding, "*No second stop is sent to coordinate "},
+    {msgStopOutstandingEnd, "*: its first stop is not answered yet, and another would start the "
+                            "program again."},
+    {msgRecordingCut, "*Program recording to coordinate "},
+    {msgRecordingCutEnd, "* was cut short by an error: the program stored in that coordinate is "
+                         "incomplete."},
 };
 // clang-format on
 

@@ -79,7 +79,11 @@ enum TOwnMessage : int {
     msgReconnectOtherDeviceLost, // ... + this + the lost device ...
     msgReconnectOtherDeviceEnd,  // ... + this
     msgReconnectHint,            // tool-tip of the program settings' reconnect check box
-    msgOwnEnd                    // one past the last
+    msgStopOutstanding,          // + n + this: Stop left out a coordinate whose stop is unanswered
+    msgStopOutstandingEnd,
+    msgRecordingCut, // + n + this: a recording ended by the error recovery's ED
+    msgRecordingCutEnd,
+    msgOwnEnd // one past the last
 };
 
 class TLang {
