@@ -143,8 +143,8 @@ TEST_F(EndToEnd, DataTransferErrorStopsTheListAndRunsTheRecovery) {
     EXPECT_THAT(views.log.Texts(),
                 ElementsAre(M(30) + "1" + M(31), M(12),
                             M(msgListStoppedAtLine) + "2" + M(msgListStoppedOf) + "4", M(41), M(40),
-                            M(28) + "1" + M(29)));
-    EXPECT_TRUE(views.log.Red(1) && views.log.Red(2));
+                            M(msgRecordingCut) + "1" + M(msgRecordingCutEnd)));
+    EXPECT_TRUE(views.log.Red(1) && views.log.Red(2) && views.log.Red(5));
     EXPECT_THAT(views.messageBox.shown, ElementsAre(M(12)));
     EXPECT_EQ(Datas().Coord1State, 0);
 }

@@ -147,7 +147,14 @@ TEST_F(ReplyProcessing, SuspensionCodesWakeTheExchangeOnlyWhileStarted) {
     controller->ReplyEvent.Reset();
     Receive("E34*");
     EXPECT_TRUE(controller->ReplyEvent.IsSet());
-    EXPECT_TRUE(Datas().AnyStarted); // "ST*" is no single coordinate's echo
+    // Each coordinate's own end clears its flag, whatever echo came last.
+    EXPECT_FALSE(Datas().Coord3Started);
+    EXPECT_TRUE(Datas().AnyStarted);
+    Receive("E12*E28*");
+    EXPECT_FALSE(Datas().AnyStarted);
+    controller->ReplyEvent.Reset();
+    Receive("E24*");
+    EXPECT_FALSE(controller->ReplyEvent.IsSet()); // a later end is no reply
 }
 
 TEST_F(ReplyProcessing, ReadBackIsCollectedUntilEnd) {

@@ -201,6 +201,9 @@ private:
     // The recovery's own ED* is outstanding: a transfer error in its reply starts no
     // second recovery and is not reported again.
     std::atomic<bool> recoveryEdOutstanding_{false};
+    // A data transfer error came while a coordinate was recording: the end of that
+    // recording is reported as cut short.
+    std::atomic<bool> recordingCut_{false};
     std::unique_ptr<TComPort> port_;
     std::unique_ptr<TCommonDatas> commonDatas_;
     std::unique_ptr<TProgramSettingsFile> programSettings_;

@@ -21,12 +21,14 @@ void TZavCommands::DecodeReplyCode(const std::string& reply) {
     };
     // Message a + n + message b (b 0: none). The texts are looked up on the main thread,
     // where the language may change.
-    auto text = [this, n](int a, int b) {
-        return lang_.Message(a) + n + (b ? lang_.Message(b) : std::string());
+    auto textFor = [this](const std::string& k, int a, int b) {
+        return lang_.Message(a) + k + (b ? lang_.Message(b) : std::string());
     };
-    auto log = [&c, text](int a, int b, bool red = false) {
-        c.OnMain([&c, text, a, b, red] { c.Log(text(a, b), red); });
+    auto text = [textFor, n](int a, int b) { return textFor(n, a, b); };
+    auto logFor = [&c, textFor](const std::string& k, int a, int b, bool red = false) {
+        c.OnMain([&c, textFor, k, a, b, red] { c.Log(textFor(k, a, b), red); });
     };
+    auto log = [logFor, n](int a, int b, bool red = false) { logFor(n, a, b, red); };
     const std::string lastReply = datas_.LastReply.Get();
 
     switch (reply[2]) {
@@ -38,14 +40,27 @@ void TZavCommands::DecodeReplyCode(const std::string& reply) {
                 for (int k = 1; k <= 3; ++k)
                     if (datas_.CoordState(k) == 2)
                         datas_.SetCoordState(k, 0);
-                log(28, 29);
+                if (c.recordingCut_.exchange(false))
+                    log(msgRecordingCut, msgRecordingCutEnd, true);
+                else
+                    log(28, 29);
             }
         } else if (lastReply.compare(0, 2, "LD") == 0) {
+            c.recordingCut_ = false;
             setState(2);
             log(30, 31);
         } else if (lastReply.compare(0, 2, "RD") == 0) {
             datas_.ReadCapture = true;
-        } else if (lastReply.compare(0, 2, "ST") == 0 && !datas_.DirectControl) {
+        } else if (lastReply == "ST*") {
+            // One command starts all three coordinates, and one code 0 answers it, with
+            // whichever digit; each coordinate then reports its own end. In direct control
+            // too: the indicator shows what the controller acknowledged.
+            for (int k = 1; k <= 3; ++k) {
+                logFor(std::to_string(k), 30, 32);
+                datas_.SetCoordState(k, 1);
+            }
+        } else if (lastReply.compare(0, 2, "ST") == 0 && !c.SimpleMode().StopAccepted(coordinate)) {
+            // An accepted stop is not a start: the coordinate runs until its end code.
             log(30, 32);
             setState(1);
         }

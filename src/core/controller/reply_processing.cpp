@@ -24,6 +24,11 @@ int StartedCoordinate(const std::string& echo) {
         return 3;
     return 0;
 }
+
+// The coordinate a coded reply is for, 0 for a digit that names none.
+int ReplyCoordinate(const std::string& reply) {
+    return reply[1] >= '1' && reply[1] <= '3' ? reply[1] - '0' : 0;
+}
 } // namespace
 
 void TController::HandleReceived(const std::uint8_t* bytes, std::uint32_t count,
@@ -107,6 +112,10 @@ void TController::ProcessReplies(std::string text) {
             break;
         }
         LogMessage(12, true);
+        // The recording under way has lost a command: its end must not read as complete.
+        for (int n = 1; n <= 3; ++n)
+            if (datas.CoordState(n) == 2)
+                recordingCut_ = true;
         // Whatever the recovery does, the list stops here: the recovery's own ED* would
         // otherwise be taken as the reply to the failed command, and the rest of the list
         // go out after the recording has ended.
@@ -146,14 +155,17 @@ void TController::ProcessReplies(std::string text) {
             datas.LastError = reply;
             const char code = reply[2];
             if (code == '2' || code == '3' || code == '4' || code == '8') {
+                const bool answersStart = datas.AnyStarted;
                 commands_->DecodeReplyCode(reply);
-                if (datas.AnyStarted) {
-                    if (!ExchangeControl.TakeReply()) {
-                        exchangeWoken_ = true;
-                        ReplyEvent.Set();
-                    }
-                    if (const int n = StartedCoordinate(datas.LastReply.Get()))
-                        datas.SetCoordStarted(n, false);
+                // Each coordinate's own code ends what its start began, whichever echo
+                // came last: one "ST*" starts three, and each reports its own end.
+                if (const int n = ReplyCoordinate(reply)) {
+                    simpleMode_->StopAnswered(n);
+                    datas.SetCoordStarted(n, false);
+                }
+                if (answersStart && !ExchangeControl.TakeReply()) {
+                    exchangeWoken_ = true;
+                    ReplyEvent.Set();
                 }
             } else if (code == '0' || code == '6' || code == '9') {
                 commands_->DecodeReplyCode(reply);

@@ -53,19 +53,54 @@ void TSimpleMode::StartSelected(TCommandList& list) {
     }
 }
 
-void TSimpleMode::StopSelected(TCommandList& list) {
+std::array<bool, 3> TSimpleMode::StopSelected(TCommandList& list) {
     TCommonDatas& datas = controller_.CommonDatas();
+    std::array<bool, 3> stopped{};
     for (int n = 1; n <= 3; ++n) {
         const auto state = datas.CoordState(n);
-        if (datas.CoordSelected(n) && (state == 1 || state == 3) &&
-            Add(ciST, std::to_string(n), list))
+        if (!datas.CoordSelected(n) || (state != 1 && state != 3))
+            continue;
+        if (StopOutstanding(n)) {
+            controller_.Log(controller_.Lang().Message(msgStopOutstanding) + std::to_string(n) +
+                            controller_.Lang().Message(msgStopOutstandingEnd));
+            continue;
+        }
+        if (Add(ciST, std::to_string(n), list)) {
             datas.SetCoordStarted(n, true);
+            stopped[static_cast<std::size_t>(n - 1)] = true;
+        }
+    }
+    return stopped;
+}
+
+bool TSimpleMode::Send(const TCommandList& list) {
+    controller_.MemoSend.Assign(list.Rows());
+    return controller_.btnRunTRClick();
+}
+
+void TSimpleMode::SettleStops() {
+    if (controller_.ExchangeRunning())
+        return;
+    for (auto& stop : stops_) {
+        std::uint8_t sent = stSent;
+        stop.compare_exchange_strong(sent, stNone);
     }
 }
 
-void TSimpleMode::Send(const TCommandList& list) {
-    controller_.MemoSend.Assign(list.Rows());
-    controller_.btnRunTRClick();
+bool TSimpleMode::StopOutstanding(int n) const {
+    return n >= 1 && n <= 3 && stops_[static_cast<std::size_t>(n - 1)] != stNone;
+}
+
+void TSimpleMode::StopAnswered(int n) {
+    if (n >= 1 && n <= 3)
+        stops_[static_cast<std::size_t>(n - 1)] = stNone;
+}
+
+bool TSimpleMode::StopAccepted(int n) {
+    if (n < 1 || n > 3)
+        return false;
+    std::uint8_t sent = stSent;
+    return stops_[static_cast<std::size_t>(n - 1)].compare_exchange_strong(sent, stAccepted);
 }
 
 void TSimpleMode::btnLoadClick(const TMotion& motion) {
@@ -81,12 +116,29 @@ void TSimpleMode::btnStartClick() {
 }
 
 void TSimpleMode::btnStopClick() {
-    // The replies that answer a stop (codes 2, 3, 4, 8) wake the exchange only while
-    // a start is known.
-    controller_.CommonDatas().AnyStarted = true;
+    SettleStops();
+    TCommonDatas& datas = controller_.CommonDatas();
+    // The replies that answer a stop (codes 2, 3, 4, 8) wake the exchange while a start
+    // is known: StopSelected marks each coordinate it stops as started. Nothing else is
+    // marked, so that AnyStarted does not outlive the stops.
+    std::array<bool, 3> wasStarted{};
+    for (int n = 1; n <= 3; ++n)
+        wasStarted[static_cast<std::size_t>(n - 1)] = datas.CoordStarted(n);
     TCommandList list;
-    StopSelected(list);
-    Send(list);
+    const std::array<bool, 3> stopped = StopSelected(list);
+    // Marked before the send: the answer may come before Send returns.
+    for (std::size_t i = 0; i < 3; ++i)
+        if (stopped[i])
+            stops_[i] = stSent;
+    if (Send(list))
+        return;
+    // Not sent (an exchange runs): nothing is outstanding and nothing was started.
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (!stopped[i])
+            continue;
+        stops_[i] = stNone;
+        datas.SetCoordStarted(static_cast<int>(i + 1), wasStarted[i]);
+    }
 }
 
 void TSimpleMode::btnPuskClick(const TMotion& motion) {

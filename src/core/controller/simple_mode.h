@@ -4,7 +4,13 @@
 // lines and sends them at once. A motion value that is refused stops the whole action
 // (a recording without its speed or distance must never reach a controller), and
 // direct control does not apply here: the buttons always send their whole sequence.
+//
+// ST n toggles a coordinate: a stop that reaches an idle coordinate starts it. So a stop
+// is remembered until the controller has answered it, and no second one goes out before.
 
+#include <array>
+#include <atomic>
+#include <cstdint>
 #include <string>
 
 namespace zav {
@@ -32,18 +38,35 @@ public:
     bool AppendMotionCommands(const TMotion& motion, TCommandList& list);
     bool WriteSelected(const TMotion& motion, TCommandList& list);
     void StartSelected(TCommandList& list);
-    void StopSelected(TCommandList& list);
+    // Leaves out, and logs, a coordinate whose earlier stop is still unanswered. Returns
+    // the coordinates it appended a stop for.
+    std::array<bool, 3> StopSelected(TCommandList& list);
 
     void btnLoadClick(const TMotion& motion);
     void btnStartClick();
     void btnStopClick();
     void btnPuskClick(const TMotion& motion);
 
+    // Reply processing, on the receive thread. The coordinate's code 2, 3, 4 or 8
+    // answers its stop.
+    void StopAnswered(int n);
+    // Code 0 after coordinate n's ST echo: true when it accepts a stop of ours (the end
+    // code is still to come), not a start.
+    bool StopAccepted(int n);
+    bool StopOutstanding(int n) const;
+
 private:
+    enum TStop : std::uint8_t { stNone, stSent, stAccepted };
+
     bool Add(int index, const std::string& value, TCommandList& list);
-    void Send(const TCommandList& list);
+    bool Send(const TCommandList& list);
+    // Once the exchange that carried a stop has ended, a stop neither accepted nor
+    // answered got an error or no reply: it may be sent again.
+    void SettleStops();
 
     TController& controller_;
+    // Per coordinate; written by the main thread when sending and by reply processing.
+    std::array<std::atomic<std::uint8_t>, 3> stops_{};
 };
 
 } // namespace zav

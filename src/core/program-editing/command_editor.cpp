@@ -69,8 +69,20 @@ void TCommandEditor::StringGridSendRowMoved(int from, int to) {
 }
 
 void TCommandEditor::chbDirectControlClick(bool checked) {
-    controller_.CommonDatas().DirectControl = checked;
+    directControlBox_ = checked;
+    ApplyDirectControl();
     btnAllClearClick();
+}
+
+void TCommandEditor::SetExtendedMode(bool extended) {
+    extendedMode_ = extended;
+    ApplyDirectControl();
+}
+
+void TCommandEditor::ApplyDirectControl() {
+    // The shared flag is what building, reply processing and the read-back obey: a box
+    // hidden with its panel must change nothing of what the simple mode sends or shows.
+    controller_.CommonDatas().DirectControl = directControlBox_ && extendedMode_;
 }
 
 void TCommandEditor::btnlbbufclearClick() {

@@ -45,6 +45,9 @@ public:
     // empty row, the command is deleted; the trailing row itself cannot be moved.
     void StringGridSendRowMoved(int from, int to);
     void chbDirectControlClick(bool checked);
+    // The control mode of the window: direct control acts only in extended mode, so the
+    // box keeps its state in simple mode but has no effect there.
+    void SetExtendedMode(bool extended);
     void btnlbbufclearClick();
 
     // IDirectControl
@@ -53,9 +56,14 @@ public:
     void PressSend() override;
 
 private:
+    void ApplyDirectControl();
+
     TController& controller_;
     ICommandEditorView* view_ = nullptr;
     bool listHasWrongCommand_ = false;
+    bool directControlBox_ = false;
+    // Until the window says otherwise: the box is only ever ticked in extended mode.
+    bool extendedMode_ = true;
 };
 
 } // namespace zav

@@ -482,6 +482,7 @@ void TForm1::rgrSingl_MultClick() {
 
 void TForm1::ApplyControlMode() {
     const bool extended = rgrSingl_Mult->ItemIndex() == 1;
+    controller_->Editor().SetExtendedMode(extended);
     mmFileSave->setEnabled(extended);
     mmFileOpen->setEnabled(extended);
     if (extended) {
