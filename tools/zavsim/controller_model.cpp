@@ -178,9 +178,14 @@ std::vector<std::string> TControllerModel::HandleRequest(const std::string& requ
             Start(n);
         } else {
             // A stop is answered as the end of the program, which returns the
-            // coordinate to standby on the other side.
-            StopRun(n, now);
-            out.push_back(CodedReply(digit, '4'));
+            // coordinate to standby on the other side; or accepted, the end to follow.
+            if (stopTime_) {
+                RampDown(n, now);
+                out.push_back(CodedReply(digit, '0'));
+            } else {
+                StopRun(n, now);
+                out.push_back(CodedReply(digit, '4'));
+            }
         }
     } else if (m == "ST") {
         bool anyActive = false;
@@ -279,6 +284,16 @@ void TControllerModel::StopRun(int coordinate, TClock::time_point now) {
     const long long position = run.Position;
     run = TRun{};
     run.Position = position;
+}
+
+void TControllerModel::RampDown(int coordinate, TClock::time_point now) {
+    StopRun(coordinate, now);
+    TRun& run = runs_[coordinate - 1];
+    run.State = TRunState::Running;
+    run.Timed = true;
+    run.Started = now;
+    run.Length = *stopTime_;
+    run.Due = now + *stopTime_;
 }
 
 void TControllerModel::Pause(int coordinate, TClock::time_point now) {

@@ -39,6 +39,10 @@ public:
 
     // timeScale multiplies every duration (moves, pauses); 0 makes them instantaneous.
     explicit TControllerModel(double timeScale);
+    // A stop of a running program given as ST n is accepted with code 0, and the end
+    // (code 4) follows after stopTime, as a motor that ramps down reports it; without
+    // it the stop is answered by the end at once.
+    void SetStopTime(std::optional<TClock::duration> stopTime) { stopTime_ = stopTime; }
 
     // One complete request, without its "*" (and without leading blanks). Returns the
     // controller's answer, one unit per element, each ending with "*": the echo, the
@@ -99,6 +103,8 @@ private:
 
     void Start(int coordinate);
     void StopRun(int coordinate, TClock::time_point now);
+    // StopRun, then the coordinate runs an empty program that ends after stopTime_.
+    void RampDown(int coordinate, TClock::time_point now);
     void Pause(int coordinate, TClock::time_point now);
     void Resume(int coordinate, TClock::time_point now);
     // Executes coordinate's program from its Pc until a timed step or the end; returns
@@ -107,6 +113,7 @@ private:
     TClock::duration Scaled(double seconds) const;
 
     double timeScale_;
+    std::optional<TClock::duration> stopTime_;
     std::array<std::vector<TStoredCommand>, 3> programs_;
     std::array<TRun, 3> runs_;
     std::vector<TStoredCommand> buffer_;

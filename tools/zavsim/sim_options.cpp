@@ -48,6 +48,7 @@ std::string SimUsage() {
            "  --split           write replies byte by byte, 1 ms apart\n"
            "  --hangup-after K  hang up the line after answering K requests\n"
            "  --noise-at K      answer the K-th request by 1 MiB without \"*\"\n"
+           "  --stop-ms MS      accept a stop (ST n) with code 0, report its end MS ms later\n"
            "  --verbose         log the traffic to stderr\n"
            "  --help            this text\n";
 }
@@ -67,7 +68,7 @@ std::string ParseSimOptions(const std::vector<std::string>& args, TSimOptions& o
         const bool known = name == "--port" || name == "--ports-dir" || name == "--baud" ||
                            name == "--time-scale" || name == "--silent-after" ||
                            name == "--e5-every" || name == "--garbage" || name == "--random" ||
-                           name == "--hangup-after" || name == "--noise-at";
+                           name == "--hangup-after" || name == "--noise-at" || name == "--stop-ms";
         if (!known) {
             return "unknown option " + name;
         }
@@ -102,6 +103,9 @@ std::string ParseSimOptions(const std::vector<std::string>& args, TSimOptions& o
         } else if (name == "--noise-at") {
             ok = ToUnsigned(value, Unlimited, n) && n >= 1;
             options.NoiseAt = n;
+        } else if (name == "--stop-ms") {
+            ok = ToUnsigned(value, 3600000, n);
+            options.StopMs = n;
         } else if (name == "--hangup-after") {
             ok = ToUnsigned(value, Unlimited, n) && n >= 1;
             options.HangupAfter = n;
@@ -143,6 +147,8 @@ std::vector<std::string> SimOptionArgs(const TSimOptions& options) {
         add("--hangup-after", std::to_string(*options.HangupAfter));
     if (options.NoiseAt)
         add("--noise-at", std::to_string(*options.NoiseAt));
+    if (options.StopMs)
+        add("--stop-ms", std::to_string(*options.StopMs));
     if (options.Verbose)
         args.push_back("--verbose");
     return args;

@@ -77,6 +77,8 @@ struct TSimulator::TImpl {
     explicit TImpl(TSimOptions options)
         : Options(std::move(options)), Model(Options.TimeScale),
           Rng(Options.RandomStart ? *Options.RandomStart : std::random_device{}()) {
+        if (Options.StopMs)
+            Model.SetStopTime(std::chrono::milliseconds(*Options.StopMs));
         if (Options.Baud > 0) {
             CharTime = std::chrono::duration_cast<TClock::duration>(
                 std::chrono::duration<double>(11.0 / Options.Baud));

@@ -33,6 +33,9 @@ struct TSimOptions {
     std::optional<std::uint64_t> HangupAfter; // close the master after this many requests
     // The K-th request is answered only by NoiseBytes bytes without "*" (not acted on).
     std::optional<std::uint64_t> NoiseAt;
+    // A stop of a running program is accepted with code 0 and ends this many ms later
+    // (code 4); without it the end answers the stop at once.
+    std::optional<std::uint64_t> StopMs;
     std::size_t NoiseBytes = 1 << 20;
     bool Verbose = false; // traffic to stderr
     // Requests longer than this are dropped and answered with code 6.

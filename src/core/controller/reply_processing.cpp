@@ -156,13 +156,14 @@ void TController::ProcessReplies(std::string text) {
             const char code = reply[2];
             if (code == '2' || code == '3' || code == '4' || code == '8') {
                 const bool answersStart = datas.AnyStarted;
-                commands_->DecodeReplyCode(reply);
                 // Each coordinate's own code ends what its start began, whichever echo
-                // came last: one "ST*" starts three, and each reports its own end.
+                // came last: one "ST*" starts three, and each reports its own end. Before
+                // the decoding, so that whoever sees its log line finds the flag cleared.
                 if (const int n = ReplyCoordinate(reply)) {
                     simpleMode_->StopAnswered(n);
                     datas.SetCoordStarted(n, false);
                 }
+                commands_->DecodeReplyCode(reply);
                 if (answersStart && !ExchangeControl.TakeReply()) {
                     exchangeWoken_ = true;
                     ReplyEvent.Set();

@@ -336,6 +336,7 @@ TEST(ZavSimTest, RemoteOptionsAndRequestsSurviveTheirTextForm) {
     all.Split = true;
     all.HangupAfter = 2;
     all.NoiseAt = 5;
+    all.StopMs = 40;
     all.Verbose = true;
     for (const zavsim::TSimOptions& sent : {zavsim::TSimOptions{}, all}) {
         zavsim::TSimOptions got;
@@ -351,6 +352,7 @@ TEST(ZavSimTest, RemoteOptionsAndRequestsSurviveTheirTextForm) {
         EXPECT_EQ(got.Split, sent.Split);
         EXPECT_EQ(got.HangupAfter, sent.HangupAfter);
         EXPECT_EQ(got.NoiseAt, sent.NoiseAt);
+        EXPECT_EQ(got.StopMs, sent.StopMs);
         EXPECT_EQ(got.Verbose, sent.Verbose);
     }
     std::string bytes;
