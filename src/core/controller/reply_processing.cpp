@@ -160,7 +160,7 @@ void TController::ProcessReplies(std::string text) {
                 // came last: one "ST*" starts three, and each reports its own end. Before
                 // the decoding, so that whoever sees its log line finds the flag cleared.
                 if (const int n = ReplyCoordinate(reply)) {
-                    simpleMode_->StopAnswered(n);
+                    simpleMode_->StopEnded(n);
                     datas.SetCoordStarted(n, false);
                 }
                 commands_->DecodeReplyCode(reply);

@@ -91,7 +91,7 @@ bool TSimpleMode::StopOutstanding(int n) const {
     return n >= 1 && n <= 3 && stops_[static_cast<std::size_t>(n - 1)] != stNone;
 }
 
-void TSimpleMode::StopAnswered(int n) {
+void TSimpleMode::StopEnded(int n) {
     if (n >= 1 && n <= 3)
         stops_[static_cast<std::size_t>(n - 1)] = stNone;
 }

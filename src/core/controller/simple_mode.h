@@ -47,11 +47,11 @@ public:
     void btnStopClick();
     void btnPuskClick(const TMotion& motion);
 
-    // Reply processing, on the receive thread. The coordinate's code 2, 3, 4 or 8
-    // answers its stop.
-    void StopAnswered(int n);
-    // Code 0 after coordinate n's ST echo: true when it accepts a stop of ours (the end
-    // code is still to come), not a start.
+    // Coordinate n's stop is over: reply processing (receive thread) got its code 2, 3,
+    // 4 or 8, or the operator set its state by hand.
+    void StopEnded(int n);
+    // Reply processing: code 0 after coordinate n's ST echo: true when it accepts a stop of ours
+    // (the end code is still to come), not a start.
     bool StopAccepted(int n);
     bool StopOutstanding(int n) const;
 

@@ -123,8 +123,11 @@ void TFormColorIndicators::btnOKClick() {
     TRadioGroup* groups[] = {rgr1, rgr2, rgr3};
     for (int state = 0; state <= 3; ++state)
         for (int n = 1; n <= 3; ++n)
-            if (groups[n - 1]->ItemIndex() == state)
+            if (groups[n - 1]->ItemIndex() == state) {
                 datas.SetCoordState(n, static_cast<std::uint8_t>(state));
+                // The operator tells the state: a stop still awaited is no longer.
+                controller_.SimpleMode().StopEnded(n);
+            }
     accept();
 }
 
