@@ -60,7 +60,8 @@ TEST_F(ReplyProcessing, OneProgramFromRecordingToCompletion) {
     EXPECT_EQ(Datas().Coord1State, 0);
     EXPECT_FALSE(Datas().Coord1Started);
     EXPECT_FALSE(Datas().AnyStarted);
-    EXPECT_TRUE(controller->ReplyEvent.IsSet());
+    // The start had its reply (E10*): the program's end answers no command.
+    EXPECT_FALSE(controller->ReplyEvent.IsSet());
 
     EXPECT_THAT(views.log.Texts(), ElementsAre("*Coordinate 1* is in communication mode",
                                                "*Program recording to coordinate1* completed ",
@@ -144,17 +145,23 @@ TEST_F(ReplyProcessing, SuspensionCodesWakeTheExchangeOnlyWhileStarted) {
     EXPECT_FALSE(controller->ReplyEvent.IsSet());
     Receive("ST*E30*");
     EXPECT_TRUE(Datas().Coord1Started && Datas().Coord2Started && Datas().Coord3Started);
+    // Each coordinate's own end clears its flag, whatever echo came last; after the
+    // start's own reply it answers nothing.
     controller->ReplyEvent.Reset();
     Receive("E34*");
-    EXPECT_TRUE(controller->ReplyEvent.IsSet());
-    // Each coordinate's own end clears its flag, whatever echo came last.
+    EXPECT_FALSE(controller->ReplyEvent.IsSet());
     EXPECT_FALSE(Datas().Coord3Started);
-    EXPECT_TRUE(Datas().AnyStarted);
-    Receive("E12*E28*");
-    EXPECT_FALSE(Datas().AnyStarted);
-    controller->ReplyEvent.Reset();
+    // Right after an echo it is the answer: to a stop, or to a pause and a resumption,
+    // which leave the program started.
+    for (const char* exchange : {"ST1*E14*", "PS2*E22*", "PS2*E28*"}) {
+        controller->ReplyEvent.Reset();
+        Receive(exchange);
+        EXPECT_TRUE(controller->ReplyEvent.IsSet()) << exchange;
+    }
+    EXPECT_FALSE(Datas().Coord1Started);
+    EXPECT_TRUE(Datas().Coord2Started);
     Receive("E24*");
-    EXPECT_FALSE(controller->ReplyEvent.IsSet()); // a later end is no reply
+    EXPECT_FALSE(Datas().AnyStarted);
 }
 
 TEST_F(ReplyProcessing, ReadBackIsCollectedUntilEnd) {

@@ -152,19 +152,28 @@ void TController::ProcessReplies(std::string text) {
         }
         if (IsCodedReply(reply)) {
             recoveryEdOutstanding_ = false;
+            // Every echo empties LastError: while it is empty, the command echoed last
+            // still awaits its coded reply.
+            const bool echoAwaitsCode = datas.LastError.Get().empty();
             datas.LastError = reply;
             const char code = reply[2];
             if (code == '2' || code == '3' || code == '4' || code == '8') {
-                const bool answersStart = datas.AnyStarted;
+                // A stop or pause is answered by these codes right after its echo; one that
+                // comes after the command's own reply is a program's news, not a reply.
+                const bool answers = datas.AnyStarted && echoAwaitsCode;
                 // Each coordinate's own code ends what its start began, whichever echo
-                // came last: one "ST*" starts three, and each reports its own end. Before
-                // the decoding, so that whoever sees its log line finds the flag cleared.
+                // came last: one "ST*" starts three, and each reports its own end. The
+                // answer to a pause or resumption leaves the program alive. Before the
+                // decoding, so that whoever sees its log line finds the flag cleared.
+                const bool answersPause =
+                    echoAwaitsCode && datas.LastReply.Get().find("PS") != std::string::npos;
                 if (const int n = ReplyCoordinate(reply)) {
                     simpleMode_->StopEnded(n);
-                    datas.SetCoordStarted(n, false);
+                    if (!answersPause)
+                        datas.SetCoordStarted(n, false);
                 }
                 commands_->DecodeReplyCode(reply);
-                if (answersStart && !ExchangeControl.TakeReply()) {
+                if (answers && !ExchangeControl.TakeReply()) {
                     exchangeWoken_ = true;
                     ReplyEvent.Set();
                 }
