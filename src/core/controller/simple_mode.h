@@ -50,8 +50,8 @@ public:
     // Coordinate n's stop is over: reply processing (receive thread) got its code 2, 3,
     // 4 or 8, or the operator set its state by hand.
     void StopEnded(int n);
-    // Reply processing: code 0 after coordinate n's ST echo: true when it accepts a stop of ours
-    // (the end code is still to come), not a start.
+    // Reply processing, for code 0 after coordinate n's ST echo: true when it accepts
+    // a stop of ours (the end code is still to come) rather than a start.
     bool StopAccepted(int n);
     bool StopOutstanding(int n) const;
 
