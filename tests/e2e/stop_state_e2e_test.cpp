@@ -199,18 +199,20 @@ TEST_F(StopState, StopIsNotRepeatedBeforeItIsAnswered) {
         const char* name;
         zavsim::TSimOptions options;
         std::vector<std::string> secondStop; // what the second Stop sends
+        int stopReplyTimeout;                // ms
     };
+    // The second Stop comes right after the first one's exchange, long before the end.
     zavsim::TSimOptions rampDown;
-    rampDown.StopMs = 1500;
+    rampDown.StopMs = 3000;
     zavsim::TSimOptions silentAtStop;
     silentAtStop.SilentAfter = 9; // the recording and ST1 are answered
-    for (const Case& c :
-         {Case{"accepted, end to come", rampDown, {}}, Case{"no answer", silentAtStop, {"ST1"}}}) {
+    for (const Case& c : {Case{"accepted, end to come", rampDown, {}, 2000},
+                          Case{"no answer", silentAtStop, {"ST1"}, 500}}) {
         SCOPED_TRACE(c.name);
         Start(c.options);
-        Datas().ReplyTimeout = 300;
         WriteAndStartLong();
         ASSERT_TRUE(StatesAre({1, 0, 0}));
+        Datas().ReplyTimeout = c.stopReplyTimeout;
         const std::size_t started = sim->Requests().size();
         controller->SimpleMode().btnStopClick();
         ASSERT_TRUE(ExchangeDone());
