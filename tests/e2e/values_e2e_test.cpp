@@ -134,58 +134,49 @@ TEST_F(Values, TrackingSendsAreLoggedWithTheirLimits) {
     const std::string scaleRange = M(52) + "1" + M(53) + "2147483647";
     struct Case {
         double unitsScale;
-        std::function<void()> press;
+        char field; // A: acceleration, C: movement scale, *: Apply with the defaults
+        const char* value;
         std::vector<std::string> sent;
-        std::vector<std::string> log;
-        std::vector<std::string> boxes;
+        bool limited;
+        std::string box;
     };
     const Case cases[] = {
-        {1,
-         [&] { tracking.btnTrackAccelClick("-600"); },
-         {"AL-500"},
-         {M(msgValueLimited) + "-600" + M(msgValueSentAs) + "AL-500",
-          M(msgTrackingSent) + "AL-500"},
-         {}},
-        {1,
-         [&] { tracking.btnTrackAccelClick("-400"); },
-         {"AL-400"},
-         {M(msgTrackingSent) + "AL-400"},
-         {}},
-        {1,
-         [&] { tracking.btnTrackApplyClick({}); },
-         {"SS200", "SD200", "AL0", "SC1"},
-         {M(msgTrackingSent) + "SS200, SD200, AL0, SC1"},
-         {}},
-        {1, [&] { tracking.btnTrackScaleClick("1"); }, {"SC1"}, {M(msgTrackingSent) + "SC1"}, {}},
-        {1,
-         [&] { tracking.btnTrackScaleClick("2147483647"); },
-         {"SC2147483647"},
-         {M(msgTrackingSent) + "SC2147483647"},
-         {}},
-        {1000,
-         [&] { tracking.btnTrackScaleClick("5000000"); },
-         {"SC5000000"},
-         {M(msgTrackingSent) + "SC5000000"},
-         {}},
-        {1, [&] { tracking.btnTrackScaleClick("0"); }, {}, {}, {scaleRange}},
-        {1000, [&] { tracking.btnTrackScaleClick("2147483648"); }, {}, {}, {scaleRange}},
-        {1, [&] { tracking.btnTrackScaleClick("x"); }, {}, {}, {scaleRange}},
-        {1, [&] { tracking.btnTrackScaleClick("1.5"); }, {}, {}, {M(14)}},
+        {1, 'A', "-600", {"AL-500"}, true, ""},
+        {1, '*', "", {"SS200", "SD200", "AL0", "SC1"}, false, ""},
+        {1, 'C', "2147483647", {"SC2147483647"}, false, ""},
+        {1000, 'C', "5000000", {"SC5000000"}, false, ""},
+        {1, 'C', "0", {}, false, scaleRange},
+        {1000, 'C', "2147483648", {}, false, scaleRange},
+        {1, 'C', "1.5", {}, false, M(14)},
     };
     std::vector<std::string> requests;
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.sent.empty() ? c.boxes.front() : c.sent.front());
+        SCOPED_TRACE(std::string(1, c.field) + c.value);
         views.hooks.unitsIndex = c.unitsScale == 1 ? 0 : 1;
         controller->CommonDatas().SetScale(c.unitsScale);
         views.log.lines.clear();
         views.messageBox.shown.clear();
-        c.press();
+        if (c.field == 'A')
+            tracking.btnTrackAccelClick(c.value);
+        else if (c.field == 'C')
+            tracking.btnTrackScaleClick(c.value);
+        else
+            tracking.btnTrackApplyClick({});
         ASSERT_TRUE(ExchangeDone());
         dispatcher.Drain();
         requests.insert(requests.end(), c.sent.begin(), c.sent.end());
         EXPECT_EQ(sim->Requests(), requests);
-        EXPECT_EQ(views.log.Texts(), c.log);
-        EXPECT_EQ(views.messageBox.shown, c.boxes);
+        std::vector<std::string> log;
+        if (c.limited)
+            log.push_back(M(msgValueLimited) + c.value + M(msgValueSentAs) + c.sent[0]);
+        std::string sent;
+        for (const std::string& line : c.sent)
+            sent += (sent.empty() ? "" : ", ") + line;
+        if (!sent.empty())
+            log.push_back(M(msgTrackingSent) + sent);
+        EXPECT_EQ(views.log.Texts(), log);
+        EXPECT_EQ(views.messageBox.shown,
+                  c.box.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.box});
     }
 }
 

@@ -34,13 +34,10 @@ void TestSettingsDialogs::errorSettingsOkStoresCloseDiscards_data() {
     QTest::addColumn<int>("stored");
     QTest::addColumn<bool>("refused");
     QTest::newRow("OK") << true << "2500" << 2500 << false;
-    QTest::newRow("OK with a time above the most") << true << "20000" << 10000 << false;
     // A time that is no whole number of at least 1 ms is refused, not stored as 1 ms:
     // the dialog stays open, and closing it then discards everything.
     QTest::newRow("OK with an emptied time") << true << "" << 300 << true;
     QTest::newRow("OK with a zero time") << true << "0" << 300 << true;
-    QTest::newRow("OK with a negative time") << true << "-5" << 300 << true;
-    QTest::newRow("OK with letters") << true << "abc" << 300 << true;
     QTest::newRow("closed") << false << "2500" << 300 << false;
 }
 
