@@ -52,12 +52,6 @@ protected:
     bool ExchangeDone() {
         return dispatcher.ProcessUntil([&] { return !controller->ExchangeRunning(); }, 10000);
     }
-    // The units strip: "other units" with this scale typed, or "steps".
-    void ChooseScale(const std::string& text) {
-        field.text = text;
-        views.hooks.unitsIndex = 1;
-        controller->Units().rgrUnitsClick();
-    }
     std::string M(int n) { return controller->Lang().Message(n); }
     const CommandEntry& Row(int index) { return controller->Commands().Commands(index); }
 
@@ -74,7 +68,9 @@ TEST_F(Values, ScaleTypoAndItsCorrectionSendTheListOfTheRightScale) {
     editor.AddToolCommand(ciMV, "1000");
     editor.AddToolCommand(ciSD, "50");
 
-    ChooseScale("100000"); // a typo: both values leave their ranges, and are not clipped
+    field.text = "100000"; // "other units" with a typo: both values leave their ranges
+    views.hooks.unitsIndex = 1;
+    controller->Units().rgrUnitsClick();
     EXPECT_THAT(controller->MemoSend.Lines(), ElementsAre("MV100000000", "SD5000000"));
     const std::string named = "1 (MV100000000), 2 (SD5000000)";
     ASSERT_EQ(views.log.lines.size(), 1u);
