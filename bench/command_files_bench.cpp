@@ -61,7 +61,7 @@ void BM_ScaleChange(benchmark::State& state) {
         state.PauseTiming();
         controller.MemoSend.Assign(BigList());
         state.ResumeTiming();
-        zav::TScaleConversion::Convert(controller.MemoSend, 2.5, controller.CommonDatas());
+        zav::TScaleConversion::Convert(controller.MemoSend, 2.5, 1, controller.CommonDatas());
     }
     state.counters["peak_MB"] = PeakMegabytes();
 }

@@ -32,20 +32,30 @@ void TestSettingsDialogs::errorSettingsOkStoresCloseDiscards_data() {
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("stored");
-    QTest::newRow("OK") << true << "2500" << 2500;
-    QTest::newRow("OK with an emptied time") << true << "" << 1;
-    QTest::newRow("closed") << false << "2500" << 300;
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("OK") << true << "2500" << 2500 << false;
+    // A time that is no whole number of at least 1 ms is refused, not stored as 1 ms:
+    // the dialog stays open, and closing it then discards everything.
+    QTest::newRow("OK with an emptied time") << true << "" << 300 << true;
+    QTest::newRow("OK with a zero time") << true << "0" << 300 << true;
+    QTest::newRow("closed") << false << "2500" << 300 << false;
 }
 
 void TestSettingsDialogs::errorSettingsOkStoresCloseDiscards() {
     QFETCH(bool, ok);
     QFETCH(QString, typed);
     QFETCH(int, stored);
+    QFETCH(bool, refused);
     TAppDir dir;
     TMessageBoxCatcher boxes;
     TForm1 form;
     TCommonDatas& d = form.Controller().CommonDatas();
     d.StopOnDataError = 0;
+    // Boxes of start-up are held until the window is shown; a refusal's box then shows
+    // at once.
+    form.show();
+    QCoreApplication::processEvents();
+    bool stillOpen = false;
     auto watcher = OnShown<TFormErrNastr>([&](TFormErrNastr* dialog) {
         QVERIFY(dialog->RbtnEr9_NoReact->isChecked());
         QVERIFY(dialog->RbtnEr6_Esc->isChecked());
@@ -56,14 +66,20 @@ void TestSettingsDialogs::errorSettingsOkStoresCloseDiscards() {
         dialog->SpinEditTime->findChild<QLineEdit*>()->setText(typed);
         if (ok)
             dialog->btnOk->click();
-        else
+        stillOpen = dialog->isVisible();
+        if (stillOpen)
             dialog->close();
     });
     form.mmNastrError->trigger();
-    QCOMPARE(d.AutoRecovery, !ok);
-    QCOMPARE(d.StopOnCommandError.load(), std::uint8_t(ok ? 0 : 1));
-    QCOMPARE(d.StopOnDataError.load(), std::uint8_t(ok ? 1 : 0));
+    const bool taken = ok && !refused;
+    QCOMPARE(d.AutoRecovery, !taken);
+    QCOMPARE(d.StopOnCommandError.load(), std::uint8_t(taken ? 0 : 1));
+    QCOMPARE(d.StopOnDataError.load(), std::uint8_t(taken ? 1 : 0));
     QCOMPARE(d.ReplyTimeout.load(), stored);
+    const QString refusal =
+        QString::fromStdString(form.Controller().Lang().Message(msgReplyTimeoutRefused));
+    QCOMPARE(boxes.Saw(refusal), refused);
+    QCOMPARE(stillOpen, !ok || refused);
     // No settings file reported as missing or damaged.
     QVERIFY(!boxes.Saw(QString::fromStdString(form.Controller().Lang().Message(2))));
     form.close();

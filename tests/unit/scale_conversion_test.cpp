@@ -86,12 +86,14 @@ TEST_F(Units, ConversionByFactorAndRounding) {
         {{"AL-15"}, 1.5, 0, {"AL-22"}},
         {{"AL-15"}, 1.5, 1, {"AL-22"}},
         {{"AL-15"}, 1.5, 2, {"AL-22"}},
-        // Clipped to the step ranges as the editor clips them; a positive AL keeps "+".
+        // Not clipped to the step ranges: the lines outside them are marked instead, and
+        // a correction of the scale gives them back. A positive AL keeps "+".
         {{"MV9000000", "SD9000", "SS1500", "AL+400", "AL-400"},
          2,
          0,
-         {"MV10000000", "SD10000", "SS2000", "AL+500", "AL-500"}},
-        {{"MV3", "SD1", "SS1", "AL+1"}, 0.1, 0, {"MV1", "SD1", "SS0", "AL0"}},
+         {"MV18000000", "SD18000", "SS3000", "AL+800", "AL-800"}},
+        {{"MV3", "SD1", "SS1", "AL+1"}, 0.1, 0, {"MV0", "SD0", "SS0", "AL0"}},
+        {{"MV10000000"}, 1000, 0, {"MV10000000000"}},
         // Not motion or without value: left alone. SC is sent unscaled.
         {{"MV", "SC100", "LD1", "BG", ""}, 3, 0, {"MV", "SC100", "LD1", "BG", ""}},
     };
@@ -99,20 +101,21 @@ TEST_F(Units, ConversionByFactorAndRounding) {
         SCOPED_TRACE(c.before.front() + " x" + std::to_string(c.factor));
         Datas().SetRounding(c.rounding);
         controller->MemoSend.SetLines(c.before);
-        EXPECT_TRUE(TScaleConversion::Convert(controller->MemoSend, c.factor, Datas()).empty());
+        EXPECT_TRUE(TScaleConversion::Convert(controller->MemoSend, c.factor, 1, Datas()).empty());
         EXPECT_EQ(Lines(), c.after);
     }
 }
 
 TEST_F(Units, UnconvertibleLinesAreReportedOnceAndTheRestConverted) {
-    controller->MemoSend.SetLines({"MV10", "MVx", "SD5", "AL+9999999999", "SS7"});
+    const std::string huge = "AL+99999999999999999999"; // beyond 64 bits
+    controller->MemoSend.SetLines({"MV10", "MVx", "SD5", huge, "SS7"});
     views.hooks.unitsIndex = 1;
     Change("2");
-    EXPECT_THAT(Lines(), ElementsAre("MV20", "MVx", "SD10", "AL+9999999999", "SS14"));
+    EXPECT_THAT(Lines(), ElementsAre("MV20", "MVx", "SD10", huge, "SS14"));
     ASSERT_EQ(views.log.lines.size(), 1u);
     EXPECT_TRUE(views.log.Red(0));
     EXPECT_EQ(views.log.lines[0].text,
-              controller->Lang().Message(msgLinesNotConverted) + "2 (MVx), 4 (AL+9999999999)");
+              controller->Lang().Message(msgLinesNotConverted) + "2 (MVx), 4 (" + huge + ")");
     EXPECT_TRUE(views.messageBox.shown.empty());
 }
 

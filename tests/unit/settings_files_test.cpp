@@ -67,6 +67,18 @@ TEST(ErrorSettingsFile, LinesAndTheirReading) {
     }
 }
 
+TEST(ErrorSettingsFile, TypedReplyTimeIsRefusedBelowTheLeast) {
+    const std::tuple<const char*, bool, std::int32_t> rows[] = {
+        {"2500", true, 2500}, {" 1 ", true, 1},   {"99999", true, 10000}, {"", false, 300},
+        {"0", false, 300},    {"-5", false, 300}, {"abc", false, 300},    {"2.5", false, 300},
+    };
+    for (const auto& [text, accepted, stored] : rows) {
+        std::int32_t time = 300;
+        EXPECT_EQ(TErrorSettingsFile::ReplyTimeoutFromText(text, time), accepted) << text;
+        EXPECT_EQ(time, stored) << text;
+    }
+}
+
 TEST(ProgramSettingsFile, LinesAndTheirReading) {
     EXPECT_EQ(TProgramSettingsFile::Lines({}), DefaultProgramLines);
     // Without the units lines the language follows the flags directly.
@@ -150,14 +162,55 @@ TEST(ProgramSettingsFile, LinesAndTheirReading) {
 
     // Values that cannot be converted end the reading at their line.
     const std::pair<std::size_t, const char*> bad[] = {
-        {0, "maybe"}, {8, "1099511627776"}, {8, "1.5"}, {15, "nan"},
-        {15, "-2"},   {15, "1e999"},        {16, "3"},  {16, "-1"},
+        {0, "maybe"}, {8, "1099511627776"}, {8, "1.5"}, {15, "nan"}, {15, "1e999"}, {16, "x"},
     };
     for (auto [line, text] : bad) {
         Lines lines = DefaultProgramLines;
         lines[line] = text;
         TProgramSettings v;
         EXPECT_FALSE(TProgramSettingsFile::Read(lines, v)) << line << " " << text;
+    }
+}
+
+TEST(ProgramSettingsFile, ValueOutOfRangeTakesItsDefaultAndTheReadingGoesOn) {
+    struct Row {
+        std::vector<std::pair<std::size_t, const char*>> changed;
+        bool complete;
+        std::vector<std::size_t> refused;
+        double scale;
+        std::uint8_t rounding;
+        const char* language;
+    };
+    // Held before the reading: scale 7, rounding 1, "de"; the file says 3, 2 and "ru".
+    const Row rows[] = {
+        {{}, true, {}, 3, 2, "ru"},
+        {{{15, "-2"}}, true, {15}, 1, 2, "ru"},
+        {{{15, "0"}}, true, {15}, 1, 2, "ru"},
+        {{{15, "1e-320"}}, true, {15}, 1, 2, "ru"},
+        {{{16, "3"}}, true, {16}, 3, 0, "ru"},
+        {{{15, "-2"}, {16, "-1"}}, true, {15, 16}, 1, 0, "ru"},
+        // Text that is no number still ends the reading; the rest keep what they held.
+        {{{15, "-2"}, {16, "two"}}, false, {15}, 1, 1, "de"},
+        {{{15, "abc"}}, false, {}, 7, 1, "de"},
+    };
+    for (const Row& row : rows) {
+        Lines lines = DefaultProgramLines;
+        lines[15] = "3";
+        lines[16] = "2";
+        lines[18] = "ru";
+        for (const auto& [line, text] : row.changed)
+            lines[line] = text;
+        TProgramSettings v;
+        v.Scale = 7;
+        v.Rounding = 1;
+        v.Language = "de";
+        std::vector<std::size_t> refused;
+        SCOPED_TRACE(testing::PrintToString(row.changed));
+        EXPECT_EQ(TProgramSettingsFile::Read(lines, v, &refused), row.complete);
+        EXPECT_EQ(refused, row.refused);
+        EXPECT_EQ(v.Scale, row.scale);
+        EXPECT_EQ(v.Rounding, row.rounding);
+        EXPECT_EQ(v.Language, row.language);
     }
 }
 
@@ -215,6 +268,24 @@ TEST_F(SettingsOnDisk, DamagedFilesAreReportedAsOftenAsTheyFail) {
     // Defaults kept throughout.
     EXPECT_EQ(TErrorSettings::Of(c->CommonDatas()).ReplyTimeout, 300);
     EXPECT_EQ(c->CommonDatas().Language, "en");
+}
+
+TEST_F(SettingsOnDisk, ValuesOutOfRangeAreReportedOnceAtStartUp) {
+    Lines lines = DefaultProgramLines;
+    lines[15] = "-2";
+    lines[16] = "7";
+    lines[19] = "0"; // after the language: the reading went on
+    SaveLines(dir_.File("Data/prp.dat"), lines, true);
+    auto c = NewController(); // the first reading reports nothing
+    c->LoadProgramSettings();
+    const TLang& lang = c->Lang();
+    EXPECT_THAT(views_.messageBox.shown,
+                ElementsAre(lang.Message(msgSettingDefaultTaken) + dir_.File("Data/prp.dat") +
+                            ": " + lang.Message(msgSettingsLine) + "16 (-2), " +
+                            lang.Message(msgSettingsLine) + "17 (7)"));
+    EXPECT_EQ(c->CommonDatas().Scale, 1);
+    EXPECT_EQ(c->CommonDatas().Rounding, 0);
+    EXPECT_FALSE(c->CommonDatas().ReconnectLostDevice);
 }
 
 TEST_F(SettingsOnDisk, FileLongerThanOneReadBlockIsReadWhole) {

@@ -140,6 +140,7 @@ bool TZavCommands::AddCommand(int index, const std::string& valueText, TCommandL
         index = ciUnknown;
     const CommandEntry& entry = commands_[static_cast<std::size_t>(index)];
     const std::string value = index == ciUnknown ? "no" : valueText;
+    lastLimited_ = false;
 
     std::string command, listText;
     if (value != "no") {
@@ -156,12 +157,23 @@ bool TZavCommands::AddCommand(int index, const std::string& valueText, TCommandL
             return false;
         }
         std::int32_t steps;
-        if (index >= ciMV && index <= ciAL)
-            steps = ClampSteps(index, datas_.RoundSteps(v, datas_.Scale));
-        else if (!TryParseInt(value, steps))
+        std::string shown;
+        if (index >= ciMV && index <= ciAL) {
+            const std::int32_t rounded = datas_.RoundSteps(v, datas_.Scale);
+            steps = ClampSteps(index, rounded);
+            lastLimited_ = steps != rounded;
+            // The list shows what is sent, rounded and limited, in the units in force.
+            const bool units = hooks_ && hooks_->UnitsIndex() != 0;
+            shown = units ? FormatGeneral(
+                                static_cast<double>(steps / static_cast<long double>(datas_.Scale)))
+                          : std::to_string(steps);
+        } else if (TryParseInt(value, steps)) {
+            shown = std::to_string(steps);
+        } else {
             throw EConvertError("'" + value + "' is not a valid integer value");
+        }
         command = entry.Mnemonic + (index == ciAL && steps > 0 ? "+" : "") + std::to_string(steps);
-        listText = entry.Description + value + entry.ParamLabel;
+        listText = entry.Description + shown + entry.ParamLabel;
     } else {
         command = entry.Mnemonic;
         listText = entry.Description;
@@ -173,19 +185,50 @@ bool TZavCommands::AddCommand(int index, const std::string& valueText, TCommandL
     return true;
 }
 
-std::int32_t TZavCommands::ClampSteps(int index, std::int32_t steps) {
+std::string TZavCommands::LimitedNote(const std::string& typed, const std::string& command) const {
+    return lang_.Message(msgValueLimited) + typed + lang_.Message(msgValueSentAs) + command;
+}
+
+bool TZavCommands::StepRange(int index, std::int64_t& min, std::int64_t& max) {
     switch (index) {
     case ciMV:
-        return std::clamp(steps, 1, 10000000);
+        min = 1, max = 10000000;
+        return true;
     case ciSD:
-        return std::clamp(steps, 1, 10000);
+        min = 1, max = 10000;
+        return true;
     case ciSS:
-        return std::clamp(steps, 0, 2000);
+        min = 0, max = 2000;
+        return true;
     case ciAL:
-        return std::clamp(steps, -500, 500);
+        min = -500, max = 500;
+        return true;
     default:
-        return steps;
+        return false;
     }
+}
+
+std::int32_t TZavCommands::ClampSteps(int index, std::int32_t steps) {
+    std::int64_t min, max;
+    if (!StepRange(index, min, max))
+        return steps;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(steps, min, max));
+}
+
+bool TZavCommands::OutOfRange(const std::string& command) {
+    std::int64_t min, max, value;
+    // "MV" alone is the permanent motion.
+    if (command.size() <= 2 || !StepRange(FindCommand(command), min, max))
+        return false;
+    return !TryParseInt64(command.substr(2), value) || value < min || value > max;
+}
+
+std::vector<std::size_t> TZavCommands::OutOfRangeLines(const TCommandList& list) {
+    std::vector<std::size_t> lines;
+    for (std::size_t i = 0; i < list.Count(); ++i)
+        if (OutOfRange(list.Row(i).Command))
+            lines.push_back(i);
+    return lines;
 }
 
 int TZavCommands::FindCommand(const std::string& text) {

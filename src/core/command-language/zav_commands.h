@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "localisation/lang.h"
 #include "state/views.h"
@@ -97,6 +98,17 @@ public:
     // A motion row's step count (MV, SD, SS, AL) clipped to what the controller takes;
     // other rows' values are returned as they are.
     static std::int32_t ClampSteps(int index, std::int32_t steps);
+    // The step counts the controller takes for a motion row; false for other rows.
+    static bool StepRange(int index, std::int64_t& min, std::int64_t& max);
+    // A command line whose value the controller does not take: a motion command (MV, SD,
+    // SS, AL) with a parameter that is no whole number within its step range.
+    static bool OutOfRange(const std::string& command);
+    // The lines of list that are OutOfRange, first to last.
+    static std::vector<std::size_t> OutOfRangeLines(const TCommandList& list);
+    // Whether the last command AddCommand built was limited to the controller's range,
+    // and the log line that says so.
+    bool LastValueLimited() const { return lastLimited_; }
+    std::string LimitedNote(const std::string& typed, const std::string& command) const;
 
     void AttachView(IMessageBox* messageBox, IMainWindowHooks* hooks);
     void AttachDirectControl(IDirectControl* directControl) { directControl_ = directControl; }
@@ -118,6 +130,7 @@ private:
     IDirectControl* directControl_ = nullptr;
     TController* controller_ = nullptr;
     std::array<CommandEntry, CatalogueSize> commands_;
+    bool lastLimited_ = false;
 };
 
 } // namespace zav

@@ -124,6 +124,9 @@ bool TController::btnRunTRClick() {
         Log(lang_->Message(msgExchangeDuringRead), true);
         return false;
     }
+    // No value outside its command's range reaches the controller.
+    if (editor_->RefuseOutOfRange())
+        return false;
     ReplyEvent.Reset();
     ExchangeThread.reset(); // one that has ended but whose end is not yet processed
     recoveryEdOutstanding_ = false;

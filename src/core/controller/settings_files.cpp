@@ -11,7 +11,16 @@ void TController::ReportDamagedSettings(const std::string& fileName) {
 
 void TController::LoadProgramSettings() {
     programSettings_->LoadProgramSettings(
-        [this](const std::string& fileName) { ReportDamagedSettings(fileName); });
+        [this](const std::string& fileName) { ReportDamagedSettings(fileName); },
+        [this](const std::string& fileName,
+               const std::vector<std::pair<std::size_t, std::string>>& lines) {
+            // Lines counted from 1.
+            std::string text = lang_->Message(msgSettingDefaultTaken) + fileName;
+            for (std::size_t i = 0; i < lines.size(); ++i)
+                text += (i ? ", " : ": ") + lang_->Message(msgSettingsLine) +
+                        std::to_string(lines[i].first + 1) + " (" + lines[i].second + ")";
+            ShowMessage(text);
+        });
 }
 
 void TController::LoadErrorSettings() {

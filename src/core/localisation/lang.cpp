@@ -232,6 +232,18 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgRecordingCut, "*Program recording to coordinate "},
     {msgRecordingCutEnd, "* was cut short by an error: the program stored in that coordinate is "
                          "incomplete."},
+    {msgLinesOutOfRange, "*Lines outside the range of their command at this scale (marked; the "
+                         "list is not sent until they are corrected): "},
+    {msgListNotSentOutOfRange, "*The list was not sent: lines outside the range of their "
+                               "command: "},
+    {msgValueLimited, "*Value limited to the controller's range: "},
+    {msgValueSentAs, "* is sent as "},
+    {msgTrackingSent, "*Tracking mode sends: "},
+    {msgReplyTimeoutRefused, "*The allowed reply waiting time must be a whole number of "
+                             "milliseconds from 1 to 10000; the previous value is kept."},
+    {msgSettingDefaultTaken, "*Values outside what the program accepts were replaced by their "
+                             "defaults in "},
+    {msgSettingsLine, "*line "},
 };
 // clang-format on
 

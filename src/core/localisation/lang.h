@@ -83,6 +83,14 @@ enum TOwnMessage : int {
     msgStopOutstandingEnd,
     msgRecordingCut, // + n + this: a recording ended by the error recovery's ED
     msgRecordingCutEnd,
+    msgLinesOutOfRange,          // + "3 (MV100000000), 4 (SD5000000)": after a scale change
+    msgListNotSentOutOfRange,    // + the same list: Send refused
+    msgValueLimited,             // + the value typed + msgValueSentAs + the command sent
+    msgValueSentAs,
+    msgTrackingSent,        // + "SS200, SD200, AL0, SC1"
+    msgReplyTimeoutRefused, // the error settings dialog's reply time is not 1..10000
+    msgSettingDefaultTaken, // + file name + ": " + msgSettingsLine + "17 (3)", ...
+    msgSettingsLine,
     msgOwnEnd // one past the last
 };
 

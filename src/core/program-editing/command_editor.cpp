@@ -8,17 +8,39 @@ TCommandEditor::TCommandEditor(TController& controller) : controller_(controller
 
 void TCommandEditor::SetListHasWrongCommand(bool value) {
     listHasWrongCommand_ = value;
+    UpdateSendEnabled();
+}
+
+void TCommandEditor::UpdateSendEnabled() {
     if (view_)
-        view_->SetSendEnabled(!value);
+        view_->SetSendEnabled(!listHasWrongCommand_ &&
+                              TZavCommands::OutOfRangeLines(controller_.MemoSend).empty());
+}
+
+bool TCommandEditor::RefuseOutOfRange() {
+    const TCommandList& list = controller_.MemoSend;
+    const auto outside = TZavCommands::OutOfRangeLines(list);
+    if (outside.empty())
+        return false;
+    controller_.Log(controller_.Lang().Message(msgListNotSentOutOfRange) + list.Named(outside),
+                    true);
+    return true;
 }
 
 bool TCommandEditor::AddToolCommand(int index, const std::string& valueText) {
+    TZavCommands& commands = controller_.Commands();
+    TCommandList& list = controller_.MemoSend;
     try {
-        return controller_.Commands().AddCommand(index, valueText, &controller_.MemoSend);
+        if (!commands.AddCommand(index, valueText, &list))
+            return false;
     } catch (const EConvertError&) {
         controller_.ShowMessage(controller_.Lang().Message(14));
         return false;
     }
+    // In direct control the list may be sent and cleared again by now.
+    if (commands.LastValueLimited() && !list.Empty())
+        controller_.Log(commands.LimitedNote(valueText, list.Row(list.Count() - 1).Command));
+    return true;
 }
 
 void TCommandEditor::btnLD1Click() {
@@ -55,6 +77,7 @@ void TCommandEditor::btnDelRawClick(int row) {
     if (row < 1 || static_cast<std::size_t>(row) > list.Count())
         return;
     list.Remove(static_cast<std::size_t>(row - 1));
+    UpdateSendEnabled();
 }
 
 void TCommandEditor::StringGridSendRowMoved(int from, int to) {
@@ -62,10 +85,12 @@ void TCommandEditor::StringGridSendRowMoved(int from, int to) {
     const auto count = static_cast<int>(list.Count());
     if (from < 1 || from > count || to < 1 || to > count + 1)
         return;
-    if (to == count + 1)
+    if (to == count + 1) {
         list.Remove(static_cast<std::size_t>(from - 1));
-    else
+        UpdateSendEnabled();
+    } else {
         list.Move(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(to - 1));
+    }
 }
 
 void TCommandEditor::chbDirectControlClick(bool checked) {

@@ -26,8 +26,14 @@ public:
     void AttachView(ICommandEditorView* view) { view_ = view; }
 
     bool ListHasWrongCommand() const { return listHasWrongCommand_; }
-    // Send is enabled exactly while the list holds no unknown or empty command.
+    // Send is enabled exactly while the list holds no unknown or empty command and no
+    // value outside its command's range.
     void SetListHasWrongCommand(bool value);
+    // After the list's values changed (a scale change, a line removed or moved).
+    void UpdateSendEnabled();
+    // Send's guard: a list with a value outside its command's range is not sent, and
+    // the operation log names its lines. True when the list was refused.
+    bool RefuseOutOfRange();
 
     // A tool-panel button: row index with the text of its field ("no" for none). A
     // value that is not a whole number shows message 14; nothing leaves as an exception.

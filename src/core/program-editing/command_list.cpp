@@ -88,4 +88,15 @@ void TCommandList::SetCommand(std::size_t index, std::string command) {
         observer_->RowChanged(index);
 }
 
+std::string TCommandList::Named(const std::vector<std::size_t>& indexes) const {
+    constexpr std::size_t Shown = 10;
+    std::string text;
+    for (std::size_t i = 0; i < indexes.size() && i < Shown; ++i)
+        text +=
+            (i ? ", " : "") + std::to_string(indexes[i] + 1) + " (" + Row(indexes[i]).Command + ")";
+    if (indexes.size() > Shown)
+        text += ", ...";
+    return text;
+}
+
 } // namespace zav

@@ -57,6 +57,10 @@ public:
 
     void SetObserver(IObserver* observer) { observer_ = observer; }
 
+    // Lines named for the operator, numbered from 1 as in the grid: "3 (MV100000000),
+    // 4 (SD5000000)"; at most ten, then ", ...".
+    std::string Named(const std::vector<std::size_t>& indexes) const;
+
 private:
     // Rows are held by pointer so that dragging or removing one in a long list moves
     // pointers, not strings.

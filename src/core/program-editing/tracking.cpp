@@ -8,12 +8,18 @@ namespace zav {
 bool TTracking::Add(int index, const std::string& value, TCommandList& list) {
     if (index == ciSC)
         return AddScale(value, list);
+    TZavCommands& commands = controller_.Commands();
     try {
-        return controller_.Commands().AddCommand(index, value, &list, TDirect::Off);
+        if (!commands.AddCommand(index, value, &list, TDirect::Off))
+            return false;
     } catch (const EConvertError&) {
         controller_.ShowMessage(controller_.Lang().Message(14));
         return false;
     }
+    // The controller's limit is kept, but never silently.
+    if (commands.LastValueLimited())
+        controller_.Log(commands.LimitedNote(value, list.Row(list.Count() - 1).Command));
+    return true;
 }
 
 bool TTracking::AddScale(const std::string& value, TCommandList& list) {
@@ -29,11 +35,18 @@ bool TTracking::AddScale(const std::string& value, TCommandList& list) {
         controller_.ShowMessage(lang.Message(14));
         return false;
     }
-    list.Append(row.Mnemonic + std::to_string(steps), row.Description + value + row.ParamLabel);
+    list.Append(row.Mnemonic + std::to_string(steps),
+                row.Description + std::to_string(steps) + row.ParamLabel);
     return true;
 }
 
 void TTracking::Send(const TCommandList& list) {
+    if (!list.Empty()) {
+        std::string sent;
+        for (const std::string& line : list.Lines())
+            sent += (sent.empty() ? "" : ", ") + line;
+        controller_.Log(controller_.Lang().Message(msgTrackingSent) + sent);
+    }
     controller_.MemoSend.Assign(list.Rows());
     controller_.btnRunTRClick();
 }

@@ -1,5 +1,7 @@
 #include "program-editing/units.h"
 
+#include <algorithm>
+
 #include "controller/controller.h"
 #include "program-editing/scale_conversion.h"
 
@@ -34,19 +36,22 @@ void TUnits::btnScaleChangeClick() {
         controller_.ShowMessage(controller_.Lang().Message(20));
         datas.SetScale(1);
     }
-    if (controller_.MemoSend.Empty())
-        return;
-    const auto unconverted =
-        TScaleConversion::Convert(controller_.MemoSend, datas.Scale / oldScale, datas);
-    if (unconverted.empty())
-        return;
-    std::string lines;
-    for (std::size_t i = 0; i < unconverted.size() && i < 10; ++i)
-        lines += (i ? ", " : "") + std::to_string(unconverted[i] + 1) + " (" +
-                 controller_.MemoSend.Row(unconverted[i]).Command + ")";
-    if (unconverted.size() > 10)
-        lines += ", ...";
-    controller_.Log(controller_.Lang().Message(msgLinesNotConverted) + lines, true);
+    TCommandList& list = controller_.MemoSend;
+    if (!list.Empty()) {
+        const auto unconverted = TScaleConversion::Convert(list, datas.Scale, oldScale, datas);
+        if (!unconverted.empty())
+            controller_.Log(
+                controller_.Lang().Message(msgLinesNotConverted) + list.Named(unconverted), true);
+        // Lines left unconverted were named above already.
+        std::vector<std::size_t> outside;
+        for (const std::size_t line : TZavCommands::OutOfRangeLines(list))
+            if (std::find(unconverted.begin(), unconverted.end(), line) == unconverted.end())
+                outside.push_back(line);
+        if (!outside.empty())
+            controller_.Log(controller_.Lang().Message(msgLinesOutOfRange) + list.Named(outside),
+                            true);
+    }
+    controller_.Editor().UpdateSendEnabled();
 }
 
 } // namespace zav

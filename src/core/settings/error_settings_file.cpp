@@ -69,6 +69,14 @@ void TErrorSettings::StoreIn(TCommonDatas& d) const {
 TErrorSettingsFile::TErrorSettingsFile(TCommonDatas& datas, TReportDamaged reportDamaged)
     : datas_(datas), reportDamaged_(std::move(reportDamaged)) {}
 
+bool TErrorSettingsFile::ReplyTimeoutFromText(const std::string& text, std::int32_t& milliseconds) {
+    std::int32_t value = 0;
+    if (!ParseInteger(text, value) || value < MinReplyTimeout)
+        return false;
+    milliseconds = std::min(value, MaxReplyTimeout);
+    return true;
+}
+
 std::string TErrorSettingsFile::FileName() {
     return AppDir() + "Data/erp.dat";
 }

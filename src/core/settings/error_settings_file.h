@@ -32,6 +32,11 @@ public:
 
     TErrorSettingsFile(TCommonDatas& datas, TReportDamaged reportDamaged);
 
+    // The reply time the operator typed: false for text that is no whole number and for
+    // a time below the least (a time of 1 ms or none would end every command without
+    // its reply); a time above the most is brought down to it.
+    static bool ReplyTimeoutFromText(const std::string& text, std::int32_t& milliseconds);
+
     static std::string FileName();
     // The file's lines, and their reading: false when a line is missing or damaged.
     static std::vector<std::string> Lines(const TErrorSettings& values);

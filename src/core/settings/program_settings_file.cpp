@@ -55,16 +55,24 @@ const std::array<TRule, 20> ProgramSettingsTable{{
      [](const std::string& t, TValues& v) { v.UnitsName = t; return true; },
      [](const TValues& v) { return v.UnitsName; }, UnitsSaved},
     // Written with the system's separator, read with either: a file moves between
-    // systems. A negative scale would turn every range of the catalogue upside down.
+    // systems. A negative scale would turn every range of the catalogue upside down: it
+    // takes the default, as does a rounding mode the program does not know.
     {"Scale",
      [](const std::string& t, TValues& v) {
          double scale = 0;
-         if (!ParseAnySeparator(t, scale) || scale < 0)
+         if (!ParseAnySeparator(t, scale) || !TCommonDatas::ScaleAccepted(scale))
              return false;
          v.Scale = scale;
          return true;
      },
-     [](const TValues& v) { return FormatGeneral(v.Scale); }, UnitsSaved},
+     [](const TValues& v) { return FormatGeneral(v.Scale); }, UnitsSaved, false,
+     [](const std::string& t, TValues& v) {
+         double scale = 0;
+         if (!ParseAnySeparator(t, scale))
+             return false;
+         v.Scale = TValues{}.Scale;
+         return true;
+     }},
     {"Rounding",
      [](const std::string& t, TValues& v) {
          std::int32_t mode = 0;
@@ -73,7 +81,14 @@ const std::array<TRule, 20> ProgramSettingsTable{{
          v.Rounding = static_cast<std::uint8_t>(mode);
          return true;
      },
-     [](const TValues& v) { return std::to_string(v.Rounding); }, UnitsSaved},
+     [](const TValues& v) { return std::to_string(v.Rounding); }, UnitsSaved, false,
+     [](const std::string& t, TValues& v) {
+         std::int32_t mode = 0;
+         if (!ParseInteger(t, mode))
+             return false;
+         v.Rounding = TValues{}.Rounding;
+         return true;
+     }},
     {"UnitsIndex",
      [](const std::string& t, TValues& v) { return ReadItemIndex(t, v.UnitsIndex); },
      [](const TValues& v) { return std::to_string(v.UnitsIndex); }, UnitsSaved},
@@ -101,9 +116,10 @@ std::vector<std::string> TProgramSettingsFile::Lines(const TProgramSettings& val
     return WriteSettingsLines(ProgramSettingsTable, values);
 }
 
-bool TProgramSettingsFile::Read(const std::vector<std::string>& lines, TProgramSettings& values) {
+bool TProgramSettingsFile::Read(const std::vector<std::string>& lines, TProgramSettings& values,
+                                std::vector<std::size_t>* refused) {
     // Without the units lines, the units keep what they held.
-    return ReadSettingsLines(ProgramSettingsTable, lines, values);
+    return ReadSettingsLines(ProgramSettingsTable, lines, values, refused);
 }
 
 TProgramSettings TProgramSettingsFile::Current() const {
@@ -158,7 +174,8 @@ void TProgramSettingsFile::Apply(const TProgramSettings& v) {
     d.ReconnectLostDevice = v.ReconnectLostDevice;
 }
 
-void TProgramSettingsFile::LoadProgramSettings(const TReportDamaged& reportDamaged) {
+void TProgramSettingsFile::LoadProgramSettings(const TReportDamaged& reportDamaged,
+                                               const TReportDefaults& reportDefaults) {
     const std::string fileName = FileName();
     std::vector<std::string> lines;
     try {
@@ -167,14 +184,22 @@ void TProgramSettingsFile::LoadProgramSettings(const TReportDamaged& reportDamag
         if (reportDamaged)
             reportDamaged(fileName);
     }
-    ApplyLines(lines, reportDamaged);
+    ApplyLines(lines, reportDamaged, reportDefaults);
 }
 
 void TProgramSettingsFile::ApplyLines(const std::vector<std::string>& lines,
-                                      const TReportDamaged& reportDamaged) {
+                                      const TReportDamaged& reportDamaged,
+                                      const TReportDefaults& reportDefaults) {
     TProgramSettings values = Current();
-    const bool complete = Read(lines, values);
+    std::vector<std::size_t> refused;
+    const bool complete = Read(lines, values, &refused);
     Apply(values);
+    if (!refused.empty() && reportDefaults) {
+        std::vector<std::pair<std::size_t, std::string>> named;
+        for (const std::size_t line : refused)
+            named.emplace_back(line, lines[line]);
+        reportDefaults(FileName(), named);
+    }
     if (!complete && reportDamaged)
         reportDamaged(FileName());
 }

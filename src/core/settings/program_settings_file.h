@@ -57,15 +57,20 @@ public:
 
     static std::string FileName();
     static std::vector<std::string> Lines(const TProgramSettings& values);
-    // False when a line is missing or damaged; the lines before it are read.
-    static bool Read(const std::vector<std::string>& lines, TProgramSettings& values);
+    // False when a line is missing or cannot be converted; the lines before it are read.
+    // A value out of range takes its default and the reading goes on; the indexes of
+    // such lines go into refused.
+    static bool Read(const std::vector<std::string>& lines, TProgramSettings& values,
+                     std::vector<std::size_t>* refused = nullptr);
 
     TProgramSettings Current() const;
-    // Reads the file into the shared state and the radio groups. reportDamaged may be
+    // Reads the file into the shared state and the radio groups. The reports may be
     // empty (the first reading at start-up, before the messages are loaded).
-    void LoadProgramSettings(const TReportDamaged& reportDamaged);
+    void LoadProgramSettings(const TReportDamaged& reportDamaged,
+                             const TReportDefaults& reportDefaults = {});
     // The reading of the file's lines, once they are read.
-    void ApplyLines(const std::vector<std::string>& lines, const TReportDamaged& reportDamaged);
+    void ApplyLines(const std::vector<std::string>& lines, const TReportDamaged& reportDamaged,
+                    const TReportDefaults& reportDefaults = {});
     // Throws EFileStreamError when the file cannot be written; the old file is kept.
     void SaveProgramSettings() const;
 

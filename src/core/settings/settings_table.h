@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zav {
@@ -14,28 +15,39 @@ namespace zav {
 // Present, when given, decides from the values read so far whether the line is there.
 // An Added line came after the first version of the file: files written before it end
 // without it, and its value then keeps what it held.
+// TakeDefault, when given, handles a line that Read refused: for a value that converts
+// but lies outside what the program accepts it sets the value's default and returns
+// true, so that the reading goes on; for text that does not convert it returns false.
 template <class TValues> struct TLineRule {
     const char* Name;
     bool (*Read)(const std::string& text, TValues& values);
     std::string (*Write)(const TValues& values);
     bool (*Present)(const TValues& values) = nullptr;
     bool Added = false;
+    bool (*TakeDefault)(const std::string& text, TValues& values) = nullptr;
 };
 
 // Reads the lines in table order into values and stops at the first line that is
-// missing (unless Added) or cannot be read; values read before it stay read. Lines beyond the table
-// (a later version's) are ignored. Returns false when it stopped early.
+// missing (unless Added) or cannot be converted; values read before it stay read. A
+// value out of range takes its default, and its line's index goes into refused. Lines
+// beyond the table (a later version's) are ignored. Returns false when it stopped early.
 template <class TValues, class TTable>
-bool ReadSettingsLines(const TTable& table, const std::vector<std::string>& lines,
-                       TValues& values) {
+bool ReadSettingsLines(const TTable& table, const std::vector<std::string>& lines, TValues& values,
+                       std::vector<std::size_t>* refused = nullptr) {
     std::size_t next = 0;
     for (const TLineRule<TValues>& rule : table) {
         if (rule.Present && !rule.Present(values))
             continue;
         if (next >= lines.size() && rule.Added)
             continue;
-        if (next >= lines.size() || !rule.Read(lines[next], values))
+        if (next >= lines.size())
             return false;
+        if (!rule.Read(lines[next], values)) {
+            if (!rule.TakeDefault || !rule.TakeDefault(lines[next], values))
+                return false;
+            if (refused)
+                refused->push_back(next);
+        }
         ++next;
     }
     return true;
@@ -67,5 +79,9 @@ std::vector<std::string> SettingsLines(std::string_view decodedBytes);
 
 // Called with the file's name when a settings file is missing or damaged.
 using TReportDamaged = std::function<void(const std::string& fileName)>;
+// Called with the file's name and its lines (index and text) whose values were out of
+// range and replaced by their defaults.
+using TReportDefaults = std::function<void(
+    const std::string& fileName, const std::vector<std::pair<std::size_t, std::string>>& lines)>;
 
 } // namespace zav

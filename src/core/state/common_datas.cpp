@@ -83,6 +83,39 @@ std::int32_t TCommonDatas::RoundSteps(double value, double factor) {
     }
 }
 
+std::optional<std::int64_t> TCommonDatas::RoundStepsExact(double value, double multiplier,
+                                                          double divisor) {
+    // Multiplied before it is divided: 3000 x 1 / 3 is 1000, where 3000 x (1 / 3) may
+    // fall short of it and be cut to 999.
+    const auto x = static_cast<double>(static_cast<long double>(value) * multiplier / divisor);
+    // Beyond 2^53 a double no longer holds every whole number.
+    if (!(std::fabs(x) < 9007199254740992.0))
+        return std::nullopt;
+    const auto t = static_cast<std::int64_t>(std::trunc(x));
+    const double f = x - static_cast<double>(t);
+    if (Rounding > 2)
+        SetRounding(0);
+    switch (Rounding) {
+    case 1:
+        return f > 0 ? t + 1 : t;
+    case 2:
+        return f >= 0.5 ? t + 1 : t;
+    default:
+        return t;
+    }
+}
+
+bool TCommonDatas::ScaleAccepted(double scale) {
+    if (!std::isfinite(scale) || scale <= 0)
+        return false;
+    // The catalogue divides each step range by the scale and writes its ends as text:
+    // both must stay finite normal numbers, or the range collapses to nothing.
+    for (const double steps : {1.0, 2147483647.0})
+        if (!std::isnormal(steps / scale))
+            return false;
+    return true;
+}
+
 bool TCommonDatas::CoordSelected(int n) const {
     return n == 1 ? Coord1Selected : n == 2 ? Coord2Selected : n == 3 ? Coord3Selected : false;
 }

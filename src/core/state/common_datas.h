@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "state/shared_text.h"
@@ -95,6 +96,13 @@ public:
     void ShowComposedCaptions();
     void SetRounding(std::uint8_t mode);
     std::int32_t RoundSteps(double value, double factor);
+    // The same rule on value x multiplier / divisor, without a bound: none when the
+    // result is too large to be counted in whole steps.
+    std::optional<std::int64_t> RoundStepsExact(double value, double multiplier,
+                                                double divisor = 1);
+    // Whether the program works with this scale: positive, and neither so small nor so
+    // large that a step range divided by it collapses.
+    static bool ScaleAccepted(double scale);
 
     void SetCoordSelected(int n, bool selected);
     void SetSelectedCoords(bool c1, bool c2, bool c3);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <locale>
 
 #ifdef _WIN32
@@ -155,7 +156,7 @@ bool TryParseFloat(const std::string& text, double& value) {
     return true;
 }
 
-bool TryParseInt(const std::string& text, std::int32_t& value) {
+bool TryParseInt64(const std::string& text, std::int64_t& value) {
     std::size_t i = 0;
     while (i < text.size() && IsBlank(text[i]))
         ++i;
@@ -164,18 +165,28 @@ bool TryParseInt(const std::string& text, std::int32_t& value) {
         negative = text[i++] == '-';
     if (i == text.size())
         return false;
+    // Counted as a negative number, whose range is the larger one.
+    constexpr std::int64_t lowest = std::numeric_limits<std::int64_t>::min();
     std::int64_t v = 0;
     for (; i < text.size(); ++i) {
         const char ch = text[i];
         if (ch < '0' || ch > '9')
             return false;
-        v = v * 10 + (ch - '0');
-        if (v > 2147483648LL)
+        const int digit = ch - '0';
+        if (v < (lowest + digit) / 10)
             return false;
+        v = v * 10 - digit;
     }
-    if (negative)
-        v = -v;
-    if (v > 2147483647LL)
+    if (!negative && v == lowest)
+        return false;
+    value = negative ? v : -v;
+    return true;
+}
+
+bool TryParseInt(const std::string& text, std::int32_t& value) {
+    std::int64_t v;
+    if (!TryParseInt64(text, v) || v < std::numeric_limits<std::int32_t>::min() ||
+        v > std::numeric_limits<std::int32_t>::max())
         return false;
     value = static_cast<std::int32_t>(v);
     return true;

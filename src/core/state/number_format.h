@@ -23,5 +23,7 @@ std::string FormatGeneral(double value);
 bool TryParseFloat(const std::string& text, double& value);
 // A whole decimal number within 32 bits; leading blanks and a sign are allowed.
 bool TryParseInt(const std::string& text, std::int32_t& value);
+// The same within 64 bits.
+bool TryParseInt64(const std::string& text, std::int64_t& value);
 
 } // namespace zav

@@ -8,9 +8,15 @@
 #include <QKeyEvent>
 #include <QMimeData>
 
+#include "command-language/zav_commands.h"
+
 namespace zav {
 
 namespace {
+bool RowIsWrong(const std::string& command) {
+    return TZavCommands::FindCommand(command) == ciUnknown || TZavCommands::OutOfRange(command);
+}
+
 const QString RowMimeType = QStringLiteral("application/x-zav-command-row");
 constexpr int NumberColumn = 0;
 constexpr int CommandColumn = 2;
@@ -60,8 +66,13 @@ QVariant TCommandGridModel::data(const QModelIndex& index, int role) const {
             return font;
         }
     }
-    if (role != Qt::DisplayRole || !index.isValid() ||
-        static_cast<std::size_t>(index.row()) >= list_.Count())
+    if (!index.isValid() || static_cast<std::size_t>(index.row()) >= list_.Count())
+        return {};
+    // A command the controller would not take is marked until it is corrected.
+    if (role == Qt::ForegroundRole &&
+        RowIsWrong(list_.Row(static_cast<std::size_t>(index.row())).Command))
+        return QBrush(Qt::red);
+    if (role != Qt::DisplayRole)
         return {};
     if (index.column() == NumberColumn)
         return QString::number(index.row() + 1);

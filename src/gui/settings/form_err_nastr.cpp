@@ -9,7 +9,6 @@
 #include "settings/dialog_support.h"
 #include "settings/error_settings_file.h"
 #include "settings/form_errores.h"
-#include "state/number_format.h"
 
 namespace zav {
 
@@ -127,16 +126,19 @@ void TFormErrNastr::ApplyLanguage() {
 }
 
 void TFormErrNastr::btnOkClick() {
+    // A reply time that is empty, no number or below the least is refused, not taken as
+    // 1 ms: the dialog stays open and nothing is stored.
+    std::int32_t time = 0;
+    if (!TErrorSettingsFile::ReplyTimeoutFromText(SpinEditTime->cleanText().toStdString(), time)) {
+        controller_.ShowMessage(controller_.Lang().Message(msgReplyTimeoutRefused));
+        SpinEditTime->setFocus();
+        return;
+    }
     TCommonDatas& d = controller_.CommonDatas();
     d.AutoRecovery = chboxEr5->isChecked();
     d.StopOnCommandError = RbtnEr6_NoReact->isChecked() ? 0 : 1;
     d.StopOnDataError = RbtnEr9_NoReact->isChecked() ? 0 : 1;
-    // Text that is no whole number counts as the minimum; the value is kept in range.
-    std::int32_t time = TErrorSettingsFile::MinReplyTimeout;
-    if (!TryParseInt(SpinEditTime->cleanText().toStdString(), time))
-        time = TErrorSettingsFile::MinReplyTimeout;
-    d.ReplyTimeout =
-        std::clamp(time, TErrorSettingsFile::MinReplyTimeout, TErrorSettingsFile::MaxReplyTimeout);
+    d.ReplyTimeout = time;
     accept();
 }
 
