@@ -300,6 +300,9 @@ void TForm1::FormCreate() {
     c.LoadProgramSettings();
     if (afterSettings_)
         afterSettings_(*this);
+    // The controller's first reading chose the unit before the window could act on it,
+    // and this reading changed nothing: the scale controls follow the choice now.
+    c.Units().UpdateScaleControls();
     rgrSingl_MultClick();
     if (!c.CommonDatas().ShowWorkLog) {
         SetWindowHeight(height() - MemoLog->height());
