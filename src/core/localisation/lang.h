@@ -79,7 +79,84 @@ enum TOwnMessage : int {
     msgReconnectOtherDeviceLost, // ... + this + the lost device ...
     msgReconnectOtherDeviceEnd,  // ... + this
     msgReconnectHint,            // tool-tip of the program settings' reconnect check box
-    msgOwnEnd                    // one past the last
+    msgOk,                       // a message box's button
+    msgExit,                     // File > Exit
+    msgLanguageName,             // the language's own name, offered in the language dialog
+    msgDriverPort,               // a serial device whose driver is the generic port driver
+    msgFileMissing,              // why a file could not be used, before the system's text
+    msgFileNoPermission,
+    msgFileReadOnly,
+    msgFileDiskFull,
+    msgSelectCoordinate, // + n
+    msgCoordinateStates,
+    msgCoordinateStatesHint,
+    msgStepsInOneUnit,
+    msgChangeScale,
+    msgOperationLog,
+    msgCommandList,
+    msgCommandListHint,
+    msgDirectControlHint,
+    msgLoadingList,
+    msgResponseList,
+    msgClearResponses,
+    msgSendProgressName,
+    msgMovement,
+    msgMaximumSpeed,
+    msgStartSpeed,
+    msgAccelerationValue,
+    msgAccelerationHint,
+    msgMovementScale,
+    msgTrackStartSpeed,
+    msgTrackSpeed,
+    msgTrackAcceleration,
+    msgTrackScale,
+    msgSendTrackStartSpeed,
+    msgSendTrackSpeed,
+    msgSendTrackAcceleration,
+    msgSendTrackScale,
+    msgToolBG, // the direct-control tools
+    msgToolDL,
+    msgToolDR,
+    msgToolRS,
+    msgToolDS,
+    msgToolEN,
+    msgToolMVn,
+    msgToolMV,
+    msgToolSP,
+    msgToolHM,
+    msgToolML,
+    msgToolMH,
+    msgToolSF,
+    msgToolCF,
+    msgToolWL,
+    msgToolWH,
+    msgToolLL,
+    msgToolLP,
+    msgToolLB,
+    msgToolSB,
+    msgToolLD1,
+    msgToolED,
+    msgToolST,
+    msgToolPS1,
+    msgValueAcceleration, // a tool's value field, after its command
+    msgValueMaxSpeed,
+    msgValueStartSpeed,
+    msgValueSteps,
+    msgValuePause,
+    msgValueInput,
+    msgValueOutput,
+    msgValueRepeats,
+    msgEnterAddsCommand,   // after a value field's name
+    msgReadFromController, // the read-back window
+    msgAddToEnd,
+    msgShowCommandCodes,
+    msgAddToCommandList,
+    msgReadCommands,
+    msgReceivedText,
+    msgAddToEndHint,
+    msgShowCodesHint,
+    msgAddToListHint,
+    msgOwnEnd // one past the last
 };
 
 class TLang {
