@@ -362,6 +362,32 @@ const std::string& TLang::Message(int n) const {
     return Messages[static_cast<std::size_t>(n)];
 }
 
+std::string TLang::FileErrorText(const EFileStreamError& error) const {
+    int reason = 0;
+    switch (error.Failure()) {
+    case TFileFailure::Missing:
+        reason = msgFileMissing;
+        break;
+    case TFileFailure::NoPermission:
+        reason = msgFileNoPermission;
+        break;
+    case TFileFailure::ReadOnly:
+        reason = msgFileReadOnly;
+        break;
+    case TFileFailure::DiskFull:
+        reason = msgFileDiskFull;
+        break;
+    case TFileFailure::Other:
+        break;
+    }
+    if (!reason || error.FileName().empty())
+        return error.what();
+    std::string text = error.FileName() + ": " + Message(reason);
+    if (!error.SystemText().empty())
+        text += " (" + error.SystemText() + ")";
+    return text;
+}
+
 std::string TLang::SectionFileName(const std::string& key) const {
     const std::string& l = datas_.Language;
     return AppDir() + "lang/" + l + "/" + l + key + ".lng";

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "localisation/main_form_texts.h"
+#include "state/encoded_stream.h"
 #include "state/views.h"
 
 namespace zav {
@@ -187,6 +188,9 @@ public:
 
     // Message n, or an empty text for a number beyond the table.
     const std::string& Message(int n) const;
+    // A file error for the operator: the file, the reason in this language and the
+    // system's own text after it; the error's text where the reason is not known.
+    std::string FileErrorText(const EFileStreamError& error) const;
     // lang/<L>/<L><key>.lng beside the executable.
     std::string SectionFileName(const std::string& key) const;
 
