@@ -8,7 +8,6 @@ namespace zav {
 
 TMemoLog::TMemoLog(QWidget* parent) : QTextEdit(parent) {
     setObjectName("MemoLog");
-    setAccessibleName("Operation log");
     setTabChangesFocus(true);
     setReadOnly(true);
     setAcceptRichText(false);
