@@ -58,15 +58,16 @@ void TestLanguage::switchToRussianAndBack() {
     TForm1 form;
     struct Step {
         Qt::Key key;
-        const char *language, *openPort, *coordinates, *dialog, *portDialog, *stateGroup;
+        const char *language, *shown, *openPort, *coordinates, *dialog, *portDialog, *stateGroup;
     } steps[] = {
-        // From no choice, Down gives the first language and then the second.
-        {Qt::Key_Down, "en", "Open port", "Coordinates:", "Set language", "Port properties",
-         "1 coordinate"},
-        {Qt::Key_Down, "ru", "Открыть порт", "Координаты:", "Выбор языка", "Параметры порта",
-         "1 координата"},
-        {Qt::Key_Up, "en", "Open port", "Coordinates:", "Set language", "Port properties",
-         "1 coordinate"},
+        // From no choice, Down gives the first language and then the second, each shown
+        // by its own name.
+        {Qt::Key_Down, "en", "English", "Open port", "Coordinates:", "Set language",
+         "Port properties", "1 coordinate"},
+        {Qt::Key_Down, "ru", "Русский", "Открыть порт", "Координаты:", "Выбор языка",
+         "Параметры порта", "1 координата"},
+        {Qt::Key_Up, "en", "English", "Open port", "Coordinates:", "Set language",
+         "Port properties", "1 coordinate"},
     };
     // What each step showed; compared once the dialog is closed.
     struct Seen {
@@ -78,8 +79,7 @@ void TestLanguage::switchToRussianAndBack() {
     auto driver = OnShown<TFormLang>([&](TFormLang* d) {
         TController& c = form.Controller();
         for (const Step& s : steps) {
-            questions.push_back(QString::fromStdString(c.Lang().Message(25)) + s.language +
-                                "\"?\"");
+            questions.push_back(QString::fromStdString(c.Lang().Message(25)) + U(s.shown) + "\"?");
             QTest::keyClick(d->ComboBoxLang, s.key);
             TFormByteLen byteLen(c, &form);
             TFormColorIndicators states(c, &form);

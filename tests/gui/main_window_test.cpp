@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextBlock>
 
@@ -23,7 +24,7 @@ private slots:
     void operationLogSwitchSetsHeight_data();
     void operationLogSwitchSetsHeight();
     void modeSwitchEmptiesCommandList();
-    void logColourAppliesToLaterLines();
+    void logColourAppliesToItsLineOnly();
     void responseListFollowsReplies();
     void lostPortIsLoggedAndShownClosed();
     void closingWritesPortNumberWhenAsked_data();
@@ -178,7 +179,7 @@ void TestMainWindow::modeSwitchEmptiesCommandList() {
     form.close();
 }
 
-void TestMainWindow::logColourAppliesToLaterLines() {
+void TestMainWindow::logColourAppliesToItsLineOnly() {
     TAppDir dir;
     TMessageBoxCatcher boxes;
     TForm1 form;
@@ -186,9 +187,9 @@ void TestMainWindow::logColourAppliesToLaterLines() {
     const int first = log.document()->blockCount();
     log.SetTextColor(clRed);
     log.AddLine("first red");
-    log.AddLine("still red");
-    log.SetTextColor({0, 0, 0});
-    log.AddLine("black");
+    log.AddLine("after red");
+    log.SetTextColor({0, 0, 255});
+    log.AddLine("blue");
     auto colourOf = [&](const QString& text) {
         for (QTextBlock b = log.document()->begin(); b.isValid(); b = b.next())
             if (b.text() == text)
@@ -196,10 +197,10 @@ void TestMainWindow::logColourAppliesToLaterLines() {
         return QColor();
     };
     QCOMPARE(colourOf("first red"), QColor(255, 0, 0));
-    QCOMPARE(colourOf("still red"), QColor(255, 0, 0));
-    QCOMPARE(colourOf("black"), QColor(0, 0, 0));
+    QCOMPARE(colourOf("after red"), log.palette().color(QPalette::Text));
+    QCOMPARE(colourOf("blue"), QColor(0, 0, 255));
     QVERIFY(log.document()->blockCount() >= first + 2);
-    QCOMPARE(log.Lines().last(), QString("black"));
+    QCOMPARE(log.Lines().last(), QString("blue"));
     form.close();
 }
 
@@ -243,7 +244,12 @@ void TestMainWindow::lostPortIsLoggedAndShownClosed() {
     QVERIFY(!form.btnClosePort->isEnabled());
     QVERIFY(!Find<QAction>(form, "mmSettsProp")->isEnabled());
     QVERIFY(form.MemoLog->Lines().last().contains("Com2"));
-    QCOMPARE(form.MemoLog->CurrentColor(), QColor(255, 0, 0));
+    // The loss is red; the closing of the port after it is an ordinary line.
+    const QString lost = QString::fromStdString(c.Lang().Message(msgPortLost)) + "2";
+    const int lostLine = form.MemoLog->Lines().lastIndexOf(
+        QRegularExpression("^" + QRegularExpression::escape(lost) + ".*"));
+    QVERIFY(lostLine >= 0);
+    QCOMPARE(form.MemoLog->LineColor(lostLine), QColor(255, 0, 0));
     form.close();
 }
 

@@ -29,7 +29,11 @@ public:
     TColor color{0, 0, 0};
 
     void SetTextColor(TColor c) override { color = c; }
-    void AddLine(const std::string& line) override { lines.push_back({line, color}); }
+    // The colour set applies to the next line only.
+    void AddLine(const std::string& line) override {
+        lines.push_back({line, color});
+        color = {0, 0, 0};
+    }
 
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;

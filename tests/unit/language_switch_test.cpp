@@ -135,7 +135,7 @@ TEST_F(LanguageSwitch, LanguageListAndConfirmation) {
     }
     EXPECT_EQ(views.messageBox.shown.at(0),
               " File " + dir.File("lang/lang.lng") + " not found or damaged!");
-    EXPECT_EQ(controller->LanguageSwitch().ConfirmationText("ru"), " Set language \"ru\"?\"");
+    EXPECT_EQ(controller->LanguageSwitch().ConfirmationText("ru"), " Set language \"ru\"?");
 
     // A name that climbs out of lang/ reads nothing there and is reported.
     dir.Write("x/xf1.lng", "t\r\n{1} Outside\r\n");

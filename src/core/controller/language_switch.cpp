@@ -29,8 +29,31 @@ std::vector<std::string> TLanguageSwitch::LanguageNames(std::vector<std::string>
     return lines;
 }
 
-std::string TLanguageSwitch::ConfirmationText(const std::string& name) const {
-    return lang_.Message(25) + name + "\"?\"";
+std::string TLanguageSwitch::OwnName(const std::string& name) const {
+    // A name that is no folder inside lang/ has no files to ask.
+    if (name.empty() || name == "." || name == ".." ||
+        name.find_first_of("/\\") != std::string::npos)
+        return name;
+    std::vector<std::string> lines;
+    try {
+        lines = LoadLanguageLines(AppDir() + "lang/" + name + "/" + name + "msg.lng");
+    } catch (const EFileStreamError&) {
+        return name;
+    }
+    if (lines.size() <= static_cast<std::size_t>(msgLanguageName))
+        return name;
+    std::string text = lines[msgLanguageName];
+    try {
+        if (TLang::ParseLineNumber(text) != msgLanguageName)
+            return name;
+    } catch (const EConvertError&) {
+        return name;
+    }
+    return text.find_first_not_of(' ') == std::string::npos ? name : text;
+}
+
+std::string TLanguageSwitch::ConfirmationText(const std::string& shownName) const {
+    return lang_.Message(25) + shownName + "\"?";
 }
 
 void TLanguageSwitch::SetLanguage(const std::string& name) {

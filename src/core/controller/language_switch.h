@@ -25,8 +25,12 @@ public:
     std::vector<std::string> LoadLanguageList();
     // The names among the list file's lines.
     static std::vector<std::string> LanguageNames(std::vector<std::string> lines);
-    // The question the operator confirms before the switch.
-    std::string ConfirmationText(const std::string& name) const;
+    // The language's name in its own words: its message file's entry for it, else the
+    // name as lang.lng has it.
+    std::string OwnName(const std::string& name) const;
+    // The question the operator confirms before the switch; shownName is the name as
+    // the list showed it.
+    std::string ConfirmationText(const std::string& shownName) const;
     // Sets Language and reloads the main window's texts, the messages and the command
     // catalogue. The dialog that asked translates itself afterwards.
     void SetLanguage(const std::string& name);

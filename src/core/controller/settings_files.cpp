@@ -29,13 +29,15 @@ void TController::LoadErrorSettings() {
 
 void TController::SaveAllOnClose(const std::vector<std::string>& workLog) {
     const TCommonDatas& d = *commonDatas_;
-    const auto failures = RunSaveSteps({
-        {d.SaveWorkLog, [&] { TLogFiles::SaveWorkLogFile(workLog); }},
-        {d.SavePortLog, [&] { TLogFiles::SavePortLogFile(lbBufRead.Lines()); }},
-        {d.SavePortProps, [&] { SavePortSettings(); }},
-        {d.SaveProgProps, [&] { programSettings_->SaveProgramSettings(); }},
-        {d.SaveErrProps, [&] { errorSettings_->SaveErrorSettings(); }},
-    });
+    const auto failures = RunSaveSteps(
+        {
+            {d.SaveWorkLog, [&] { TLogFiles::SaveWorkLogFile(workLog); }},
+            {d.SavePortLog, [&] { TLogFiles::SavePortLogFile(lbBufRead.Lines()); }},
+            {d.SavePortProps, [&] { SavePortSettings(); }},
+            {d.SaveProgProps, [&] { programSettings_->SaveProgramSettings(); }},
+            {d.SaveErrProps, [&] { errorSettings_->SaveErrorSettings(); }},
+        },
+        [this](const EFileStreamError& e) { return lang_->FileErrorText(e); });
     if (failures.empty())
         return;
     std::string text = lang_->Message(msgFilesNotSaved);

@@ -244,6 +244,83 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgSettingDefaultTaken, "*Values outside what the program accepts were replaced by their "
                              "defaults in "},
     {msgSettingsLine, "*line "},
+    {msgOk, "*OK"},
+    {msgExit, "*Exit"},
+    {msgLanguageName, "*English"},
+    {msgDriverPort, "*port"},
+    {msgFileMissing, "*the file or its folder does not exist"},
+    {msgFileNoPermission, "*no permission to use the file"},
+    {msgFileReadOnly, "*the file or its disk is read-only"},
+    {msgFileDiskFull, "*the disk is full"},
+    {msgSelectCoordinate, "*Select coordinate "},
+    {msgCoordinateStates, "*Coordinate states"},
+    {msgCoordinateStatesHint, "*Set the state of each coordinate by hand"},
+    {msgStepsInOneUnit, "*Steps in one unit"},
+    {msgChangeScale, "*Change scale"},
+    {msgOperationLog, "*Operation log"},
+    {msgCommandList, "*Command list"},
+    {msgCommandListHint, "*Commands to send. Drag a row, or press Ctrl+Up or Ctrl+Down, to move it; Delete removes it."},
+    {msgDirectControlHint, "*Check to send commands directly"},
+    {msgLoadingList, "*Loading"},
+    {msgResponseList, "*Response"},
+    {msgClearResponses, "*Clear the response list"},
+    {msgSendProgressName, "*Send progress"},
+    {msgMovement, "*Movement"},
+    {msgMaximumSpeed, "*Maximum speed"},
+    {msgStartSpeed, "*Start speed"},
+    {msgAccelerationValue, "*Acceleration value"},
+    {msgAccelerationHint, "*Acceleration/deceleration"},
+    {msgMovementScale, "*Movement scale"},
+    {msgTrackStartSpeed, "*Tracking start speed"},
+    {msgTrackSpeed, "*Tracking speed"},
+    {msgTrackAcceleration, "*Tracking acceleration"},
+    {msgTrackScale, "*Tracking scale"},
+    {msgSendTrackStartSpeed, "*Send tracking start speed"},
+    {msgSendTrackSpeed, "*Send tracking speed"},
+    {msgSendTrackAcceleration, "*Send tracking acceleration"},
+    {msgSendTrackScale, "*Send tracking scale"},
+    {msgToolBG, "*Begin program"},
+    {msgToolDL, "*Motion forward"},
+    {msgToolDR, "*Motion backward"},
+    {msgToolRS, "*Reverse motion"},
+    {msgToolDS, "*Prohibit motion"},
+    {msgToolEN, "*Allow motion"},
+    {msgToolMVn, "*Move step number"},
+    {msgToolMV, "*Permanent motion"},
+    {msgToolSP, "*Pause, ms"},
+    {msgToolHM, "*Move to zero switch"},
+    {msgToolML, "*Move until signal to input 1"},
+    {msgToolMH, "*Move until signal to input 2"},
+    {msgToolSF, "*Set signal (close relay)"},
+    {msgToolCF, "*Clear signal (open relay)"},
+    {msgToolWL, "*Wait until signal to input 1"},
+    {msgToolWH, "*Wait until signal to input 2"},
+    {msgToolLL, "*Set cycle label"},
+    {msgToolLP, "*Repeat from label"},
+    {msgToolLB, "*Load command into buffer"},
+    {msgToolSB, "*Start commands from buffer in cycle"},
+    {msgToolLD1, "*Load program to coordinate 1"},
+    {msgToolED, "*End programming"},
+    {msgToolST, "*Start/Stop"},
+    {msgToolPS1, "*Pause or resume coordinate 1"},
+    {msgValueAcceleration, "*acceleration value"},
+    {msgValueMaxSpeed, "*maximum speed value"},
+    {msgValueStartSpeed, "*start speed value"},
+    {msgValueSteps, "*step number"},
+    {msgValuePause, "*pause in ms"},
+    {msgValueInput, "*input number"},
+    {msgValueOutput, "*output number"},
+    {msgValueRepeats, "*repeat count"},
+    {msgEnterAddsCommand, "* (Enter adds the command)"},
+    {msgReadFromController, "*Read from controller"},
+    {msgAddToEnd, "*Add to the end"},
+    {msgShowCommandCodes, "*Show command codes"},
+    {msgAddToCommandList, "*Add to the command list"},
+    {msgReadCommands, "*Read commands"},
+    {msgReceivedText, "*Received text"},
+    {msgAddToEndHint, "*Keep the earlier reads and list them all"},
+    {msgShowCodesHint, "*Show the text received from the controller"},
+    {msgAddToListHint, "*Replace the main window's command list by the list read"},
 };
 // clang-format on
 
@@ -301,6 +378,32 @@ const std::string& TLang::Message(int n) const {
     if (n < 0 || static_cast<std::size_t>(n) >= Messages.size())
         return Empty;
     return Messages[static_cast<std::size_t>(n)];
+}
+
+std::string TLang::FileErrorText(const EFileStreamError& error) const {
+    int reason = 0;
+    switch (error.Failure()) {
+    case TFileFailure::Missing:
+        reason = msgFileMissing;
+        break;
+    case TFileFailure::NoPermission:
+        reason = msgFileNoPermission;
+        break;
+    case TFileFailure::ReadOnly:
+        reason = msgFileReadOnly;
+        break;
+    case TFileFailure::DiskFull:
+        reason = msgFileDiskFull;
+        break;
+    case TFileFailure::Other:
+        break;
+    }
+    if (!reason || error.FileName().empty())
+        return error.what();
+    std::string text = error.FileName() + ": " + Message(reason);
+    if (!error.SystemText().empty())
+        text += " (" + error.SystemText() + ")";
+    return text;
 }
 
 std::string TLang::SectionFileName(const std::string& key) const {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "localisation/main_form_texts.h"
+#include "state/encoded_stream.h"
 #include "state/views.h"
 
 namespace zav {
@@ -91,6 +92,83 @@ enum TOwnMessage : int {
     msgReplyTimeoutRefused, // the error settings dialog's reply time is not 1..10000
     msgSettingDefaultTaken, // + file name + ": " + msgSettingsLine + "17 (3)", ...
     msgSettingsLine,
+    msgOk,                       // a message box's button
+    msgExit,                     // File > Exit
+    msgLanguageName,             // the language's own name, offered in the language dialog
+    msgDriverPort,               // a serial device whose driver is the generic port driver
+    msgFileMissing,              // why a file could not be used, before the system's text
+    msgFileNoPermission,
+    msgFileReadOnly,
+    msgFileDiskFull,
+    msgSelectCoordinate, // + n
+    msgCoordinateStates,
+    msgCoordinateStatesHint,
+    msgStepsInOneUnit,
+    msgChangeScale,
+    msgOperationLog,
+    msgCommandList,
+    msgCommandListHint,
+    msgDirectControlHint,
+    msgLoadingList,
+    msgResponseList,
+    msgClearResponses,
+    msgSendProgressName,
+    msgMovement,
+    msgMaximumSpeed,
+    msgStartSpeed,
+    msgAccelerationValue,
+    msgAccelerationHint,
+    msgMovementScale,
+    msgTrackStartSpeed,
+    msgTrackSpeed,
+    msgTrackAcceleration,
+    msgTrackScale,
+    msgSendTrackStartSpeed,
+    msgSendTrackSpeed,
+    msgSendTrackAcceleration,
+    msgSendTrackScale,
+    msgToolBG, // the direct-control tools
+    msgToolDL,
+    msgToolDR,
+    msgToolRS,
+    msgToolDS,
+    msgToolEN,
+    msgToolMVn,
+    msgToolMV,
+    msgToolSP,
+    msgToolHM,
+    msgToolML,
+    msgToolMH,
+    msgToolSF,
+    msgToolCF,
+    msgToolWL,
+    msgToolWH,
+    msgToolLL,
+    msgToolLP,
+    msgToolLB,
+    msgToolSB,
+    msgToolLD1,
+    msgToolED,
+    msgToolST,
+    msgToolPS1,
+    msgValueAcceleration, // a tool's value field, after its command
+    msgValueMaxSpeed,
+    msgValueStartSpeed,
+    msgValueSteps,
+    msgValuePause,
+    msgValueInput,
+    msgValueOutput,
+    msgValueRepeats,
+    msgEnterAddsCommand,   // after a value field's name
+    msgReadFromController, // the read-back window
+    msgAddToEnd,
+    msgShowCommandCodes,
+    msgAddToCommandList,
+    msgReadCommands,
+    msgReceivedText,
+    msgAddToEndHint,
+    msgShowCodesHint,
+    msgAddToListHint,
     msgOwnEnd // one past the last
 };
 
@@ -122,6 +200,9 @@ public:
 
     // Message n, or an empty text for a number beyond the table.
     const std::string& Message(int n) const;
+    // A file error for the operator: the file, the reason in this language and the
+    // system's own text after it; the error's text where the reason is not known.
+    std::string FileErrorText(const EFileStreamError& error) const;
     // lang/<L>/<L><key>.lng beside the executable.
     std::string SectionFileName(const std::string& key) const;
 

@@ -74,7 +74,7 @@ void SaveCommandFiles(const std::string& fileName, const std::vector<TCommandRow
         WriteLines(tempDescriptions, descriptions);
     } catch (const EFileStreamError& e) {
         removeTemps();
-        throw EFileStreamError("Cannot write file " + fileName + ": " + Reason(e));
+        throw EFileStreamError("Cannot write file " + fileName + ": " + Reason(e), fileName, e);
     }
     std::error_code ec;
     fs::rename(FsPath(tempDescriptions), FsPath(descriptionFile), ec);
@@ -82,7 +82,8 @@ void SaveCommandFiles(const std::string& fileName, const std::vector<TCommandRow
         fs::rename(FsPath(tempCommands), FsPath(fileName), ec);
     if (ec) {
         removeTemps();
-        throw EFileStreamError("Cannot write file " + fileName + ": " + ec.message());
+        throw EFileStreamError("Cannot write file " + fileName + ": " + ec.message(), fileName,
+                               FileFailureOf(ec), ec.message());
     }
 }
 
@@ -145,7 +146,8 @@ bool TCommandFiles::SaveToFile(const std::string& fileName) {
         Remember(fileName);
         return true;
     } catch (const EFileStreamError& e) {
-        controller_.ShowMessage(controller_.Lang().Message(msgFileError) + e.what());
+        controller_.ShowMessage(controller_.Lang().Message(msgFileError) +
+                                controller_.Lang().FileErrorText(e));
         return false;
     }
 }
@@ -162,7 +164,8 @@ bool TCommandFiles::LoadFromFile(const std::string& fileName) {
     try {
         rows = LoadCommandFiles(fileName);
     } catch (const EFileStreamError& e) {
-        controller_.ShowMessage(controller_.Lang().Message(msgFileError) + e.what());
+        controller_.ShowMessage(controller_.Lang().Message(msgFileError) +
+                                controller_.Lang().FileErrorText(e));
         return false;
     }
     // One line in the log however many lines are wrong: a damaged file of a million
@@ -209,7 +212,9 @@ void TCommandFiles::SaveSession() {
     try {
         session_.Save();
     } catch (const EFileStreamError& e) {
-        controller_.Log(controller_.Lang().Message(msgSessionNotSaved) + e.what(), true);
+        controller_.Log(controller_.Lang().Message(msgSessionNotSaved) +
+                            controller_.Lang().FileErrorText(e),
+                        true);
     }
 }
 

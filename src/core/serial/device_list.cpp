@@ -54,7 +54,7 @@ void ReadUsb(const fs::path& device, TSerialDevice& out) {
 }
 } // namespace
 
-std::string TSerialDevice::Description() const {
+std::string TSerialDevice::Description(const std::string& portWord) const {
     std::string text = Path;
     std::string about;
     auto add = [&about](const std::string& part) {
@@ -66,7 +66,7 @@ std::string TSerialDevice::Description() const {
     if (!VendorId.empty())
         add("USB " + VendorId + ":" + ProductId);
     if (about.empty())
-        add(Driver);
+        add(Driver == "port" ? portWord : Driver);
     if (!about.empty())
         text += " (" + about + ")";
     if (!ById.empty())

@@ -20,7 +20,9 @@ struct TSerialDevice {
     std::string Driver;
 
     // One line for a list: the path and what is known of the device.
-    std::string Description() const;
+    // The generic serial port driver of Linux is named "port": portWord stands for it in
+    // the operator's language.
+    std::string Description(const std::string& portWord = "port") const;
 };
 
 // Linux: the ttyUSB, ttyACM and (with a UART) ttyS devices of root's sysfs and /dev,

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "state/encoded_stream.h"
+
 namespace zav {
 
 class TLogFiles {
@@ -31,7 +33,9 @@ struct TSaveStep {
 };
 
 // Runs the enabled steps in order; one that fails does not stop the rest. Returns the
-// failures, each naming its file and the reason.
-std::vector<std::string> RunSaveSteps(const std::vector<TSaveStep>& steps);
+// failures, each naming its file and the reason; describe tells a file error.
+std::vector<std::string>
+RunSaveSteps(const std::vector<TSaveStep>& steps,
+             const std::function<std::string(const EFileStreamError&)>& describe = {});
 
 } // namespace zav

@@ -15,7 +15,27 @@
 
 namespace zav {
 
+TFileFailure FileFailureOf(const std::error_code& error) {
+    if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory)
+        return TFileFailure::Missing;
+    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted)
+        return TFileFailure::NoPermission;
+    if (error == std::errc::read_only_file_system)
+        return TFileFailure::ReadOnly;
+    if (error == std::errc::no_space_on_device || error == std::errc::file_too_large)
+        return TFileFailure::DiskFull;
+    return TFileFailure::Other;
+}
+
 namespace {
+// The failure errno names, with the system's text for it.
+EFileStreamError SystemError(const std::string& doing, const std::string& fileName) {
+    const std::error_code error(errno, std::generic_category());
+    const std::string reason = std::strerror(error.value());
+    return EFileStreamError(doing + fileName + ": " + reason, fileName, FileFailureOf(error),
+                            reason);
+}
+
 std::uint8_t KeyOf(const std::uint8_t (&keys)[5]) {
     unsigned k = 0;
     for (auto b : keys)
@@ -27,13 +47,9 @@ std::uint8_t KeyOf(const std::uint8_t (&keys)[5]) {
 TEncodedStream::TEncodedStream(const std::string& fileName, bool encode, TFileMode mode)
     : fileName_(fileName), encode_(encode) {
     file_ = OpenFile(fileName, mode == TFileMode::OpenRead ? "rb" : "wb");
-    if (!file_) {
-        const std::string reason = std::strerror(errno);
-        throw EFileStreamError(
-            (mode == TFileMode::OpenRead ? "Cannot open file " : "Cannot create file ") + fileName +
-                ": " + reason,
-            reason);
-    }
+    if (!file_)
+        throw SystemError(mode == TFileMode::OpenRead ? "Cannot open file " : "Cannot create file ",
+                          fileName);
     std::copy(std::begin(Keys), std::end(Keys), keys_);
 }
 
@@ -71,10 +87,8 @@ std::size_t TEncodedStream::Write(const void* buffer, std::size_t count) {
     } else {
         written = std::fwrite(in, 1, count, file_);
     }
-    if (written < count || std::fflush(file_) != 0) {
-        const std::string reason = std::strerror(errno);
-        throw EFileStreamError("Cannot write file " + fileName_ + ": " + reason, reason);
-    }
+    if (written < count || std::fflush(file_) != 0)
+        throw SystemError("Cannot write file ", fileName_);
     return written;
 }
 
@@ -85,10 +99,8 @@ void TEncodedStream::Commit() {
 #else
     ok = ok && fsync(fileno(file_)) == 0;
 #endif
-    if (!ok) {
-        const std::string reason = std::strerror(errno);
-        throw EFileStreamError("Cannot write file " + fileName_ + ": " + reason, reason);
-    }
+    if (!ok)
+        throw SystemError("Cannot write file ", fileName_);
 }
 
 std::int64_t TEncodedStream::Seek(std::int64_t offset, TSeekOrigin origin) {

@@ -8,19 +8,39 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
 namespace zav {
+
+// Why a file could not be used, as far as the operator can act on it.
+enum class TFileFailure { Other, Missing, NoPermission, ReadOnly, DiskFull };
+TFileFailure FileFailureOf(const std::error_code& error);
 
 // A file that cannot be opened, created, read or written.
 class EFileStreamError : public std::runtime_error {
 public:
     explicit EFileStreamError(const std::string& what, std::string reason = {})
         : std::runtime_error(what), reason_(reason.empty() ? what : std::move(reason)) {}
+    // The file, the kind of failure and the system's own text for it, so that the
+    // reason can be given in the operator's language.
+    EFileStreamError(const std::string& what, std::string fileName, TFileFailure failure,
+                     std::string systemText)
+        : std::runtime_error(what), reason_(systemText.empty() ? what : systemText),
+          fileName_(std::move(fileName)), failure_(failure), systemText_(std::move(systemText)) {}
+    // The same failure, told of another file (the one the operator named).
+    EFileStreamError(const std::string& what, std::string fileName, const EFileStreamError& cause)
+        : EFileStreamError(what, std::move(fileName), cause.failure_, cause.systemText_) {}
     // Why, without the file's name: the system's text where it gave one.
     const std::string& Reason() const { return reason_; }
+    const std::string& FileName() const { return fileName_; }
+    TFileFailure Failure() const { return failure_; }
+    const std::string& SystemText() const { return systemText_; }
 
 private:
     std::string reason_;
+    std::string fileName_;
+    TFileFailure failure_ = TFileFailure::Other;
+    std::string systemText_;
 };
 
 enum class TFileMode {

@@ -92,7 +92,8 @@ void SaveBytes(const std::string& fileName, std::string_view bytes, bool encode)
     const auto status = fs::status(FsPath(fileName), ec);
     if (!ec && fs::exists(status) &&
         (status.permissions() & fs::perms::owner_write) == fs::perms::none)
-        throw EFileStreamError("Cannot write file " + fileName + ": the file is read-only");
+        throw EFileStreamError("Cannot write file " + fileName + ": the file is read-only",
+                               fileName, TFileFailure::ReadOnly, "");
     // Write beside the file and rename over it, so that a failed write or a power loss
     // never leaves a half-written settings, log or command-list file behind.
     const std::string temp = fileName + ".new";
@@ -102,13 +103,14 @@ void SaveBytes(const std::string& fileName, std::string_view bytes, bool encode)
         stream.Commit();
     } catch (const EFileStreamError& e) {
         fs::remove(FsPath(temp), ec);
-        throw EFileStreamError("Cannot write file " + fileName + ": " + e.Reason());
+        throw EFileStreamError("Cannot write file " + fileName + ": " + e.Reason(), fileName, e);
     }
     fs::rename(FsPath(temp), FsPath(fileName), ec);
     if (ec) {
-        const std::string reason = ec.message();
+        const std::error_code failed = ec;
         fs::remove(FsPath(temp), ec);
-        throw EFileStreamError("Cannot write file " + fileName + ": " + reason);
+        throw EFileStreamError("Cannot write file " + fileName + ": " + failed.message(), fileName,
+                               FileFailureOf(failed), failed.message());
     }
 }
 

@@ -15,8 +15,9 @@ struct TColor {
 
 inline constexpr TColor clRed{255, 0, 0};
 
-// The operation log (MemoLog): a rich-text field whose text colour, once set, applies
-// to every line added after it.
+// The operation log (MemoLog). A colour set applies to the next line only; the lines
+// after it are in the log's own text colour, so that an error stands out from the
+// lines around it.
 class IOperationLog {
 public:
     virtual ~IOperationLog() = default;

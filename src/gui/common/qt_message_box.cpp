@@ -1,9 +1,17 @@
 #include "common/qt_message_box.h"
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QMessageBox>
 
 namespace zav {
+
+void TranslateButtons(QMessageBox& box, const TLang& lang) {
+    const std::pair<QMessageBox::StandardButton, int> texts[] = {{QMessageBox::Ok, msgOk},
+                                                                 {QMessageBox::Cancel, msgCancel}};
+    for (auto [which, message] : texts)
+        if (QAbstractButton* button = box.button(which))
+            button->setText(QString::fromStdString(lang.Message(message)));
+}
 
 void TQtMessageBox::ShowMessage(const std::string& text) {
     if (holding_)
@@ -31,6 +39,8 @@ void TQtMessageBox::Show(const std::string& text) {
                     QString::fromStdString(text), QMessageBox::Ok, parent);
     box.setObjectName("MessageBox");
     box.setTextFormat(Qt::PlainText);
+    if (lang_)
+        TranslateButtons(box, *lang_);
     box.exec();
 }
 

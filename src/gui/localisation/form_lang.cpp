@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "common/dialog_texts.h"
+#include "common/qt_message_box.h"
 
 namespace zav {
 
@@ -30,8 +31,11 @@ TFormLang::TFormLang(TController& controller, QWidget* parent)
     resize(BuiltWidth, BuiltHeight);
 
     ApplyLanguage();
-    for (const std::string& name : controller_.LanguageSwitch().LoadLanguageList())
-        ComboBoxLang->addItem(QString::fromStdString(name));
+    // Each language by its own name; the item keeps the name lang.lng gives it.
+    TLanguageSwitch& languages = controller_.LanguageSwitch();
+    for (const std::string& name : languages.LoadLanguageList())
+        ComboBoxLang->addItem(QString::fromStdString(languages.OwnName(name)),
+                              QString::fromStdString(name));
     ComboBoxLang->setCurrentIndex(-1);
     ComboBoxLang->setEditText(lbl1->text());
     // Chosen with the mouse or the arrow keys; typing into the field chooses nothing.
@@ -55,6 +59,7 @@ bool TFormLang::Confirm(const QString& text) {
     box.setObjectName("MessageBox");
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Ok);
+    TranslateButtons(box, controller_.Lang());
     const int answer = box.exec();
     // A box accepted without a button (as the program's own answerer does) means OK too.
     return answer == QMessageBox::Ok || (answer == QDialog::Accepted && !box.clickedButton());
@@ -63,8 +68,9 @@ bool TFormLang::Confirm(const QString& text) {
 void TFormLang::ComboBoxLangClick(int index) {
     if (index < 0 || index >= ComboBoxLang->count())
         return;
-    const std::string name = ComboBoxLang->itemText(index).toStdString();
-    if (!Confirm(QString::fromStdString(controller_.LanguageSwitch().ConfirmationText(name))))
+    const std::string name = ComboBoxLang->itemData(index).toString().toStdString();
+    const std::string shown = ComboBoxLang->itemText(index).toStdString();
+    if (!Confirm(QString::fromStdString(controller_.LanguageSwitch().ConfirmationText(shown))))
         return;
     controller_.LanguageSwitch().SetLanguage(name);
     ApplyLanguage();

@@ -18,6 +18,7 @@
 #include "main-window/form_color_indicators.h"
 #include "main-window/form_coord.h"
 #include "main-window/form_port_name.h"
+#include "main-window/main_window_names.h"
 #include "program-editing/form_chan_read.h"
 #include "settings/form_err_nastr.h"
 #include "settings/form_prog_prop.h"
@@ -110,6 +111,9 @@ void TForm1::BuildMenu() {
     mmFileSave->setShortcut(QKeySequence::Save);
     mmFileRecent = mmFile->addMenu("Recent files");
     mmFileRecent->setObjectName("mmFileRecent");
+    mmFile->addSeparator();
+    mmExit = action(mmFile, "mmExit", "Exit");
+    mmExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     mmSetts = menu("mmSetts", "Port settings");
     mmSettsPortName = action(mmSetts, "mmSettsPortName", "Chose port");
     mmSettsProp = action(mmSetts, "mmSettsProp", "Port settings");
@@ -135,6 +139,8 @@ void TForm1::BuildMenu() {
     connect(mmFileSave, &QAction::triggered, this,
             [this] { controller_->Files().mmFileSaveClick(); });
     connect(mmLang, &QAction::triggered, this, [this] { mmLangClick(); });
+    // Through the window's own closing, which asks and saves as closing always does.
+    connect(mmExit, &QAction::triggered, this, [this] { close(); });
     connect(mmVers, &QAction::triggered, this, [this] { mmVers1Click(); });
     connect(mmFile, &QMenu::aboutToShow, this, [this] {
         mmFileRecent->setTitle(
@@ -270,6 +276,7 @@ void TForm1::FormCreate() {
                                                                  .RadioGroups = this,
                                                                  .MainForm = this});
     TController& c = *controller_;
+    messageBox_->AttachLanguage(&c.Lang());
     PanelMultC->CreateGrid(c.MemoSend);
     c.Editor().AttachView(this);
     c.Units().AttachView(this);
@@ -300,6 +307,9 @@ void TForm1::FormCreate() {
     c.LoadProgramSettings();
     if (afterSettings_)
         afterSettings_(*this);
+    // The controller's first reading chose the unit before the window could act on it,
+    // and this reading changed nothing: the scale controls follow the choice now.
+    c.Units().UpdateScaleControls();
     rgrSingl_MultClick();
     if (!c.CommonDatas().ShowWorkLog) {
         SetWindowHeight(height() - MemoLog->height());
@@ -688,8 +698,10 @@ void TForm1::mmLangClick() {
 }
 
 void TForm1::mmVers1Click() {
-    QMessageBox::about(this, StripMnemonic(mmVers->text()),
-                       Q(ProgramInformation(*controller_, qVersion())));
+    QMessageBox box(QMessageBox::Information, StripMnemonic(mmVers->text()),
+                    Q(ProgramInformation(*controller_, qVersion())), QMessageBox::Ok, this);
+    TranslateButtons(box, controller_->Lang());
+    box.exec();
 }
 
 // --- ICommonDatasView
@@ -778,6 +790,14 @@ void TForm1::SetControlCaption(const std::string& control, int item, const std::
 }
 
 void TForm1::MessagesLoaded() {
+    if (controller_) {
+        const TLang& lang = controller_->Lang();
+        NameMainWindowControls(*this, lang);
+        PanelMultC->ToolPanel->ApplyTexts(lang);
+        PanelSingeC->GrBoxTracking->ApplyTexts(lang);
+        mmExit->setText(Q(lang.Message(msgExit)).replace('&', "&&"));
+        mmFileRecent->setTitle(Q(lang.Message(msgRecentFiles)).replace('&', "&&"));
+    }
     // The controller loads its first messages while it is being made, before the bar.
     if (SendProgressBar) {
         SendProgressBar->ApplyTexts();

@@ -66,6 +66,7 @@ public:
     QMenu *mmFile, *mmSetts, *mmNastr, *mmInfo;
     QAction *mmFileOpen, *mmFileSave;
     QMenu* mmFileRecent; // filled from the recent files each time it opens
+    QAction* mmExit;
     QAction *mmSettsPortName, *mmSettsProp, *mmSettsCoord;
     QAction *mmNastrError, *mmNastrLogs, *mmLang;
     QAction *mmVers, *mmReadCh;

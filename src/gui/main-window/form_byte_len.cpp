@@ -31,10 +31,11 @@ TFormByteLen::TFormByteLen(TController& controller, QWidget* parent)
     for (std::uint32_t rate : BaudRates)
         cbPortSpeed->addItem(QString::number(rate));
     cbPortSpeed->setGeometry(94, 166, 78, 24);
-    btnOK = new QPushButton("OK", this);
+    btnOK = new QPushButton(QString::fromStdString(controller_.Lang().Message(msgOk)), this);
     btnOK->setObjectName("btnOK");
     btnOK->setGeometry(180, 166, 78, 25);
-    btnCancel = new QPushButton("Cancel", this);
+    btnCancel =
+        new QPushButton(QString::fromStdString(controller_.Lang().Message(msgCancel)), this);
     btnCancel->setObjectName("btnCancel");
     btnCancel->setGeometry(264, 166, 80, 25);
     // Laid out so that longer captions of another language widen the window instead of

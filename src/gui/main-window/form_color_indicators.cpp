@@ -69,7 +69,7 @@ TFormColorIndicators::TFormColorIndicators(TController& controller, QWidget* par
         group->setGeometry(184 + n * 102, 8, 98, 124);
         *groups[n] = group;
     }
-    btnOK = new QPushButton("OK", this);
+    btnOK = new QPushButton(QString::fromStdString(controller_.Lang().Message(msgOk)), this);
     btnOK->setObjectName("btnOK");
     btnOK->setGeometry(8, 142, 480, 26);
     // The legend takes the width its captions need; the groups keep their designed size.

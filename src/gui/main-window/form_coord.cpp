@@ -27,7 +27,7 @@ TFormCoord::TFormCoord(TController& controller, QWidget* parent)
         box->setGeometry(8 + i * 62, 34, 56, 22);
         *boxes[i] = box;
     }
-    btnOk = new QPushButton("OK", this);
+    btnOk = new QPushButton(QString::fromStdString(controller_.Lang().Message(msgOk)), this);
     btnOk->setObjectName("btnOk");
     btnOk->setGeometry(60, 74, 80, 26);
 

@@ -22,7 +22,7 @@ TFormPortName::TFormPortName(TController& controller, QWidget* parent)
     SpinEditPortName->setObjectName("SpinEditPortName");
     SpinEditPortName->setRange(5, 255);
     SpinEditPortName->setValue(5);
-    ButtonOK = new QPushButton("OK", this);
+    ButtonOK = new QPushButton(QString::fromStdString(controller_.Lang().Message(msgOk)), this);
     ButtonOK->setObjectName("ButtonOK");
     QFont bold = ButtonOK->font();
     bold.setBold(true);
@@ -40,7 +40,7 @@ TFormPortName::TFormPortName(TController& controller, QWidget* parent)
     lblDevices->setObjectName("lblDevices");
     lbDevices = new QListWidget(this);
     lbDevices->setObjectName("lbDevices");
-    lbDevices->setAccessibleName("Serial devices");
+    lbDevices->setAccessibleName(lblDevices->text());
     lblDevices->setBuddy(lbDevices);
     btnRefresh =
         new QPushButton(QString::fromStdString(controller_.Lang().Message(msgRefresh)), this);
@@ -85,7 +85,8 @@ void TFormPortName::FillDevices() {
     const std::string portsDir = controller_.Port().PortsDir();
     for (const TSerialDevice& device : devices_) {
         const int n = LinkedPortNumber(portsDir, device.Path);
-        QString text = QString::fromStdString(device.Description());
+        QString text =
+            QString::fromStdString(device.Description(controller_.Lang().Message(msgDriverPort)));
         if (n > 0)
             text = QString("Com %1: ").arg(n) + text;
         lbDevices->addItem(text);

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 
 #include "common/text_icon.h"
+#include "localisation/lang.h"
 
 namespace zav {
 
@@ -14,37 +15,43 @@ struct TTrackRow {
 };
 
 TTrackRow MakeRow(QWidget* parent, const char* name, const QString& caption, const QString& text,
-                  int maxLength, const QString& icon, const QString& hint,
-                  const QString& valueName) {
+                  int maxLength, const QString& icon) {
     TTrackRow row;
     row.label = new QLabel(caption, parent);
     row.label->setObjectName(QString("lblTrack") + name);
     row.edit = new QLineEdit(text, parent);
     row.edit->setObjectName(QString("EditTrack") + name);
     row.edit->setFixedWidth(48);
-    row.edit->setAccessibleName(valueName);
     row.label->setBuddy(row.edit);
     if (maxLength > 0)
         row.edit->setMaxLength(maxLength);
     row.button = new QToolButton(parent);
     row.button->setIcon(TextIcon(icon));
-    row.button->setToolTip(hint);
-    row.button->setAccessibleName(icon + " Send " + valueName.toLower());
     row.button->setFocusPolicy(Qt::StrongFocus);
     row.button->setMinimumSize(23, 20);
     return row;
 }
+
+// Each row's command, the hint of its button and the messages naming its value and
+// what its button does.
+struct TTrackTexts {
+    const char* icon;
+    int hint, valueName, sendName;
+};
+constexpr TTrackTexts TrackTexts[] = {
+    {"SS", msgStartSpeed, msgTrackStartSpeed, msgSendTrackStartSpeed},
+    {"SD", msgMaximumSpeed, msgTrackSpeed, msgSendTrackSpeed},
+    {"AL", msgAccelerationHint, msgTrackAcceleration, msgSendTrackAcceleration},
+    {"SC", msgMovementScale, msgTrackScale, msgSendTrackScale},
+};
 } // namespace
 
 TGrBoxTracking::TGrBoxTracking(QWidget* parent) : QGroupBox("Tracking mode", parent) {
     setObjectName("GrBoxTracking");
-    auto stSpeed = MakeRow(this, "StSpeed", "Start Speed", "200", 5, "SS", "Start speed",
-                           "Tracking start speed");
-    auto speed =
-        MakeRow(this, "Speed", "Tracking Speed", "200", 5, "SD", "Maximum speed", "Tracking speed");
-    auto accel = MakeRow(this, "Accel", "Acceleration", "0", 0, "AL", "Acceleration/deceleration",
-                         "Tracking acceleration");
-    auto scale = MakeRow(this, "Scale", "Scale", "1", 0, "SC", "Movement scale", "Tracking scale");
+    auto stSpeed = MakeRow(this, "StSpeed", "Start Speed", "200", 5, TrackTexts[0].icon);
+    auto speed = MakeRow(this, "Speed", "Tracking Speed", "200", 5, TrackTexts[1].icon);
+    auto accel = MakeRow(this, "Accel", "Acceleration", "0", 0, TrackTexts[2].icon);
+    auto scale = MakeRow(this, "Scale", "Scale", "1", 0, TrackTexts[3].icon);
     lblTrackStSpeed = stSpeed.label;
     EditTrackStSpeed = stSpeed.edit;
     btnTrackSTSpeed = stSpeed.button;
@@ -85,6 +92,18 @@ TGrBoxTracking::TGrBoxTracking(QWidget* parent) : QGroupBox("Tracking mode", par
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(4, 1);
     grid->addWidget(btnTrackApply, 2, 0, 1, 7);
+}
+
+void TGrBoxTracking::ApplyTexts(const TLang& lang) {
+    auto text = [&lang](int n) { return QString::fromStdString(lang.Message(n)); };
+    QLineEdit* edits[] = {EditTrackStSpeed, EditTrackSpeed, EditTrackAccel, EditTrackScale};
+    QToolButton* buttons[] = {btnTrackSTSpeed, btnTrackSpeed, btnTrackAccel, btnTrackScale};
+    for (int i = 0; i < 4; ++i) {
+        const TTrackTexts& t = TrackTexts[i];
+        edits[i]->setAccessibleName(text(t.valueName));
+        buttons[i]->setAccessibleName(QString("%1 %2").arg(t.icon, text(t.sendName)));
+        buttons[i]->setToolTip(text(t.hint));
+    }
 }
 
 } // namespace zav

@@ -9,10 +9,14 @@
 
 namespace zav {
 
+class TLang;
+
 class TGrBoxTracking : public QGroupBox {
     Q_OBJECT
 public:
     explicit TGrBoxTracking(QWidget* parent);
+    // The buttons' hints and the accessible names, in the language in use.
+    void ApplyTexts(const TLang& lang);
 
     QLabel* lblTrackStSpeed;
     QLineEdit* EditTrackStSpeed;

@@ -8,7 +8,6 @@ namespace zav {
 
 TMemoLog::TMemoLog(QWidget* parent) : QTextEdit(parent) {
     setObjectName("MemoLog");
-    setAccessibleName("Operation log");
     setTabChangesFocus(true);
     setReadOnly(true);
     setAcceptRichText(false);
@@ -24,7 +23,8 @@ void TMemoLog::AddLine(const std::string& line) {
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     QTextCharFormat format;
-    format.setForeground(color_);
+    format.setForeground(color_.isValid() ? color_ : palette().color(QPalette::Text));
+    color_ = QColor();
     // The document starts with one empty block, which takes the first line.
     if (hasLines_)
         cursor.insertBlock();
@@ -32,6 +32,15 @@ void TMemoLog::AddLine(const std::string& line) {
     cursor.setCharFormat(format);
     cursor.insertText(QString::fromStdString(line), format);
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+}
+
+QColor TMemoLog::LineColor(int i) const {
+    const QTextBlock block = document()->findBlockByNumber(i);
+    if (!hasLines_ || !block.isValid())
+        return QColor();
+    // An empty line has no fragment; its block keeps the format it was given.
+    const QTextFragment fragment = block.begin().fragment();
+    return (fragment.isValid() ? fragment.charFormat() : block.charFormat()).foreground().color();
 }
 
 QStringList TMemoLog::Lines() const {

@@ -1,6 +1,6 @@
 #pragma once
-// The operation log: a read-only rich-text field whose text colour, once set, applies
-// to every line added after it.
+// The operation log: a read-only rich-text field. Each line has its own colour: the
+// colour set before it, else the field's text colour.
 
 #include <QColor>
 #include <QTextEdit>
@@ -18,12 +18,14 @@ public:
     explicit TMemoLog(QWidget* parent);
     void SetTextColor(TColor color) override;
     void AddLine(const std::string& line) override;
-    QColor CurrentColor() const { return color_; }
+    // The colour of line i (0 is the oldest kept), invalid beyond the last line.
+    QColor LineColor(int i) const;
     // The lines as plain text, for the log file.
     QStringList Lines() const;
 
 private:
-    QColor color_ = Qt::black;
+    // The colour of the next line only; invalid: the field's text colour.
+    QColor color_;
     bool hasLines_ = false;
 };
 

@@ -43,8 +43,6 @@ TPanelChanelState::TPanelChanelState(QWidget* parent) : QFrame(parent) {
         auto* box = new QCheckBox(this);
         box->setObjectName(boxNames[i]);
         box->setGeometry(x + 30, 5, 22, 20);
-        box->setAccessibleName(QString("Select coordinate %1").arg(i + 1));
-        box->setToolTip(box->accessibleName());
         *boxFields[i] = box;
         if (i < 2) {
             auto* line = new QFrame(this);
@@ -58,8 +56,6 @@ TPanelChanelState::TPanelChanelState(QWidget* parent) : QFrame(parent) {
     btnSetCoordStates->setObjectName("btnSetCoordStates");
     btnSetCoordStates->setIcon(StatesIcon());
     btnSetCoordStates->setGeometry(188, 2, 25, 25);
-    btnSetCoordStates->setAccessibleName("Coordinate states");
-    btnSetCoordStates->setToolTip("Set the state of each coordinate by hand");
 }
 
 TShape* TPanelChanelState::Indicator(int n) const {

@@ -30,15 +30,14 @@ TPanelMultC::TPanelMultC(QWidget* parent) : QFrame(parent) {
     ToolPanel = new TToolPanel(this);
 
     btnRunTR = Named(new QPushButton("Send", this), "btnRunTR");
-    btnStopSend = Named(new QPushButton("Stop sending", this), "btnStopSend", "Stop sending");
+    btnStopSend = Named(new QPushButton("Stop sending", this), "btnStopSend");
     btnAllClear = Named(new QPushButton("Clear all", this), "btnAllClear");
     btnDelRaw = Named(new QPushButton("Clear current string", this), "btnDelRaw");
     chbDirectControl = Named(new QCheckBox("Direct Control", this), "chbDirectControl");
-    chbDirectControl->setToolTip("Check to send commands directly");
 
     panelLoadAns = Named(new QFrame(this), "panelLoadAns");
     lblLoading = Named(new QLabel("Loading:", panelLoadAns), "lblLoading");
-    MemoRead = Named(new QPlainTextEdit(panelLoadAns), "MemoRead", "Loading");
+    MemoRead = Named(new QPlainTextEdit(panelLoadAns), "MemoRead");
     MemoRead->setReadOnly(true);
     MemoRead->setLineWrapMode(QPlainTextEdit::NoWrap);
     MemoRead->setTabChangesFocus(true);
@@ -46,20 +45,16 @@ TPanelMultC::TPanelMultC(QWidget* parent) : QFrame(parent) {
 
     panelPortAns = Named(new QFrame(this), "panelPortAns");
     lblResponse = Named(new QLabel("Response:", panelPortAns), "lblResponse");
-    lbBufRead = Named(new QListWidget(panelPortAns), "lbBufRead", "Response");
+    lbBufRead = Named(new QListWidget(panelPortAns), "lbBufRead");
     lbBufRead->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lblResponse->setBuddy(lbBufRead);
-    btnlbbufclear =
-        Named(new QPushButton("clear", panelPortAns), "btnlbbufclear", "Clear the response list");
+    btnlbbufclear = Named(new QPushButton("clear", panelPortAns), "btnlbbufclear");
 
     LayOutSideLists(false, false);
 }
 
 void TPanelMultC::CreateGrid(TCommandList& list) {
     StringGridSend = new TCommandGrid(list, "StringGridSend", this);
-    StringGridSend->setAccessibleName("Command list");
-    StringGridSend->setToolTip("Commands to send. Drag a row, or press Ctrl+Up or Ctrl+Down, "
-                               "to move it; Delete removes it.");
     StringGridSend->setEnabled(isEnabled());
     // The list, the tools in reading order, then the buttons and the side lists.
     std::vector<QWidget*> chain{StringGridSend};

@@ -36,7 +36,7 @@ TPanelSingeC::TPanelSingeC(QWidget* parent) : QFrame(parent) {
     // or a larger font widen a column or raise a row instead of cutting the texts.
     grbSteps = Named(new TAtLeast<QGroupBox>({178, 72}, "Motion", this), "grbSteps");
     StTStepsNum = Named(new QLabel("movement", grbSteps), "StTStepsNum");
-    EditStepsNum = Named(new QLineEdit("200", grbSteps), "EditStepsNum", "Movement");
+    EditStepsNum = Named(new QLineEdit("200", grbSteps), "EditStepsNum");
     EditStepsNum->setMaxLength(8);
     EditStepsNum->setFixedWidth(84);
     chbStepsConst = Named(new QCheckBox("permanent motion", grbSteps), "chbStepsConst");
@@ -47,11 +47,11 @@ TPanelSingeC::TPanelSingeC(QWidget* parent) : QFrame(parent) {
 
     grbSpeed = Named(new TAtLeast<QGroupBox>({179, 72}, "Velocity", this), "grbSpeed");
     StTSpeed = Named(new QLabel("Maximum speed", grbSpeed), "StTSpeed");
-    EditSpeed = Named(new QLineEdit("200", grbSpeed), "EditSpeed", "Maximum speed");
+    EditSpeed = Named(new QLineEdit("200", grbSpeed), "EditSpeed");
     EditSpeed->setMaxLength(5);
     EditSpeed->setFixedWidth(52);
     StTBeginSpeed = Named(new QLabel("Start speed", grbSpeed), "StTBeginSpeed");
-    EditBeginSpeed = Named(new QLineEdit("200", grbSpeed), "EditBeginSpeed", "Start speed");
+    EditBeginSpeed = Named(new QLineEdit("200", grbSpeed), "EditBeginSpeed");
     EditBeginSpeed->setFixedWidth(52);
     auto* speed = GroupGrid(grbSpeed);
     speed->addWidget(StTSpeed, 0, 0);
@@ -62,7 +62,7 @@ TPanelSingeC::TPanelSingeC(QWidget* parent) : QFrame(parent) {
     grbAccel =
         Named(new TAtLeast<QGroupBox>({178, 72}, "Acceleration/Deceleration", this), "grbAccel");
     rbtnAccel = Named(new QRadioButton("Acceleration:", grbAccel), "rbtnAccel");
-    EditAccel = Named(new QLineEdit("0", grbAccel), "EditAccel", "Acceleration value");
+    EditAccel = Named(new QLineEdit("0", grbAccel), "EditAccel");
     EditAccel->setMaxLength(4);
     EditAccel->setFixedWidth(48);
     rbtnNonAccel = Named(new QRadioButton("No acceleration", grbAccel), "rbtnNonAccel");

@@ -24,13 +24,11 @@ TPanelUnits::TPanelUnits(QWidget* parent) : QFrame(parent) {
     Label3->setObjectName("Label3");
     EditStepsToUnits = new QLineEdit("1", GrBoxStepsToUnits);
     EditStepsToUnits->setObjectName("EditStepsToUnits");
-    EditStepsToUnits->setAccessibleName("Steps in one unit");
     EditStepsToUnits->setFixedWidth(62);
     lblSteps = new QLabel("steps", GrBoxStepsToUnits);
     lblSteps->setObjectName("lblSteps");
     btnScaleChange = new TAtLeast<QPushButton>({62, 23}, "Change", GrBoxStepsToUnits);
     btnScaleChange->setObjectName("btnScaleChange");
-    btnScaleChange->setAccessibleName("Change scale");
     lblScale = new QLabel("1", GrBoxStepsToUnits);
     lblScale->setObjectName("lblScale");
     lblTrunc = new QLabel("Decreasing rounding", GrBoxStepsToUnits);

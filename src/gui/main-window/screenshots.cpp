@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "common/mnemonics.h"
+#include "common/qt_message_box.h"
 #include "controller/program_info.h"
 #include "localisation/form_lang.h"
 #include "main-window/form1.h"
@@ -130,6 +131,7 @@ bool SaveWindows(TForm1& form, const QString& dir, const QString& suffix) {
     QMessageBox about(QMessageBox::Information, StripMnemonic(form.mmVers->text()),
                       QString::fromStdString(ProgramInformation(form.Controller(), qVersion())),
                       QMessageBox::Ok, &form);
+    TranslateButtons(about, form.Controller().Lang());
     ok &= Save(about, dir, "program-information" + suffix);
     return ok;
 }

@@ -20,7 +20,6 @@ TSendProgressBar::TSendProgressBar(TController& controller, QWidget& window,
       grid_(std::move(grid)), bar_(new QProgressBar(&statusLine)),
       esc_(new QShortcut(QKeySequence(Qt::Key_Escape), &window)) {
     bar_->setObjectName("pbSend");
-    bar_->setAccessibleName("Send progress");
     bar_->setTextVisible(true);
     bar_->hide();
     statusLine_.installEventFilter(this);
@@ -45,6 +44,7 @@ TSendProgressBar::TSendProgressBar(TController& controller, QWidget& window,
 
 void TSendProgressBar::ApplyTexts() {
     const TLang& lang = controller_.Lang();
+    bar_->setAccessibleName(QString::fromStdString(lang.Message(msgSendProgressName)));
     stop_.setText(QString::fromStdString(lang.Message(msgStopSending)));
     stop_.setToolTip(QString::fromStdString(lang.Message(msgStopSendingHint)));
     send_.setToolTip(QString::fromStdString(lang.Message(msgSendHint)));

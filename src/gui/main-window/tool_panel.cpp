@@ -2,56 +2,57 @@
 
 #include "command-language/zav_commands.h"
 #include "common/text_icon.h"
+#include "localisation/lang.h"
 
 namespace zav {
 
 namespace {
 // One item of a tool row: a button (its icon letters, hint and catalogue row) or the
 // value field after it (its default text, width and the name of the value it holds).
+// Hints and value names are messages of the language catalogue.
 struct TToolItem {
     const char* name;
-    const char* icon; // button: the letters of its icon; field: nullptr
-    const char* text; // button: its hint; field: its default text
-    int index = 0;    // button: catalogue row
-    int width = 0;    // field width
-    const char* valueName = nullptr;
+    const char* icon;           // button: the letters of its icon; field: nullptr
+    int hint = 0;               // button: the message of its hint
+    int index = 0;              // button: catalogue row
+    const char* text = nullptr; // field: its default text
+    int width = 0;              // field width
+    int valueName = 0;          // field: the message naming its value
 };
 
 constexpr int ButtonWidth = 23;
 constexpr int ButtonHeight = 20;
 
+constexpr TToolItem Field(const char* name, const char* text, int width, int valueName) {
+    return {name, nullptr, 0, 0, text, width, valueName};
+}
+
 // clang-format off
 const std::initializer_list<TToolItem> ToolRowsTable[TToolPanel::ToolRows] = {
-    {{"btnBG", "BG", "Begin program", ciBG}, {"btnDL", "DL", "Motion forward", ciDL},
-     {"btnDR", "DR", "Motion backward", ciDR}, {"btnRS", "RS", "Reverse motion", ciRS}},
-    {{"btnDS", "DS", "Prohibit motion", ciDS}, {"btnEN", "EN", "Allow motion", ciEN},
-     {"btnAL", "AL", "Acceleration/deceleration", ciAL},
-     {"EditAL", nullptr, "0", 0, 56, "AL acceleration value"}},
-    {{"btnSD", "SD", "Maximum speed", ciSD}, {"EditSD", nullptr, "200", 0, 48, "SD maximum speed value"},
-     {"btnSS", "SS", "Start speed", ciSS}, {"EditSS", nullptr, "1", 0, 48, "SS start speed value"}},
-    {{"btnMVn", "MVn", "Move step number", ciMV},
-     {"EditMVn", nullptr, "10000000", 0, 96, "MV step number"},
-     {"btnMV", "MV", "permanent motion", ciMV}},
-    {{"btnSP", "SP", "Pause, ms", ciSP}, {"EditSP", nullptr, "10000000", 0, 96, "SP pause in ms"},
-     {"bthHM", "HM", "Move to zero switch", ciHM}},
-    {{"btnML", "ML", "Move until signal to input 1", ciML},
-     {"EditML", nullptr, "1", 0, 48, "ML input number"},
-     {"btnMH", "MH", "Move until signal to input 2", ciMH},
-     {"EditMh", nullptr, "1", 0, 48, "MH input number"}},
-    {{"btnSF", "SF", "Set signal (close relay)", ciSF},
-     {"EditSF", nullptr, "1", 0, 48, "SF output number"},
-     {"btnCF", "CF", "Clear signal (open relay)", ciCF},
-     {"EditCF", nullptr, "1", 0, 48, "CF output number"}},
-    {{"btnWL", "WL", "Wait until signal to input 1", ciWL},
-     {"EditWL", nullptr, "1", 0, 48, "WL input number"},
-     {"btnWH", "WH", "Wait until signal to input 2", ciWH},
-     {"EditWH", nullptr, "1", 0, 48, "WH input number"}},
-    {{"btnLL", "LL", "Set cycle label", ciLL}, {"btnLP", "LP", "Repeat from label", ciJP},
-     {"EditJP", nullptr, "255", 0, 72, "LP repeat count"}},
-    {{"btnLB", "LB", "Load command into buffer", ciLB},
-     {"btnSB", "SB", "Start commands from buffer  in cycle", ciSB},
-     {"EditSB", nullptr, "250", 0, 72, "SB repeat count"}},
+    {{"btnBG", "BG", msgToolBG, ciBG}, {"btnDL", "DL", msgToolDL, ciDL},
+     {"btnDR", "DR", msgToolDR, ciDR}, {"btnRS", "RS", msgToolRS, ciRS}},
+    {{"btnDS", "DS", msgToolDS, ciDS}, {"btnEN", "EN", msgToolEN, ciEN},
+     {"btnAL", "AL", msgAccelerationHint, ciAL}, Field("EditAL", "0", 56, msgValueAcceleration)},
+    {{"btnSD", "SD", msgMaximumSpeed, ciSD}, Field("EditSD", "200", 48, msgValueMaxSpeed),
+     {"btnSS", "SS", msgStartSpeed, ciSS}, Field("EditSS", "1", 48, msgValueStartSpeed)},
+    {{"btnMVn", "MVn", msgToolMVn, ciMV}, Field("EditMVn", "10000000", 96, msgValueSteps),
+     {"btnMV", "MV", msgToolMV, ciMV}},
+    {{"btnSP", "SP", msgToolSP, ciSP}, Field("EditSP", "10000000", 96, msgValuePause),
+     {"bthHM", "HM", msgToolHM, ciHM}},
+    {{"btnML", "ML", msgToolML, ciML}, Field("EditML", "1", 48, msgValueInput),
+     {"btnMH", "MH", msgToolMH, ciMH}, Field("EditMh", "1", 48, msgValueInput)},
+    {{"btnSF", "SF", msgToolSF, ciSF}, Field("EditSF", "1", 48, msgValueOutput),
+     {"btnCF", "CF", msgToolCF, ciCF}, Field("EditCF", "1", 48, msgValueOutput)},
+    {{"btnWL", "WL", msgToolWL, ciWL}, Field("EditWL", "1", 48, msgValueInput),
+     {"btnWH", "WH", msgToolWH, ciWH}, Field("EditWH", "1", 48, msgValueInput)},
+    {{"btnLL", "LL", msgToolLL, ciLL}, {"btnLP", "LP", msgToolLP, ciJP},
+     Field("EditJP", "255", 72, msgValueRepeats)},
+    {{"btnLB", "LB", msgToolLB, ciLB}, {"btnSB", "SB", msgToolSB, ciSB},
+     Field("EditSB", "250", 72, msgValueRepeats)},
 };
+// The program buttons under the rows.
+const TToolItem ProgramButtons[] = {{"btnLD1", "LD1", msgToolLD1}, {"btnED", "ED", msgToolED},
+                                    {"btnST", "ST", msgToolST}, {"btnPS1", "PS1", msgToolPS1}};
 // clang-format on
 
 // The permanent motion button builds MV without a value, however it is named.
@@ -64,12 +65,6 @@ QToolButton* MakeButton(QWidget* parent, const TToolItem& item, QColor color = {
     button->setObjectName(item.name);
     button->setIcon(TextIcon(item.icon, color));
     button->setIconSize(QSize(20, 20));
-    if (item.text) {
-        button->setToolTip(item.text);
-        button->setAccessibleName(QString("%1 %2").arg(item.icon, item.text));
-    } else {
-        button->setAccessibleName(item.icon);
-    }
     button->setFocusPolicy(Qt::StrongFocus);
     return button;
 }
@@ -96,14 +91,12 @@ TToolPanel::TToolPanel(QWidget* parent) : QFrame(parent) {
             } else {
                 auto* edit = new QLineEdit(item.text, pnlTools);
                 edit->setObjectName(item.name);
-                edit->setAccessibleName(item.valueName);
                 edit->setGeometry(x, y, item.width, ButtonHeight);
                 x += item.width + 2;
                 chain(edit);
                 if (pendingButton) {
                     TToolCommand& command = toolCommands_.back();
                     command.Edit = edit;
-                    edit->setToolTip(QString("%1 (Enter adds the command)").arg(item.valueName));
                     // Enter in a field presses its button.
                     connect(edit, &QLineEdit::returnPressed, command.Button, &QToolButton::click);
                 }
@@ -129,19 +122,40 @@ TToolPanel::TToolPanel(QWidget* parent) : QFrame(parent) {
     pnlMainTools = new QFrame(this);
     pnlMainTools->setObjectName("pnlMainTools");
     pnlMainTools->setGeometry(0, ToolRows * RowHeight + 4, 154, ButtonHeight + 2);
-    const TToolItem programButtons[] = {{"btnLD1", "LD1", "Load program to coordinate 1"},
-                                        {"btnED", "ED", "End programmig"},
-                                        {"btnST", "ST", "Start/Stop"},
-                                        {"btnPS1", "PS1", nullptr}};
     QToolButton** fields[] = {&btnLD1, &btnED, &btnST, &btnPS1};
     for (int i = 0; i < 4; ++i) {
-        auto* b = MakeButton(pnlMainTools, programButtons[i], QColor(128, 0, 0));
+        auto* b = MakeButton(pnlMainTools, ProgramButtons[i], QColor(128, 0, 0));
         b->setGeometry(1 + i * (ButtonWidth + 1), 1, ButtonWidth, ButtonHeight);
         chain(b);
         *fields[i] = b;
     }
-    // The pause button has no hint of its own; its accessible name says what it does.
-    btnPS1->setAccessibleName("PS1 Pause or resume coordinate 1");
+}
+
+void TToolPanel::ApplyTexts(const TLang& lang) {
+    auto text = [&lang](int n) { return QString::fromStdString(lang.Message(n)); };
+    auto nameButton = [&](const TToolItem& item) {
+        auto* button = findChild<QToolButton*>(item.name);
+        button->setAccessibleName(QString("%1 %2").arg(item.icon, text(item.hint)));
+        // The pause button's name says what it does; its icon needs no hint.
+        button->setToolTip(std::string_view(item.name) == "btnPS1" ? QString() : text(item.hint));
+    };
+    for (const auto& row : ToolRowsTable) {
+        const TToolItem* button = nullptr;
+        for (const TToolItem& item : row) {
+            if (item.icon) {
+                nameButton(item);
+                button = &item;
+                continue;
+            }
+            // A field is named after its command: "SD maximum speed value".
+            auto* edit = findChild<QLineEdit*>(item.name);
+            const QString name = QString("%1 %2").arg(button->icon, text(item.valueName));
+            edit->setAccessibleName(name);
+            edit->setToolTip(name + text(msgEnterAddsCommand));
+        }
+    }
+    for (const TToolItem& item : ProgramButtons)
+        nameButton(item);
 }
 
 } // namespace zav

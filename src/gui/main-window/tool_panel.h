@@ -9,10 +9,14 @@
 
 namespace zav {
 
+class TLang;
+
 class TToolPanel : public QFrame {
     Q_OBJECT
 public:
     explicit TToolPanel(QWidget* parent);
+    // The buttons' hints and the accessible names, in the language in use.
+    void ApplyTexts(const TLang& lang);
 
     QFrame* pnlTools;
     QToolButton *btnBG, *btnDL, *btnDR, *btnRS, *btnDS, *btnEN, *btnAL, *btnSD, *btnSS, *btnMVn,

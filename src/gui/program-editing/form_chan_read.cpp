@@ -21,32 +21,23 @@ TFormChanRead::TFormChanRead(TController& controller, QWidget* parent)
 
     btnRead = new QPushButton("Read from contoller", this);
     btnRead->setObjectName("btnRead");
-    btnRead->setAccessibleName("Read from controller");
     btnRead->setGeometry(8, 8, 145, 73);
     chbAddToEnd = new QCheckBox("Add to the end", this);
     chbAddToEnd->setObjectName("chbAddToEnd");
-    chbAddToEnd->setAccessibleName("Add to the end");
-    chbAddToEnd->setToolTip("Keep the earlier reads and list them all");
     chbAddToEnd->setGeometry(164, 8, 279, 22);
     chbCodes = new QCheckBox("Show command codes", this);
     chbCodes->setObjectName("chbCodes");
-    chbCodes->setAccessibleName("Show command codes");
-    chbCodes->setToolTip("Show the text received from the controller");
     chbCodes->setChecked(true);
     chbCodes->setGeometry(164, 32, 279, 22);
     btnAddToList = new QPushButton("Add to the command list", this);
     btnAddToList->setObjectName("btnAddToList");
-    btnAddToList->setAccessibleName("Add to the command list");
-    btnAddToList->setToolTip("Replace the main window's command list by the list read");
     btnAddToList->setGeometry(164, 56, 279, 25);
 
     StringGridRead =
         new TCommandGrid(controller_.ChanRead().StringGridRead, "StringGridRead", this);
-    StringGridRead->setAccessibleName("Read commands");
     StringGridRead->setGeometry(8, 86, 435, 104);
     MemoChan = new QPlainTextEdit(this);
     MemoChan->setObjectName("MemoChan");
-    MemoChan->setAccessibleName("Received text");
     MemoChan->setReadOnly(true);
     MemoChan->setGeometry(8, 194, 435, 65);
 
@@ -71,6 +62,17 @@ TFormChanRead::~TFormChanRead() {
 void TFormChanRead::ApplyLanguage() {
     TLang& lang = controller_.Lang();
     StringGridRead->GridModel()->SetHeaderTexts("№", "Command");
+    // Named apart from their captions, which a damaged language file may leave blank.
+    auto text = [&lang](int n) { return QString::fromStdString(lang.Message(n)); };
+    btnRead->setAccessibleName(text(msgReadFromController));
+    chbAddToEnd->setAccessibleName(text(msgAddToEnd));
+    chbAddToEnd->setToolTip(text(msgAddToEndHint));
+    chbCodes->setAccessibleName(text(msgShowCommandCodes));
+    chbCodes->setToolTip(text(msgShowCodesHint));
+    btnAddToList->setAccessibleName(text(msgAddToCommandList));
+    btnAddToList->setToolTip(text(msgAddToListHint));
+    StringGridRead->setAccessibleName(text(msgReadCommands));
+    MemoChan->setAccessibleName(text(msgReceivedText));
     if (!LoadDialogTexts(lang, 17))
         return;
     setWindowTitle(DialogText(lang, 12));

@@ -80,11 +80,12 @@ TFormErrNastr::TFormErrNastr(TController& controller, QWidget* parent)
     time->addWidget(StaticText4, 1);
     time->addWidget(SpinEditTime);
 
-    btnOk = NewOkButton("btnOk", this);
+    btnOk = NewOkButton("btnOk", controller_.Lang(), this);
+    btnCancel = NewCancelButton(controller_.Lang(), this);
     auto* layout = new QVBoxLayout(this);
     for (QWidget* w : {pnlEr5, pnlErr6, PnlErr9, pnlTime})
         layout->addWidget(w);
-    layout->addWidget(btnOk, 0, Qt::AlignRight);
+    layout->addLayout(OkCancelRow(btnOk, btnCancel));
 
     ApplyLanguage();
     const TCommonDatas& d = controller_.CommonDatas();

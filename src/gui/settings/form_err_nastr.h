@@ -36,6 +36,7 @@ public:
     QLabel* StaticText4;
     QSpinBox* SpinEditTime;
     QPushButton* btnOk;
+    QPushButton* btnCancel;
 
     void btnOkClick();
     void btnErrRunClick();

@@ -73,12 +73,13 @@ TFormProgProp::TFormProgProp(TController& controller, std::function<void()> rela
     units->addWidget(rgrUnitsName, 1);
     static_cast<QVBoxLayout*>(Panel5->layout())->addLayout(units);
 
-    btnOK = NewOkButton("btnOK", this);
+    btnOK = NewOkButton("btnOK", controller_.Lang(), this);
+    btnCancel = NewCancelButton(controller_.Lang(), this);
     auto* layout = new QVBoxLayout(this);
     for (QFrame* panel : {Panel1, Panel2, Panel3, Panel6, Panel4, PanelReconnect, Panel5})
         layout->addWidget(panel);
     layout->addSpacing(10 - layout->spacing());
-    layout->addWidget(btnOK, 0, Qt::AlignRight);
+    layout->addLayout(OkCancelRow(btnOK, btnCancel));
 
     ApplyLanguage();
     const TCommonDatas& d = controller_.CommonDatas();

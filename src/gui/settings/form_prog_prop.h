@@ -44,6 +44,7 @@ public:
     QGroupBox* rgrUnitsName;
     QLineEdit* EditUnitsName;
     QPushButton* btnOK;
+    QPushButton* btnCancel;
 
     void btnOKClick();
 
