@@ -226,6 +226,16 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgReconnectOtherDeviceEnd, "*); it was not opened. Waiting for the lost device."},
     {msgReconnectHint, "*When the port's device goes away (an adapter pulled out), reopen the "
                        "port with the same settings as soon as that same device is back"},
+    {msgPortClosedNotSent, "*Port Com"},
+    {msgPortClosedNotSentEnd, "* is closed: nothing was sent. Open the port first."},
+    {msgPressIgnored, "*Pressed twice at once: the second press of \""},
+    {msgPressIgnoredEnd, "*\" was ignored."},
+    {msgCloseSending, "*A list is being sent, line "},
+    {msgCloseSendingEnd, "*. Stop sending and close?"},
+    {msgCloseReading, "*A program is being read from the controller. Stop reading and close?"},
+    {msgCloseRecordingCut, "*Closing cut short the recording to coordinate "},
+    {msgCloseRecordingCutEnd, "*: ED was sent, and the program stored in the coordinate is "
+                              "incomplete."},
 };
 // clang-format on
 

@@ -79,7 +79,16 @@ enum TOwnMessage : int {
     msgReconnectOtherDeviceLost, // ... + this + the lost device ...
     msgReconnectOtherDeviceEnd,  // ... + this
     msgReconnectHint,            // tool-tip of the program settings' reconnect check box
-    msgOwnEnd                    // one past the last
+    msgPortClosedNotSent,        // + port number + msgPortClosedNotSentEnd
+    msgPortClosedNotSentEnd,
+    msgPressIgnored, // + the control's caption + msgPressIgnoredEnd
+    msgPressIgnoredEnd,
+    msgCloseSending, // + n + msgListStoppedOf + m + msgCloseSendingEnd: asked on closing
+    msgCloseSendingEnd,
+    msgCloseReading,      // asked on closing during a read-back
+    msgCloseRecordingCut, // + coordinate + msgCloseRecordingCutEnd
+    msgCloseRecordingCutEnd,
+    msgOwnEnd // one past the last
 };
 
 class TLang {
