@@ -23,20 +23,24 @@ bool TDialogGuard::Run(const std::function<void()>& handler) {
     running_ = false;
     if (freePending_) {
         freePending_ = false;
+        freeing_ = true;
         dialog_.deleteLater();
     }
     return true;
 }
 
 bool TDialogGuard::eventFilter(QObject* watched, QEvent* event) {
-    // Closing, rejecting and accepting all hide the dialog; a minimised one is hidden by
-    // the system and stays.
-    if (watched == &dialog_ && event->type() == QEvent::Hide && !event->spontaneous() &&
-        freeWhenClosed_) {
-        if (running_)
+    // Closing (also a dialog never shown), rejecting and accepting; a minimised dialog is
+    // hidden by the system and stays. None of the guarded dialogs refuses a close.
+    const bool closed =
+        event->type() == QEvent::Close || (event->type() == QEvent::Hide && !event->spontaneous());
+    if (watched == &dialog_ && closed && freeWhenClosed_ && !freeing_) {
+        if (running_) {
             freePending_ = true;
-        else
+        } else {
+            freeing_ = true;
             dialog_.deleteLater();
+        }
     }
     return QObject::eventFilter(watched, event);
 }

@@ -33,7 +33,8 @@ private:
     QDialog& dialog_;
     bool freeWhenClosed_;
     bool running_ = false;
-    bool freePending_ = false;
+    bool freePending_ = false; // closed while a handler ran
+    bool freeing_ = false;
 };
 
 } // namespace zav
