@@ -264,7 +264,9 @@ void TestSafety::closingDuringASendStopsItAfterTheReplyInFlight() {
             list.front() = "LD1";
         c.MemoSend.SetLines(list);
         form.btnRunTRClick();
-        QTRY_VERIFY2_WITH_TIMEOUT(c.SendProgress().State().Line > 5, row.name, 20000);
+        QTRY_VERIFY2_WITH_TIMEOUT(c.SendProgress().State().Line > 5,
+                                  qPrintable(row.name + (": " + form.MemoLog->Lines().join(" | "))),
+                                  20000);
 
         const bool signal = row.answer == QMessageBox::NoButton;
         std::unique_ptr<TSignalCloser> closer;
