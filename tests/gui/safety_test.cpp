@@ -137,7 +137,7 @@ void TestSafety::secondPressWithinDoubleClickIntervalIsIgnored() {
                 c.MemoSend.SetLines({"BG", "EN"});
 
             row.press(form);
-            QVERIFY2(c.ExchangeRunning(), what);
+            QVERIFY2(form.Sending(), what);
             if (row.extended) {
                 QVERIFY2(!form.PanelMultC->btnRunTR->isEnabled(), what);
                 QVERIFY2(form.PanelMultC->btnStopSend->isEnabled(), what);
@@ -147,15 +147,15 @@ void TestSafety::secondPressWithinDoubleClickIntervalIsIgnored() {
                     QVERIFY2(!b->isEnabled(), qPrintable(name + " " + b->objectName()));
             }
             QAbstractButton* button = row.button(form);
-            QTRY_VERIFY2_WITH_TIMEOUT(!c.ExchangeRunning() && button->isEnabled(), what, 20000);
+            QTRY_VERIFY2_WITH_TIMEOUT(!form.Sending() && button->isEnabled(), what, 20000);
             const std::size_t once = sim.Requests().size();
             QVERIFY2(once > 0, what);
 
             const int logBefore = form.MemoLog->Lines().size();
             row.press(form);
             if (withinInterval) {
-                // An accepted press would have started its exchange by now.
-                QVERIFY2(!c.ExchangeRunning(), what);
+                // An accepted press would have started its send by now.
+                QVERIFY2(!form.Sending(), what);
                 const QStringList log = form.MemoLog->Lines().mid(logBefore);
                 QVERIFY2(log.size() == 1 && log[0].startsWith(Message(c, msgPressIgnored)) &&
                              log[0].endsWith(Message(c, msgPressIgnoredEnd)),
@@ -216,7 +216,7 @@ void TestSafety::closedPortSendsNothingAndSaysWhichPort() {
         form.btnClosePort->click();
 
         row.press(form);
-        QVERIFY2(!c.ExchangeRunning(), row.name);
+        QVERIFY2(!form.Sending(), row.name);
         const std::vector<std::string> kept = c.MemoSend.Lines();
         QVERIFY2(!kept.empty(), row.name);
         QCOMPARE(form.MemoLog->Lines().last(),

@@ -143,6 +143,8 @@ public:
     // Closes as a termination signal does: a send is stopped (and a recording it cut
     // ended) without asking first.
     void CloseWithoutAsking();
+    // A send has begun and its end has not reached the window yet.
+    bool Sending() const { return sending_; }
 
     // Built size of the window and of its client area.
     static constexpr int BuiltWidth = 1020;
