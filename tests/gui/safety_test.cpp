@@ -62,6 +62,8 @@ struct TRig {
                   f.rgrSingl_Mult->SetItemIndex(1);
           }) {
         sim.Start();
+        // A loaded machine may answer late; these tests are not about time-outs.
+        form.Controller().CommonDatas().ReplyTimeout = 10000;
         form.show();
         form.activateWindow(); // F5 acts on the active window
     }
