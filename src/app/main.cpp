@@ -42,7 +42,8 @@ int main(int argc, char* argv[]) {
         zav::AnswerMessageBoxes();
 
     // A signal closes the dialogs and message boxes first, so that their own loops end,
-    // then the main window; one that comes during start-up closes it once it is made.
+    // then the main window without asking (a send is stopped as on closing); one that
+    // comes during start-up closes it once it is made.
     zav::TForm1* mainForm = nullptr;
     bool closeWhenMade = false;
     zav::TSignalCloser signalCloser([&] {
@@ -50,7 +51,7 @@ int main(int argc, char* argv[]) {
             if (window != mainForm && window->isVisible())
                 window->close();
         if (mainForm)
-            mainForm->close();
+            mainForm->CloseWithoutAsking();
         else
             closeWhenMade = true;
     });
@@ -61,7 +62,7 @@ int main(int argc, char* argv[]) {
     new zav::TFormLang(form.Controller(), &form);
     form.show();
     if (closeWhenMade)
-        QTimer::singleShot(0, &form, [&form] { form.close(); });
+        QTimer::singleShot(0, &form, [&form] { form.CloseWithoutAsking(); });
 
     if (!screenshots.isEmpty()) {
         QTimer::singleShot(0, &form, [&] {

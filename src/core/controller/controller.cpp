@@ -45,6 +45,7 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     units_ = std::make_unique<TUnits>(*this);
     chanRead_ = std::make_unique<TChanRead>(*this);
     sendProgress_ = std::make_unique<TSendProgress>(*this);
+    closing_ = std::make_unique<TClosing>(*this);
     reconnect_ = std::make_unique<TReconnect>(*port_);
     WireReconnect();
     commands_->BuildCatalogue();
@@ -112,6 +113,14 @@ bool TController::ExchangeRunning() const {
 }
 
 bool TController::btnRunTRClick() {
+    // Without an open port every command would end in a false "no reply": say which port
+    // is closed, send nothing and keep the list.
+    if (!port_->Connected()) {
+        Log(lang_->Message(msgPortClosedNotSent) + std::to_string(port_->PortNumber()) +
+                lang_->Message(msgPortClosedNotSentEnd),
+            true);
+        return false;
+    }
     if (ExchangeRunning()) {
         // The reply event belongs to the running exchange: clearing it could lose a
         // reply that has arrived, and that exchange would stop with a false time-out.
@@ -148,6 +157,7 @@ void TController::ExchangeEnded() {
     if (ExchangeThread && ExchangeThread->Finished()) {
         ExchangeThread.reset();
         sendProgress_->Ended();
+        closing_->ExchangeEnded();
     }
 }
 

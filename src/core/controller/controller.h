@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "command-language/zav_commands.h"
+#include "controller/closing.h"
 #include "controller/language_switch.h"
 #include "controller/send_progress.h"
 #include "controller/simple_mode.h"
@@ -105,6 +106,8 @@ public:
     TSessionFile& Session() { return *session_; }
     // Reopens a lost port when its device is back; the window attaches its timer.
     TReconnect& Reconnect() { return *reconnect_; }
+    // Closing the window while a send or a read-back runs.
+    TClosing& Closing() { return *closing_; }
 
     // Reply processing: on the receive thread while the port is open, or on whichever
     // thread calls them.
@@ -112,7 +115,8 @@ public:
     void ProcessReplies(std::string text);
 
     // The Send action and the exchange thread. Returns whether an exchange was started:
-    // while one runs, the list is kept unsent and the operation log says so.
+    // while one runs, or while the port is closed, the list is kept unsent and the
+    // operation log says so.
     bool btnRunTRClick();
     void btnClearClick();
     bool ExchangeRunning() const;
@@ -219,6 +223,7 @@ private:
     std::unique_ptr<TUnits> units_;
     std::unique_ptr<TChanRead> chanRead_;
     std::unique_ptr<TSendProgress> sendProgress_;
+    std::unique_ptr<TClosing> closing_;
     std::unique_ptr<TReconnect> reconnect_; // after port_: it uses the port
     std::unique_ptr<TRWThread> ExchangeThread;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);

@@ -321,6 +321,16 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgAddToEndHint, "*Keep the earlier reads and list them all"},
     {msgShowCodesHint, "*Show the text received from the controller"},
     {msgAddToListHint, "*Replace the main window's command list by the list read"},
+    {msgPortClosedNotSent, "*Port Com"},
+    {msgPortClosedNotSentEnd, "* is closed: nothing was sent. Open the port first."},
+    {msgPressIgnored, "*Pressed twice at once: the second press of \""},
+    {msgPressIgnoredEnd, "*\" was ignored."},
+    {msgCloseSending, "*A list is being sent, line "},
+    {msgCloseSendingEnd, "*. Stop sending and close?"},
+    {msgCloseReading, "*A program is being read from the controller. Stop reading and close?"},
+    {msgCloseRecordingCut, "*Closing cut short the recording to coordinate "},
+    {msgCloseRecordingCutEnd, "*: ED was sent, and the program stored in the coordinate is "
+                              "incomplete."},
 };
 // clang-format on
 

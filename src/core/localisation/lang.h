@@ -169,6 +169,15 @@ enum TOwnMessage : int {
     msgAddToEndHint,
     msgShowCodesHint,
     msgAddToListHint,
+    msgPortClosedNotSent,        // + port number + msgPortClosedNotSentEnd
+    msgPortClosedNotSentEnd,
+    msgPressIgnored, // + the control's caption + msgPressIgnoredEnd
+    msgPressIgnoredEnd,
+    msgCloseSending, // + n + msgListStoppedOf + m + msgCloseSendingEnd: asked on closing
+    msgCloseSendingEnd,
+    msgCloseReading,      // asked on closing during a read-back
+    msgCloseRecordingCut, // + coordinate + msgCloseRecordingCutEnd
+    msgCloseRecordingCutEnd,
     msgOwnEnd // one past the last
 };
 

@@ -1,5 +1,6 @@
 #include "main-window/form1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
@@ -30,7 +31,8 @@ namespace {
 // brought to the front.
 template <class TWindow>
 void ShowModelessWindow(QPointer<TWindow>& window, TController& controller, QWidget* parent) {
-    if (!window)
+    // One that was closed is on its way out: it is freed once its handlers have returned.
+    if (!window || !window->isVisible())
         window = new TWindow(controller, parent);
     window->show();
     window->raise();
@@ -77,6 +79,13 @@ TForm1::TForm1(TSettingsHook afterSettings)
       messageBox_(std::make_unique<TQtMessageBox>(this)),
       fileDialogs_(std::make_unique<TQtFileDialogs>(this)) {
     setObjectName("Form1");
+    PressGuard = new TPressGuard(
+        [this](const QString& caption) {
+            const TLang& lang = controller_->Lang();
+            controller_->Log(lang.Message(msgPressIgnored) + caption.toStdString() +
+                             lang.Message(msgPressIgnoredEnd));
+        },
+        this);
     setWindowTitle("Zav_Program - ver.4.0.3");
     BuildMenu();
     BuildControls();
@@ -288,6 +297,10 @@ void TForm1::FormCreate() {
                                            *PanelMultC->btnStopSend,
                                            [this] { return PanelMultC->StringGridSend; });
     c.SendProgress().AttachView(SendProgressBar);
+    SendProgressBar->OnSending = [this](bool sending) {
+        sending_ = sending;
+        ApplySendingLocks();
+    };
     c.MemoRead.OnChanged = [this] { ScheduleListRefresh(); };
     c.lbBufRead.OnChanged = [this] { ScheduleListRefresh(); };
     if (c.lbBufRead.Empty())
@@ -323,8 +336,43 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (!closed_ && controller_) {
+        TClosing& closing = controller_->Closing();
+        // A close while the send is being stopped for an earlier one changes nothing.
+        bool close = !closing.Pending();
+        if (close && !closeWithoutAsking_) {
+            const std::string question = closing.Question();
+            close = question.empty() || Confirm(question);
+        }
+        // A signal may have begun closing while the question was open.
+        if (!close || closing.Pending() ||
+            !closing.Begin([this] { QTimer::singleShot(0, this, [this] { this->close(); }); })) {
+            if (closing.Pending()) {
+                // Nothing else may be sent while the controller finishes.
+                centralWidget()->setEnabled(false);
+                menuBar()->setEnabled(false);
+            }
+            event->ignore();
+            return;
+        }
+    }
     FormClose();
     QMainWindow::closeEvent(event);
+}
+
+void TForm1::CloseWithoutAsking() {
+    closeWithoutAsking_ = true;
+    close();
+}
+
+bool TForm1::Confirm(const std::string& question) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), Q(question),
+                    QMessageBox::Ok | QMessageBox::Cancel, this);
+    box.setObjectName("MessageBox");
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Cancel);
+    const int answer = box.exec();
+    return answer == QMessageBox::Ok;
 }
 
 void TForm1::FormClose() {
@@ -502,6 +550,16 @@ void TForm1::ApplyControlMode() {
         HideExtendedMode();
         ShowSimpleMode();
     }
+    ApplySendingLocks();
+}
+
+void TForm1::ApplySendingLocks() {
+    // A button of a hidden panel is disabled with its panel all the same.
+    const bool idle = !sending_;
+    PanelMultC->btnRunTR->setEnabled(idle && sendWanted_);
+    PanelSingeC->btnPusk->setEnabled(idle && programWanted_[0]);
+    PanelSingeC->btnLoad->setEnabled(idle && programWanted_[1]);
+    PanelSingeC->btnStart->setEnabled(idle && programWanted_[2]);
 }
 
 void TForm1::HideExtendedMode() {
@@ -551,16 +609,25 @@ void TForm1::ConnectEditor() {
     TPanelMultC& panel = *PanelMultC;
     TToolPanel& tools = *panel.ToolPanel;
     auto editor = [this]() -> TCommandEditor& { return controller_->Editor(); };
+    // In direct control each of these buttons sends its command: one per press.
+    auto direct = [this] { return controller_->Editor().DirectControlOn(); };
     for (const TToolPanel::TToolCommand& command : tools.ToolCommands())
-        connect(command.Button, &QToolButton::clicked, this, [editor, command] {
-            editor().AddToolCommand(command.CatalogueIndex,
-                                    command.Edit ? command.Edit->text().toStdString() : "no");
-        });
-    connect(tools.btnLD1, &QToolButton::clicked, this, [editor] { editor().btnLD1Click(); });
-    connect(tools.btnED, &QToolButton::clicked, this, [editor] { editor().btnEDClick(); });
-    connect(tools.btnST, &QToolButton::clicked, this, [editor] { editor().btnSTClick(); });
-    connect(tools.btnPS1, &QToolButton::clicked, this, [editor] { editor().btnPS1Click(); });
-    connect(panel.btnRunTR, &QPushButton::clicked, this, [this] { btnRunTRClick(); });
+        PressGuard->Connect(
+            command.Button,
+            [editor, command] {
+                editor().AddToolCommand(command.CatalogueIndex,
+                                        command.Edit ? command.Edit->text().toStdString() : "no");
+            },
+            direct);
+    PressGuard->Connect(
+        tools.btnLD1, [editor] { editor().btnLD1Click(); }, direct);
+    PressGuard->Connect(
+        tools.btnED, [editor] { editor().btnEDClick(); }, direct);
+    PressGuard->Connect(
+        tools.btnST, [editor] { editor().btnSTClick(); }, direct);
+    PressGuard->Connect(
+        tools.btnPS1, [editor] { editor().btnPS1Click(); }, direct);
+    PressGuard->Connect(panel.btnRunTR, [this] { btnRunTRClick(); });
     connect(panel.btnAllClear, &QPushButton::clicked, this, [this] { btnAllClearClick(); });
     connect(panel.btnDelRaw, &QPushButton::clicked, this, [this, editor] {
         editor().btnDelRawClick(PanelMultC->StringGridSend->CurrentGridRow());
@@ -578,12 +645,11 @@ void TForm1::ConnectEditor() {
 void TForm1::ConnectSimpleMode() {
     TPanelSingeC& panel = *PanelSingeC;
     auto simple = [this]() -> TSimpleMode& { return controller_->SimpleMode(); };
-    connect(panel.btnLoad, &QPushButton::clicked, this,
-            [this, simple] { simple().btnLoadClick(Motion()); });
-    connect(panel.btnStart, &QPushButton::clicked, this, [simple] { simple().btnStartClick(); });
+    PressGuard->Connect(panel.btnLoad, [this, simple] { simple().btnLoadClick(Motion()); });
+    PressGuard->Connect(panel.btnStart, [simple] { simple().btnStartClick(); });
+    // Stop is never held back: a stop must always reach the controller.
     connect(panel.btnStop, &QPushButton::clicked, this, [simple] { simple().btnStopClick(); });
-    connect(panel.btnPusk, &QPushButton::clicked, this,
-            [this, simple] { simple().btnPuskClick(Motion()); });
+    PressGuard->Connect(panel.btnPusk, [this, simple] { simple().btnPuskClick(Motion()); });
 
     TGrBoxTracking& group = *panel.GrBoxTracking;
     auto tracking = [this]() -> TTracking& { return controller_->Tracking(); };
@@ -593,19 +659,19 @@ void TForm1::ConnectSimpleMode() {
         {group.btnTrackSpeed, group.EditTrackSpeed},
         {group.btnTrackAccel, group.EditTrackAccel},
         {group.btnTrackScale, group.EditTrackScale}};
-    connect(rows[0].first, &QToolButton::clicked, this,
-            [=] { tracking().btnTrackSTSpeedClick(text(rows[0].second)); });
-    connect(rows[1].first, &QToolButton::clicked, this,
-            [=] { tracking().btnTrackSpeedClick(text(rows[1].second)); });
-    connect(rows[2].first, &QToolButton::clicked, this,
-            [=] { tracking().btnTrackAccelClick(text(rows[2].second)); });
-    connect(rows[3].first, &QToolButton::clicked, this,
-            [=] { tracking().btnTrackScaleClick(text(rows[3].second)); });
+    PressGuard->Connect(rows[0].first,
+                        [=] { tracking().btnTrackSTSpeedClick(text(rows[0].second)); });
+    PressGuard->Connect(rows[1].first,
+                        [=] { tracking().btnTrackSpeedClick(text(rows[1].second)); });
+    PressGuard->Connect(rows[2].first,
+                        [=] { tracking().btnTrackAccelClick(text(rows[2].second)); });
+    PressGuard->Connect(rows[3].first,
+                        [=] { tracking().btnTrackScaleClick(text(rows[3].second)); });
     // Enter in a field sends its value, as its button does.
     for (const auto& [button, edit] : rows)
         connect(edit, &QLineEdit::returnPressed, button, &QToolButton::click);
-    connect(group.btnTrackApply, &QPushButton::clicked, this,
-            [this, tracking] { tracking().btnTrackApplyClick(TrackingValues()); });
+    PressGuard->Connect(group.btnTrackApply,
+                        [this, tracking] { tracking().btnTrackApplyClick(TrackingValues()); });
 }
 
 TMotion TForm1::Motion() const {
@@ -646,12 +712,15 @@ void TForm1::btnSetCoordStatesClick() {
 }
 
 void TForm1::mmSettsPortNameClick() {
+    if (FormPortName)
+        return; // already shown, modally
     const bool wasOpen = controller_->Port().Connected();
     controller_->btnClosePortClick();
-    if (!FormPortName)
-        FormPortName = new TFormPortName(*controller_, this);
+    // Freed when its loop has ended, so never under one of its own handlers.
+    TFormPortName dialog(*controller_, this);
+    FormPortName = &dialog;
     // Cancel or Esc leaves the port as it was.
-    if (FormPortName->exec() != QDialog::Accepted && wasOpen)
+    if (dialog.exec() != QDialog::Accepted && wasOpen)
         controller_->btnOpenPortClick();
 }
 
@@ -736,10 +805,11 @@ void TForm1::ShowScale(const std::string& scaleText, const std::string& groupCap
 }
 
 void TForm1::EnableProgramButtons(bool writeAndStart, bool stop, bool write, bool start) {
-    PanelSingeC->btnPusk->setEnabled(writeAndStart);
+    programWanted_[0] = writeAndStart;
+    programWanted_[1] = write;
+    programWanted_[2] = start;
     PanelSingeC->btnStop->setEnabled(stop);
-    PanelSingeC->btnLoad->setEnabled(write);
-    PanelSingeC->btnStart->setEnabled(start);
+    ApplySendingLocks();
 }
 
 int TForm1::ControlMode() const {
@@ -755,7 +825,8 @@ int TForm1::UnitsIndex() const {
 // --- ICommandEditorView
 
 void TForm1::SetSendEnabled(bool enabled) {
-    PanelMultC->btnRunTR->setEnabled(enabled);
+    sendWanted_ = enabled;
+    ApplySendingLocks();
 }
 
 // --- IUnitsView

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "common/caption_panel.h"
+#include "common/press_guard.h"
 #include "common/qt_dispatcher.h"
 #include "common/qt_file_dialogs.h"
 #include "common/qt_message_box.h"
@@ -137,6 +138,14 @@ public:
 
     // The progress of a running send and its stop.
     TSendProgressBar* SendProgressBar = nullptr;
+    // Ignores a second press of a control that sends, within the double-click interval.
+    TPressGuard* PressGuard = nullptr;
+
+    // Closes as a termination signal does: a send is stopped (and a recording it cut
+    // ended) without asking first.
+    void CloseWithoutAsking();
+    // A send has begun and its end has not reached the window yet.
+    bool Sending() const { return sending_; }
 
     // Built size of the window and of its client area.
     static constexpr int BuiltWidth = 1020;
@@ -156,6 +165,10 @@ private:
     void BuildControls();
     void FormCreate();
     void FormClose();
+    // Asks a yes-or-no question; true for yes.
+    bool Confirm(const std::string& question);
+    // Send and the simple-mode Write and Start buttons are disabled while a send runs.
+    void ApplySendingLocks();
     void FormDestroy();
     // Places the controls that follow the window's edges.
     void LayOutClient(QSize client);
@@ -185,6 +198,11 @@ private:
     std::unique_ptr<TController> controller_;
     bool listRefreshPending_ = false;
     bool closed_ = false;
+    bool closeWithoutAsking_ = false;
+    bool sending_ = false;
+    // What the list and the coordinate states allow: Send; Write and Start, Write, Start.
+    bool sendWanted_ = false;
+    bool programWanted_[3] = {true, true, true};
     bool shown_ = false;
     // The window was made shorter by the operation log's height.
     bool logShrunk_ = false;

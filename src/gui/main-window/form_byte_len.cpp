@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 
+#include "common/dialog_guard.h"
 #include "common/dialog_texts.h"
 
 namespace zav {
@@ -10,7 +11,7 @@ namespace zav {
 TFormByteLen::TFormByteLen(TController& controller, QWidget* parent)
     : QDialog(parent), controller_(controller) {
     setObjectName("FormByteLen");
-    setAttribute(Qt::WA_DeleteOnClose);
+    auto* guard = new TDialogGuard(*this, true);
     setWindowTitle("Port properties");
     QFont bold = font();
     bold.setBold(true);
@@ -70,7 +71,8 @@ TFormByteLen::TFormByteLen(TController& controller, QWidget* parent)
     rgrStopBits->SetItemIndex(port.StopBits() == 0 ? 0 : 1);
     cbPortSpeed->setCurrentIndex(port.BaudIndex() < cbPortSpeed->count() ? port.BaudIndex() : -1);
 
-    connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
+    // OK may show a refused setting in a message box: a second OK meanwhile is ignored.
+    guard->Connect(btnOK, [this] { btnOKClick(); });
     connect(btnCancel, &QPushButton::clicked, this, [this] { close(); });
 }
 

@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 
+#include "common/dialog_guard.h"
 #include "common/dialog_texts.h"
 #include "common/shape.h"
 
@@ -98,7 +99,9 @@ TFormColorIndicators::TFormColorIndicators(TController& controller, QWidget* par
         const int state = datas.CoordState(n);
         (*groups[n - 1])->SetItemIndex(state <= 3 ? state : -1);
     }
-    connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
+    // Shown modally and freed by its owner; OK is not run again while it runs (a
+    // message box it shows runs a nested event loop).
+    (new TDialogGuard(*this, false))->Connect(btnOK, [this] { btnOKClick(); });
 }
 
 void TFormColorIndicators::ApplyLanguage() {

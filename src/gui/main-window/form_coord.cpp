@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "common/dialog_guard.h"
+
 namespace zav {
 
 namespace {
@@ -11,7 +13,7 @@ const char* const CommonDatasError = "Module CommonDatas errore";
 TFormCoord::TFormCoord(TController& controller, QWidget* parent)
     : QDialog(parent), controller_(controller) {
     setObjectName("FormCoord");
-    setAttribute(Qt::WA_DeleteOnClose);
+    auto* guard = new TDialogGuard(*this, true);
     setWindowTitle(QString::fromUtf8("Текущие координаты"));
     setFixedSize(200, 112);
     StaticText1 = new QLabel("Channels:", this);
@@ -39,7 +41,7 @@ TFormCoord::TFormCoord(TController& controller, QWidget* parent)
     } catch (const std::exception&) {
         controller_.ShowMessage(CommonDatasError);
     }
-    connect(btnOk, &QPushButton::clicked, this, [this] { btnOkClick(); });
+    guard->Connect(btnOk, [this] { btnOkClick(); });
 }
 
 void TFormCoord::btnOkClick() {

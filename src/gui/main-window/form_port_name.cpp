@@ -1,5 +1,6 @@
 #include "main-window/form_port_name.h"
 
+#include "common/dialog_guard.h"
 #include "common/dialog_texts.h"
 
 namespace zav {
@@ -11,7 +12,8 @@ constexpr int OtherItem = 4;
 TFormPortName::TFormPortName(TController& controller, QWidget* parent)
     : QDialog(parent), controller_(controller) {
     setObjectName("FormPortName");
-    setAttribute(Qt::WA_DeleteOnClose);
+    // Shown modally by its owner, which frees it; OK may show a message box meanwhile.
+    auto* guard = new TDialogGuard(*this, false);
     setWindowTitle("Chose port number");
     setFixedSize(384, 284);
     rgrPortName =
@@ -61,7 +63,7 @@ TFormPortName::TFormPortName(TController& controller, QWidget* parent)
         SpinEditPortName->setEnabled(false);
     }
     connect(rgrPortName, &TRadioGroup::Click, this, [this] { rgrPortNameClick(); });
-    connect(ButtonOK, &QPushButton::clicked, this, [this] { ButtonOKClick(); });
+    guard->Connect(ButtonOK, [this] { ButtonOKClick(); });
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnRefresh, &QPushButton::clicked, this, [this] { FillDevices(); });
     connect(lbDevices, &QListWidget::currentRowChanged, this, [this](int row) {

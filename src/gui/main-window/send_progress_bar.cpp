@@ -58,6 +58,8 @@ void TSendProgressBar::SendStarted() {
     // The first update comes after one interval: a command sent alone, which is answered
     // at once, does not make the bar flicker.
     timer_.start();
+    if (OnSending)
+        OnSending(true);
 }
 
 void TSendProgressBar::SendEnded() {
@@ -67,6 +69,8 @@ void TSendProgressBar::SendEnded() {
     bar_->hide();
     Place();
     Mark(-1);
+    if (OnSending)
+        OnSending(false);
 }
 
 void TSendProgressBar::Update() {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTimer>
+#include <functional>
 
 #include "common/caption_panel.h"
 #include "controller/send_progress.h"
@@ -29,6 +30,8 @@ public:
     // The captions and tool-tips in the operator's language.
     void ApplyTexts();
     QProgressBar* Bar() const { return bar_; }
+    // Told true when a send begins and false when it has ended.
+    std::function<void(bool sending)> OnSending;
 
     // ISendProgressView
     void SendStarted() override;

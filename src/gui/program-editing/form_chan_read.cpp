@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 
+#include "common/dialog_guard.h"
 #include "common/dialog_texts.h"
 
 namespace zav {
@@ -15,7 +16,7 @@ constexpr int HeightWithoutCodes = 200;
 TFormChanRead::TFormChanRead(TController& controller, QWidget* parent)
     : QDialog(parent), controller_(controller) {
     setObjectName("FormChanRead");
-    setAttribute(Qt::WA_DeleteOnClose);
+    auto* guard = new TDialogGuard(*this, true);
     setModal(false);
     setWindowTitle("Read executing program");
 
@@ -42,9 +43,9 @@ TFormChanRead::TFormChanRead(TController& controller, QWidget* parent)
     MemoChan->setGeometry(8, 194, 435, 65);
 
     TChanRead& read = controller_.ChanRead();
-    connect(btnRead, &QPushButton::clicked, this, [&read] { read.btnReadClick(); });
+    guard->Connect(btnRead, [&read] { read.btnReadClick(); });
     connect(chbCodes, &QCheckBox::toggled, this, [this] { chbCodesClick(); });
-    connect(btnAddToList, &QPushButton::clicked, this, [&read] { read.btnAddToListClick(); });
+    guard->Connect(btnAddToList, [&read] { read.btnAddToListClick(); });
     StringGridRead->GridModel()->OnRowMoved = [&read](int from, int to) {
         read.StringGridReadRowMoved(from, to);
     };

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "common/dialog_guard.h"
 #include "common/dialog_texts.h"
 #include "settings/dialog_support.h"
 #include "settings/error_settings_file.h"
@@ -98,7 +99,9 @@ TFormErrNastr::TFormErrNastr(TController& controller, QWidget* parent)
     SpinEditTime->setValue(std::clamp(d.ReplyTimeout.load(), TErrorSettingsFile::MinReplyTimeout,
                                       TErrorSettingsFile::MaxReplyTimeout));
 
-    connect(btnOk, &QPushButton::clicked, this, [this] { btnOkClick(); });
+    // Shown modally and freed by its owner; OK is not run again while it runs (a
+    // message box it shows runs a nested event loop).
+    (new TDialogGuard(*this, false))->Connect(btnOk, [this] { btnOkClick(); });
     connect(btnErrRun, &QPushButton::clicked, this, [this] { btnErrRunClick(); });
 }
 

@@ -2,6 +2,7 @@
 
 #include <QVBoxLayout>
 
+#include "common/dialog_guard.h"
 #include "common/dialog_texts.h"
 #include "settings/dialog_support.h"
 
@@ -88,7 +89,9 @@ TFormProgProp::TFormProgProp(TController& controller, std::function<void()> rela
     RgrTrunc->SetItemIndex(d.Rounding <= 2 ? d.Rounding : -1);
     EditUnitsName->setText(QString::fromStdString(d.UnitsName));
 
-    connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
+    // Shown modally and freed by its owner; OK is not run again while it runs (a
+    // message box it shows runs a nested event loop).
+    (new TDialogGuard(*this, false))->Connect(btnOK, [this] { btnOKClick(); });
 }
 
 std::vector<std::pair<QCheckBox*, bool TCommonDatas::*>> TFormProgProp::Switches() const {

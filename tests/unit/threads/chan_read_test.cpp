@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "fakes.h"
+#include "pty_peer.h"
 #include "state/paths.h"
 
 using namespace zav;
@@ -38,6 +39,18 @@ protected:
     ~ChanRead() override {
         controller.reset();
         dispatcher.Drain();
+        if (!portsDir.empty())
+            std::filesystem::remove_all(portsDir);
+    }
+    // The Send action needs an open port: this one's far end never answers.
+    void OpenSilentPort() {
+        portsDir = std::filesystem::temp_directory_path() /
+                   ("zav-chan-read-" + std::to_string(::getpid()));
+        peer.Link(portsDir, 1);
+        controller->Port().SetPortsDir(portsDir.string());
+        controller->Port().SetPortNumber(1);
+        controller->Port().Open();
+        ASSERT_TRUE(controller->Port().Connected());
     }
     TChanRead& Read() { return controller->ChanRead(); }
     std::string M(int n) { return controller->Lang().Message(n); }
@@ -53,6 +66,8 @@ protected:
     RecordingViews views;
     FakeChanReadView view;
     std::unique_ptr<TController> controller;
+    TPtyPeer peer;
+    std::filesystem::path portsDir;
 };
 
 TEST_F(ChanRead, ReadShowAppendAndTakeOver) {
@@ -102,6 +117,7 @@ TEST_F(ChanRead, RefusedWhenTheControllerIsBusy) {
     Read().btnReadClick();
     datas.SetCoordState(1, 0);
     datas.ReplyTimeout = 600000;
+    OpenSilentPort();
     controller->MemoSend.SetLines({"BG"});
     ASSERT_TRUE(controller->btnRunTRClick()); // waits for a reply that never comes
     Read().btnReadClick();
@@ -112,6 +128,7 @@ TEST_F(ChanRead, RefusedWhenTheControllerIsBusy) {
 
 TEST_F(ChanRead, ExchangeRefusedDuringARead) {
     controller->CommonDatas().ReplyTimeout = 600000;
+    OpenSilentPort();
     Read().btnReadClick();
     ASSERT_TRUE(Read().Reading());
     EXPECT_FALSE(view.readEnabled);
