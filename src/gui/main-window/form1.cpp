@@ -371,6 +371,7 @@ bool TForm1::Confirm(const std::string& question) {
     box.setObjectName("MessageBox");
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Cancel);
+    TranslateButtons(box, controller_->Lang());
     const int answer = box.exec();
     return answer == QMessageBox::Ok;
 }
