@@ -560,9 +560,17 @@ TEST_F(EndToEnd, SimpleModeWritesAndStartsTheSelectedCoordinates) {
                                                "MV100", "ED", "LD3",   "BG",  "EN",    "AL0",
                                                "SD200", "DL", "MV100", "ED",  "ST1",   "ST3"};
     EXPECT_THAT(sim->Requests(), ElementsAreArray(expected));
+    // Both programs have ended, and the replies that said so have been taken in full: a
+    // "program finished" still on its way would be taken as the answer to the first line
+    // of the next list.
     ASSERT_TRUE(Until([&] {
-        return Datas().Coord1State == 0 && Datas().Coord3State == 0 && history.history.size() >= 5;
-    }));
+        const auto texts = views.log.Texts();
+        return testing::Value(texts, Contains(M(30) + "1" + M(35))) &&
+               testing::Value(texts, Contains(M(30) + "3" + M(35))) && history.history.size() >= 5;
+    })) << ::testing::PrintToString(views.log.Texts());
+    controller->SettleReceived();
+    EXPECT_EQ(Datas().Coord1State, 0);
+    EXPECT_EQ(Datas().Coord3State, 0);
 
     controller->Tracking().btnTrackApplyClick(TTrackingValues{});
     ASSERT_TRUE(ExchangeDone());
