@@ -559,6 +559,9 @@ TEST_F(EndToEnd, SimpleModeWritesAndStartsTheSelectedCoordinates) {
     const std::vector<std::string> expected = {"LD1",   "BG", "EN",    "AL0", "SD200", "DL",
                                                "MV100", "ED", "LD3",   "BG",  "EN",    "AL0",
                                                "SD200", "DL", "MV100", "ED",  "ST1",   "ST3"};
+    // Coordinate 1's end, while a start is known, may be taken as the answer to ST3 and
+    // end the list before the simulator has read ST3.
+    EXPECT_TRUE(sim->WaitForRequests(expected.size(), std::chrono::seconds(5)));
     EXPECT_THAT(sim->Requests(), ElementsAreArray(expected));
     // Both programs have ended, and the replies that said so have been taken in full: a
     // "program finished" still on its way would be taken as the answer to the first line
@@ -574,6 +577,7 @@ TEST_F(EndToEnd, SimpleModeWritesAndStartsTheSelectedCoordinates) {
 
     controller->Tracking().btnTrackApplyClick(TTrackingValues{});
     ASSERT_TRUE(ExchangeDone());
+    ASSERT_TRUE(sim->WaitForRequests(expected.size() + 4, std::chrono::seconds(5)));
     const auto requests = sim->Requests();
     EXPECT_THAT(std::vector<std::string>(requests.end() - 4, requests.end()),
                 ElementsAre("SS200", "SD200", "AL0", "SC1"));
