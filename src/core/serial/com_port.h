@@ -47,6 +47,8 @@ public:
     TComPort(const TComPort&) = delete;
     TComPort& operator=(const TComPort&) = delete;
 
+    // From Open until Close, or until the main thread has been told the device went away
+    // (writes are refused from the moment the receive thread finds it gone).
     bool Connected() const;
     void Open();
     void Close();

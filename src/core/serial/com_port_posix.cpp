@@ -228,8 +228,10 @@ public:
     ~TPosixBackend() override { Close(); }
 
     bool Connected() const override {
+        // A lost device still reads as connected until the main thread closes it, which is
+        // where its loss is reported: whoever sees the port closed has the report too.
         std::lock_guard lock(mutex_);
-        return session_ && !session_->lost;
+        return session_ != nullptr;
     }
 
     bool Open(const std::string& device, std::uint32_t inBufSize) override {

@@ -109,6 +109,44 @@ TEST_F(ChanRead, SilentAndPartialAnswers) {
     EXPECT_THAT(Read().StringGridRead.Lines(), ElementsAre("SD200"));
 }
 
+// However many items of a read are refused, the operator gets one message naming them
+// (the first ten, each cut to 24 characters), and the items that were kept are listed.
+TEST_F(ChanRead, RefusedItemsOfAReadAreReportedInOneMessage) {
+    std::string twelve;
+    for (int i = 0; i < 12; ++i)
+        twelve += "MV0*";
+    // 23 characters, then a letter of two bytes in UTF-8 where the cut at 24 falls.
+    const std::string cyrillic = "SD" + std::string(21, '1') + "\xC6\xC6";
+    const std::string long26 = "SD" + std::string(24, '7');
+    struct TRow {
+        const char* name;
+        std::string answer;
+        std::vector<std::string> kept;
+        std::vector<std::string> messages; // after the catalogue text
+    } rows[] = {
+        {"none refused", "SD200*ED*", {"SD200"}, {}},
+        {"two", "SD99999*SD200*MV0*ED*", {"SD200"}, {"SD99999, MV0"}},
+        {"twelve",
+         twelve + "BG*ED*",
+         {"BG"},
+         {"MV0, MV0, MV0, MV0, MV0, MV0, MV0, MV0, MV0, MV0, ... (12)"}},
+        {"long items are cut",
+         long26 + "*" + cyrillic + "*ED*",
+         {},
+         {long26.substr(0, 24) + "..., " + cyrillic.substr(0, 23) + "..."}},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        views.messageBox.shown.clear();
+        ASSERT_TRUE(ReadAnswer("RD1*E10*" + row.answer));
+        EXPECT_EQ(Read().StringGridRead.Lines(), row.kept);
+        std::vector<std::string> expected;
+        for (const std::string& items : row.messages)
+            expected.push_back(M(msgReadItemsRefused) + items);
+        EXPECT_EQ(views.messageBox.shown, expected);
+    }
+}
+
 TEST_F(ChanRead, RefusedWhenTheControllerIsBusy) {
     TCommonDatas& datas = controller->CommonDatas();
     datas.SetCoordState(1, 2); // recording

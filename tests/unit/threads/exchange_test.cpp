@@ -97,21 +97,26 @@ TEST_F(Exchange, CommandErrorStopsTheListOnlyWhenSetTo) {
 }
 
 TEST_F(Exchange, SecondSendWhileRunningStartsNothing) {
-    // The controller answers only once the second Send has been made, so the first
-    // exchange is surely still running then.
-    TEvent secondSent("second Send");
-    TScriptedController plc(peer, [&](const std::string& request) {
-        secondSent.WaitFor(10000);
-        return request + "E10*";
-    });
-    Send({"BG"});
-    controller->MemoSend.SetLines({"EN"});
-    controller->btnRunTRClick();
-    secondSent.Set();
+    // The reply comes while the exchange thread is still blocked writing its line (the
+    // far end reads nothing yet), so the reply event is set and not yet taken when the
+    // second Send comes: that Send must leave it to the running exchange.
+    controller->CommonDatas().ReplyTimeout = 2000;
+    const std::string tooLong(256 * 1024, 'X');
+    Send({tooLong, "EN"});
+    peer.Write("E10*");
+    ASSERT_TRUE(controller->ReplyEvent.WaitFor(5000));
+    controller->MemoSend.SetLines({"DL"});
+    EXPECT_FALSE(controller->btnRunTRClick());
+    TScriptedController plc(
+        peer, [](const std::string& request) { return request == "EN*" ? request + "E10*" : ""; });
     ASSERT_TRUE(WaitExchangeEnd());
     plc.Stop();
-    EXPECT_THAT(plc.Requests(), ElementsAre("BG*"));
-    EXPECT_THAT(controller->MemoSend.Lines(), ElementsAre("EN")); // kept, unsent
+    const auto requests = plc.Requests();
+    ASSERT_EQ(requests.size(), 2u); // the early reply was taken: EN followed
+    EXPECT_EQ(requests[0].size(), tooLong.size() + 1);
+    EXPECT_EQ(requests[1], "EN*");
+    EXPECT_THAT(controller->MemoSend.Lines(), ElementsAre("DL")); // kept, unsent
+    EXPECT_THAT(views.log.Texts(), ElementsAre(controller->Lang().Message(msgListNotSent)));
 }
 
 TEST_F(Exchange, LongListsAreSentWhole) {
