@@ -59,6 +59,10 @@ bool TRemoteSim::WaitForRequests(std::size_t count, std::chrono::milliseconds ti
     return Ask("wait " + std::to_string(count) + " " + std::to_string(timeout.count())) == "1";
 }
 
+zavsim::TRunState TRemoteSim::RunState(int coordinate) const {
+    return static_cast<zavsim::TRunState>(std::stoi(Ask("state " + std::to_string(coordinate))));
+}
+
 std::string TRemoteSim::Ask(const std::string& request) const {
     const std::string line = request + "\n";
     std::size_t done = 0;

@@ -24,6 +24,7 @@ public:
     void Start() {} // started by the constructor already
     std::vector<std::string> Requests() const;
     bool WaitForRequests(std::size_t count, std::chrono::milliseconds timeout) const;
+    zavsim::TRunState RunState(int coordinate) const;
 
 private:
     // Sends one request line and returns the first line of the answer after "ok".

@@ -86,6 +86,10 @@ void Serve(int fd, const std::string& portsDir) {
             words >> count >> ms;
             const bool done = sim->WaitForRequests(count, std::chrono::milliseconds(ms));
             answer = done ? "ok 1\n" : "ok 0\n";
+        } else if (verb == "state" && sim) {
+            int coordinate = 0;
+            words >> coordinate;
+            answer = "ok " + std::to_string(static_cast<int>(sim->RunState(coordinate))) + "\n";
         } else if (verb == "stop") {
             sim.reset();
             answer = "ok\n";

@@ -4,6 +4,7 @@
 //   start ARGS...   -> ok | error TEXT    (zavsim's own options, --ports-dir overridden)
 //   requests        -> ok N, then N lines (each request, escaped)
 //   wait N MS       -> ok 1 | ok 0        (WaitForRequests)
+//   state N         -> ok S               (RunState of coordinate N, as a number)
 //   stop            -> ok
 // Closing the connection stops the simulator.
 
