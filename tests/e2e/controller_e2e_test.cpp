@@ -7,9 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "fakes.h"
-#include "sim_peer.h"
-#include "state/paths.h"
+#include "sim_fixture.h"
 
 using namespace zav;
 using namespace zav::test;
@@ -34,56 +32,17 @@ public:
     std::vector<int> history;
 };
 
-class EndToEnd : public ::testing::Test {
+class EndToEnd : public SimFixture {
 protected:
+    // The indicators of coordinate 1 are remembered as the states they stand for.
     void Start(zavsim::TSimOptions options = {}) {
-        options.Port = 1;
-        options.PortsDir = (folder.Path() / "ports").string();
-        if (options.TimeScale == 1.0)
-            options.TimeScale = 0.01;
-        sim = std::make_unique<TSimPeer>(options);
-        sim->Start();
-        SetAppDir(folder.Path().string());
         TControllerViews v = views.Views();
         v.CommonDatasView = &history;
-        controller = std::make_unique<TController>(dispatcher, v);
-        // A reply made late by a loaded machine is not what a test is about; a test of
-        // time-outs sets its own.
-        Datas().ReplyTimeout = 5000;
-        OpenPort();
-        views.log.lines.clear();
-        views.messageBox.shown.clear();
+        SimFixture::Start(options, v);
     }
-    void OpenPort() {
-        controller->Port().SetPortsDir((folder.Path() / "ports").string());
-        controller->Port().SetPortNumber(1);
-        controller->Port().Open();
-        controller->Port().SetReceiving(true);
-    }
-    ~EndToEnd() override {
-        controller.reset();
-        dispatcher.Drain();
-    }
+    ~EndToEnd() override { controller.reset(); } // before the history it reports to
 
-    void Send(std::vector<std::string> lines) {
-        controller->MemoSend.SetLines(std::move(lines));
-        controller->btnRunTRClick();
-    }
-    bool Until(const std::function<bool()>& done, int ms = 10000) {
-        return dispatcher.ProcessUntil(done, ms);
-    }
-    bool ExchangeDone(int ms = 10000) {
-        return Until([&] { return !controller->ExchangeRunning(); }, ms);
-    }
-    TCommonDatas& Datas() { return controller->CommonDatas(); }
-    std::string M(int n) { return controller->Lang().Message(n); }
-
-    TempFolder folder;
-    TQueueDispatcher dispatcher;
-    RecordingViews views;
     StateHistoryView history;
-    std::unique_ptr<TSimPeer> sim;
-    std::unique_ptr<TController> controller;
 };
 
 TEST_F(EndToEnd, OneRequestFromRecordingToCompletion) {

@@ -8,9 +8,7 @@
 #include <algorithm>
 #include <array>
 
-#include "fakes.h"
-#include "sim_peer.h"
-#include "state/paths.h"
+#include "sim_fixture.h"
 
 using namespace zav;
 using namespace zav::test;
@@ -22,33 +20,8 @@ namespace {
 
 using TStates = std::array<std::uint8_t, 3>;
 
-class StopState : public ::testing::Test {
+class StopState : public SimFixture {
 protected:
-    void Start(zavsim::TSimOptions options = {}) {
-        options.Port = 1;
-        options.PortsDir = (folder.Path() / "ports").string();
-        options.TimeScale = 0.01;
-        sim = std::make_unique<TSimPeer>(options);
-        sim->Start();
-        SetAppDir(folder.Path().string());
-        controller = std::make_unique<TController>(dispatcher, views.Views());
-        controller->Port().SetPortsDir((folder.Path() / "ports").string());
-        controller->Port().SetPortNumber(1);
-        controller->Port().Open();
-        controller->Port().SetReceiving(true);
-        Datas().ReplyTimeout = 2000;
-    }
-    ~StopState() override {
-        controller.reset();
-        dispatcher.Drain();
-    }
-
-    bool Until(const std::function<bool()>& done, int ms = 10000) {
-        return dispatcher.ProcessUntil(done, ms);
-    }
-    bool ExchangeDone() {
-        return Until([&] { return !controller->ExchangeRunning(); });
-    }
     bool StatesAre(const TStates& states) {
         return Until([&] {
             return Datas().Coord1State == states[0] && Datas().Coord2State == states[1] &&
@@ -71,15 +44,7 @@ protected:
         controller->SimpleMode().btnPuskClick(motion);
         ASSERT_TRUE(ExchangeDone());
     }
-    TCommonDatas& Datas() { return controller->CommonDatas(); }
-    std::string M(int n) { return controller->Lang().Message(n); }
     std::string Started(int n) { return M(30) + std::to_string(n) + M(32); }
-
-    TempFolder folder;
-    TQueueDispatcher dispatcher;
-    RecordingViews views;
-    std::unique_ptr<TSimPeer> sim;
-    std::unique_ptr<TController> controller;
 };
 
 // One "ST" starts the three coordinates; each then counts as executing and started, and

@@ -4,10 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fakes.h"
-#include "sim_peer.h"
+#include "sim_fixture.h"
 #include "state/number_format.h"
-#include "state/paths.h"
 
 using namespace zav;
 using namespace zav::test;
@@ -24,43 +22,18 @@ public:
     void SetSendEnabled(bool enabled) override { sendEnabled = enabled; }
 };
 
-class Values : public ::testing::Test {
+class Values : public SimFixture {
 protected:
     Values() {
         SetDecimalSeparator('.');
-        zavsim::TSimOptions options;
-        options.Port = 1;
-        options.PortsDir = (folder.Path() / "ports").string();
-        options.TimeScale = 0.01;
-        sim = std::make_unique<TSimPeer>(options);
-        sim->Start();
-        SetAppDir(folder.Path().string());
-        controller = std::make_unique<TController>(dispatcher, views.Views());
+        Start();
         controller->Units().AttachView(&field);
         controller->Editor().AttachView(&field);
-        controller->Port().SetPortsDir(options.PortsDir);
-        controller->Port().SetPortNumber(1);
-        controller->Port().Open();
-        controller->Port().SetReceiving(true);
-        views.log.lines.clear();
-        views.messageBox.shown.clear();
     }
-    ~Values() override {
-        controller.reset();
-        dispatcher.Drain();
-    }
-    bool ExchangeDone() {
-        return dispatcher.ProcessUntil([&] { return !controller->ExchangeRunning(); }, 10000);
-    }
-    std::string M(int n) { return controller->Lang().Message(n); }
+    ~Values() override { controller.reset(); } // before the field it reports to
     const CommandEntry& Row(int index) { return controller->Commands().Commands(index); }
 
-    TempFolder folder;
-    TQueueDispatcher dispatcher;
-    RecordingViews views;
     ScaleField field;
-    std::unique_ptr<TSimPeer> sim;
-    std::unique_ptr<TController> controller;
 };
 
 TEST_F(Values, ScaleTypoAndItsCorrectionSendTheListOfTheRightScale) {
