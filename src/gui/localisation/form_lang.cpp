@@ -2,12 +2,38 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QVBoxLayout>
 
 #include "common/dialog_texts.h"
 #include "common/qt_message_box.h"
 
 namespace zav {
+
+namespace {
+// The list of languages, as wide as the text in its field: that is the invitation to
+// choose, which is longer than the languages' names.
+class TLanguageBox : public QComboBox {
+public:
+    explicit TLanguageBox(QWidget* parent) : QComboBox(parent) {
+        connect(this, &QComboBox::editTextChanged, this, [this] { updateGeometry(); });
+    }
+
+    QSize minimumSizeHint() const override { return ForText(QComboBox::minimumSizeHint()); }
+    QSize sizeHint() const override { return ForText(QComboBox::sizeHint()); }
+
+private:
+    QSize ForText(QSize hint) const {
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        // The field's own margins: 2 on each side of the text.
+        const QSize text(fontMetrics().horizontalAdvance(currentText()) + 4,
+                         fontMetrics().height());
+        return hint.expandedTo(style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, this));
+    }
+};
+} // namespace
 
 TFormLang::TFormLang(TController& controller, QWidget* parent)
     : QDialog(parent), controller_(controller) {
@@ -18,7 +44,7 @@ TFormLang::TFormLang(TController& controller, QWidget* parent)
     QFont bold = lbl1->font();
     bold.setBold(true);
     lbl1->setFont(bold);
-    ComboBoxLang = new QComboBox(this);
+    ComboBoxLang = new TLanguageBox(this);
     ComboBoxLang->setObjectName("ComboBoxLang");
     ComboBoxLang->setEditable(true);
     ComboBoxLang->setAccessibleName("Language");
@@ -28,7 +54,6 @@ TFormLang::TFormLang(TController& controller, QWidget* parent)
     layout->addWidget(lbl1);
     layout->addWidget(ComboBoxLang);
     layout->addStretch();
-    resize(BuiltWidth, BuiltHeight);
 
     ApplyLanguage();
     // Each language by its own name; the item keeps the name lang.lng gives it.

@@ -20,10 +20,6 @@ public:
 
     void ComboBoxLangClick(int index);
 
-    // Designed size at the default font; the layout may make it larger.
-    static constexpr int BuiltWidth = 300;
-    static constexpr int BuiltHeight = 84;
-
 private:
     void ApplyLanguage();
     bool Confirm(const QString& text);

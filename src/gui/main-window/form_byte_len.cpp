@@ -18,32 +18,22 @@ TFormByteLen::TFormByteLen(TController& controller, QWidget* parent)
     setFont(bold);
 
     rgrDataLen = new TRadioGroup("rgrDataLen", "Data bits:", {"5", "6", "7", "8"}, 2, this);
-    rgrDataLen->setGeometry(8, 8, 164, 72);
     rgrStopBits = new TRadioGroup("rgrStopBits", "Stop-bits:", {"1", "2 (1,5)"}, 1, this);
-    rgrStopBits->setGeometry(8, 84, 164, 72);
     rgrParity =
         new TRadioGroup("rgrParity", "Parity:", {"None", "Odd", "Even", " 1", " 0"}, 1, this);
-    rgrParity->setGeometry(180, 8, 164, 148);
     lblBaudRate = new QLabel("Baud rate:", this);
     lblBaudRate->setObjectName("lblBaudRate");
-    lblBaudRate->setGeometry(8, 166, 84, 24);
     cbPortSpeed = new QComboBox(this);
     cbPortSpeed->setObjectName("cbPortSpeed");
     for (std::uint32_t rate : BaudRates)
         cbPortSpeed->addItem(QString::number(rate));
-    cbPortSpeed->setGeometry(94, 166, 78, 24);
     btnOK = new QPushButton(QString::fromStdString(controller_.Lang().Message(msgOk)), this);
     btnOK->setObjectName("btnOK");
-    btnOK->setGeometry(180, 166, 78, 25);
     btnCancel =
         new QPushButton(QString::fromStdString(controller_.Lang().Message(msgCancel)), this);
     btnCancel->setObjectName("btnCancel");
-    btnCancel->setGeometry(264, 166, 80, 25);
-    // Laid out so that longer captions of another language widen the window instead of
-    // being cut; the designed size is the smallest.
-    rgrDataLen->setMinimumSize(164, 72);
-    rgrStopBits->setMinimumSize(164, 72);
-    rgrParity->setMinimumSize(164, 148);
+    // Laid out so that longer captions of another language or a larger font widen the
+    // window instead of being cut.
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(8, 8, 8, 8);
     grid->addWidget(rgrDataLen, 0, 0);

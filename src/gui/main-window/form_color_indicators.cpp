@@ -1,6 +1,7 @@
 #include "main-window/form_color_indicators.h"
 
 #include <QGridLayout>
+#include <algorithm>
 
 #include "common/dialog_guard.h"
 #include "common/dialog_texts.h"
@@ -14,7 +15,12 @@ QColor StateColor(const TCommonDatas& datas, int state) {
     return QColor(c.r, c.g, c.b);
 }
 
+// The squares of the legend and of the groups: 15 by 15 pixels.
+constexpr int SquareSide = 15;
+constexpr int SquareGap = 4;
+
 // A state group: four caption-less items, each with a square of its state's colour.
+// The group places its own items (see TRadioGroup), so the squares follow them here.
 class TStateGroup : public TRadioGroup {
 public:
     TStateGroup(const QString& name, const QString& caption, const TCommonDatas& datas,
@@ -23,7 +29,16 @@ public:
         for (int state = 0; state < 4; ++state)
             squares_[state] =
                 new TShape(name + "Color" + QString::number(state), StateColor(datas, state), this);
-        SetItemWidth(20);
+        // The items take no more than their indicator, so that each square stands beside it.
+        itemWidth_ = Button(0)->sizeHint().width();
+        SetItemWidth(itemWidth_);
+    }
+
+    QSize minimumSizeHint() const override {
+        // The margins of TRadioGroup: 8 on the left, 4 on the right.
+        const QSize items = TRadioGroup::minimumSizeHint();
+        return {std::max(items.width(), 8 + itemWidth_ + SquareGap + SquareSide + 4),
+                items.height()};
     }
 
 protected:
@@ -32,12 +47,14 @@ protected:
             if (!squares_[state])
                 return;
             const QRect r = Button(state)->geometry();
-            squares_[state]->setGeometry(r.right() + 4, r.center().y() - 7, 15, 15);
+            squares_[state]->setGeometry(r.right() + 1 + SquareGap, r.center().y() - SquareSide / 2,
+                                         SquareSide, SquareSide);
         }
     }
 
 private:
     TShape* squares_[4] = {};
+    int itemWidth_ = 0;
 };
 } // namespace
 
@@ -48,50 +65,35 @@ TFormColorIndicators::TFormColorIndicators(TController& controller, QWidget* par
     setWindowTitle("Coordinates mode");
     const TCommonDatas& datas = controller_.CommonDatas();
 
+    // The legend on the left, the three groups beside it, OK across the bottom; the
+    // window takes the size its contents ask for.
+    auto* grid = new QGridLayout(this);
     lblMode = new QLabel("Mode:", this);
     lblMode->setObjectName("lblMode");
-    lblMode->setGeometry(8, 8, 150, 20);
+    grid->addWidget(lblMode, 0, 0, 1, 2);
     const char* names[] = {"LabelGreen", "LabelRed", "LabelYellow", "LabelBlack"};
     const char* captions[] = {"Standby", "Programe executing", "Communication", "Pause"};
     QLabel** labels[] = {&LabelGreen, &LabelRed, &LabelYellow, &LabelBlack};
     for (int state = 0; state < 4; ++state) {
-        const int y = 34 + state * 24;
         auto* square = new TShape(QString("Legend%1").arg(state), StateColor(datas, state), this);
-        square->setGeometry(8, y + 3, 15, 15);
+        square->setFixedSize(SquareSide, SquareSide);
         auto* label = new QLabel(captions[state], this);
         label->setObjectName(names[state]);
-        label->setGeometry(28, y, 150, 22);
         *labels[state] = label;
+        grid->addWidget(square, state + 1, 0);
+        grid->addWidget(label, state + 1, 1);
     }
     TRadioGroup** groups[] = {&rgr1, &rgr2, &rgr3};
     for (int n = 0; n < 3; ++n) {
-        auto* group = new TStateGroup(QString("rgr%1").arg(n + 1), QString("%1 coord").arg(n + 1),
-                                      datas, this);
-        group->setGeometry(184 + n * 102, 8, 98, 124);
-        *groups[n] = group;
+        *groups[n] = new TStateGroup(QString("rgr%1").arg(n + 1), QString("%1 coord").arg(n + 1),
+                                     datas, this);
+        grid->addWidget(*groups[n], 0, 2 + n, 6, 1);
     }
     btnOK = new QPushButton(QString::fromStdString(controller_.Lang().Message(msgOk)), this);
     btnOK->setObjectName("btnOK");
-    btnOK->setGeometry(8, 142, 480, 26);
-    // The legend takes the width its captions need; the groups keep their designed size.
-    auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(8, 8, 8, 8);
-    grid->addWidget(lblMode, 0, 0, 1, 2);
-    TShape* squares[4] = {};
-    for (int state = 0; state < 4; ++state)
-        squares[state] = findChild<TShape*>(QString("Legend%1").arg(state));
-    QLabel* labels2[] = {LabelGreen, LabelRed, LabelYellow, LabelBlack};
-    for (int state = 0; state < 4; ++state) {
-        squares[state]->setFixedSize(15, 15);
-        grid->addWidget(squares[state], state + 1, 0);
-        grid->addWidget(labels2[state], state + 1, 1);
-    }
-    for (int n = 0; n < 3; ++n) {
-        (*groups[n])->setMinimumSize(98, 124);
-        grid->addWidget(*groups[n], 0, 2 + n, 6, 1);
-    }
-    grid->setColumnStretch(1, 1);
     grid->addWidget(btnOK, 6, 0, 1, 5);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(5, 1);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
     ApplyLanguage();

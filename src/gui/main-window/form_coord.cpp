@@ -1,5 +1,7 @@
 #include "main-window/form_coord.h"
 
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <exception>
 
 #include "common/dialog_guard.h"
@@ -15,10 +17,8 @@ TFormCoord::TFormCoord(TController& controller, QWidget* parent)
     setObjectName("FormCoord");
     auto* guard = new TDialogGuard(*this, true);
     setWindowTitle(QString::fromUtf8("Текущие координаты"));
-    setFixedSize(200, 112);
     StaticText1 = new QLabel("Channels:", this);
     StaticText1->setObjectName("StaticText1");
-    StaticText1->setGeometry(8, 8, 184, 20);
     QCheckBox** boxes[] = {&CheckBox1, &CheckBox2, &CheckBox3};
     for (int i = 0; i < 3; ++i) {
         auto* box = new QCheckBox(QString::number(i + 1), this);
@@ -26,12 +26,23 @@ TFormCoord::TFormCoord(TController& controller, QWidget* parent)
         QFont bold = box->font();
         bold.setBold(true);
         box->setFont(bold);
-        box->setGeometry(8 + i * 62, 34, 56, 22);
         *boxes[i] = box;
     }
     btnOk = new QPushButton(QString::fromStdString(controller_.Lang().Message(msgOk)), this);
     btnOk->setObjectName("btnOk");
-    btnOk->setGeometry(60, 74, 80, 26);
+    // The window keeps the size its contents ask for, whatever the font.
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(StaticText1);
+    auto* row = new QHBoxLayout;
+    for (QCheckBox* box : {CheckBox1, CheckBox2, CheckBox3})
+        row->addWidget(box);
+    layout->addLayout(row);
+    auto* button = new QHBoxLayout;
+    button->addStretch();
+    button->addWidget(btnOk);
+    button->addStretch();
+    layout->addLayout(button);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     try {
         const TCommonDatas& datas = controller_.CommonDatas();

@@ -1,5 +1,9 @@
 #include "main-window/form_port_name.h"
 
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <algorithm>
+
 #include "common/dialog_guard.h"
 #include "common/dialog_texts.h"
 
@@ -7,7 +11,53 @@ namespace zav {
 
 namespace {
 constexpr int OtherItem = 4;
-}
+constexpr int SpinGap = 4;
+
+// The port numbers in two columns, with the number box beside the "Other" item. The
+// group places its own items (see TRadioGroup), so the box follows its item here, and
+// the group asks for room for both however long the item's caption is.
+class TPortNumberGroup : public TRadioGroup {
+public:
+    explicit TPortNumberGroup(QWidget* parent)
+        : TRadioGroup("rgrPortName", QString(),
+                      {"Com 1", "Com 2", "Com 3", "Com 4", "Other (5 - 255):"}, 2, parent),
+          spin_(new QSpinBox(this)) {
+        spin_->setObjectName("SpinEditPortName");
+        spin_->setRange(5, 255);
+        spin_->setValue(5);
+        Arrange();
+    }
+
+    QSpinBox* Spin() const { return spin_; }
+
+    QSize minimumSizeHint() const override {
+        const QSize items = TRadioGroup::minimumSizeHint();
+        const QSize spin = spin_->sizeHint();
+        const QSize other = Button(OtherItem)->sizeHint();
+        // Each of the two columns is as wide as the item with its box (TRadioGroup leaves
+        // 8 on the left, 4 on the right and 4 after each column); each of the three rows
+        // as high as the box.
+        const int column = other.width() + SpinGap + spin.width() + 4;
+        const int rows = 3 * std::max(0, spin.height() - other.height());
+        return {std::max(items.width(), 12 + 2 * column), items.height() + rows};
+    }
+
+protected:
+    void Arranged() override {
+        if (!spin_)
+            return;
+        QRadioButton* other = Button(OtherItem);
+        const QSize spin = spin_->sizeHint();
+        other->resize(other->sizeHint().width(), other->height());
+        spin_->setGeometry(other->geometry().right() + 1 + SpinGap,
+                           other->geometry().center().y() - spin.height() / 2, spin.width(),
+                           spin.height());
+    }
+
+private:
+    QSpinBox* spin_ = nullptr;
+};
+} // namespace
 
 TFormPortName::TFormPortName(TController& controller, QWidget* parent)
     : QDialog(parent), controller_(controller) {
@@ -15,26 +65,18 @@ TFormPortName::TFormPortName(TController& controller, QWidget* parent)
     // Shown modally by its owner, which frees it; OK may show a message box meanwhile.
     auto* guard = new TDialogGuard(*this, false);
     setWindowTitle("Chose port number");
-    setFixedSize(384, 284);
-    rgrPortName =
-        new TRadioGroup("rgrPortName", QString(),
-                        {"Com 1", "Com 2", "Com 3", "Com 4", "Other (5 - 255):"}, 2, this);
-    rgrPortName->setGeometry(8, 8, 368, 96);
-    SpinEditPortName = new QSpinBox(rgrPortName);
-    SpinEditPortName->setObjectName("SpinEditPortName");
-    SpinEditPortName->setRange(5, 255);
-    SpinEditPortName->setValue(5);
+    auto* numbers = new TPortNumberGroup(this);
+    rgrPortName = numbers;
+    SpinEditPortName = numbers->Spin();
     ButtonOK = new QPushButton(QString::fromStdString(controller_.Lang().Message(msgOk)), this);
     ButtonOK->setObjectName("ButtonOK");
     QFont bold = ButtonOK->font();
     bold.setBold(true);
     ButtonOK->setFont(bold);
-    ButtonOK->setGeometry(112, 114, 80, 26);
     ButtonOK->setDefault(true);
     btnCancel =
         new QPushButton(QString::fromStdString(controller_.Lang().Message(msgCancel)), this);
     btnCancel->setObjectName("btnCancel");
-    btnCancel->setGeometry(200, 114, 80, 26);
 
     // Below the designed part: the devices present, to choose a port by its device.
     lblDevices =
@@ -47,7 +89,19 @@ TFormPortName::TFormPortName(TController& controller, QWidget* parent)
     btnRefresh =
         new QPushButton(QString::fromStdString(controller_.Lang().Message(msgRefresh)), this);
     btnRefresh->setObjectName("btnRefresh");
-    PlaceSpinEdit();
+
+    // The numbers on top, the devices under them taking what room the window has, the
+    // buttons at the foot.
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(rgrPortName);
+    layout->addWidget(lblDevices);
+    layout->addWidget(lbDevices, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnRefresh);
+    buttons->addStretch();
+    buttons->addWidget(ButtonOK);
+    buttons->addWidget(btnCancel);
+    layout->addLayout(buttons);
 
     ApplyLanguage();
     const std::uint32_t port = controller_.Port().PortNumber();
@@ -120,41 +174,8 @@ void TFormPortName::ApplyLanguage() {
         return;
     setWindowTitle(DialogText(lang, 1));
     rgrPortName->SetItemCaption(OtherItem, DialogText(lang, 2));
-    PlaceSpinEdit();
-}
-
-void TFormPortName::PlaceSpinEdit() {
-    // Beside the "Other" item, whatever the length of its caption: a longer caption
-    // widens the window beyond its designed size.
-    QRadioButton* other = rgrPortName->Button(OtherItem);
+    // The number box follows the new caption even when the group keeps its size.
     rgrPortName->Arrange();
-    const int columnWidth = (rgrPortName->width() - 16) / 2;
-    const int needed = other->sizeHint().width() + 4 + 56 + 8;
-    if (needed > columnWidth) {
-        const int grow = 2 * (needed - columnWidth);
-        rgrPortName->resize(rgrPortName->width() + grow, rgrPortName->height());
-        setFixedSize(width() + grow, height());
-        rgrPortName->Arrange();
-    }
-    const int x = other->x() + other->sizeHint().width() + 4;
-    SpinEditPortName->setGeometry(x, other->y() - 2, 56, 24);
-    other->resize(x - other->x() - 2, other->height());
-
-    // The devices under the numbers, the buttons at the foot.
-    const int w = width() - 16;
-    // A long caption wraps rather than being cut.
-    lblDevices->setWordWrap(true);
-    lblDevices->setGeometry(8, 110, w, lblDevices->heightForWidth(w));
-    const int listTop = 110 + lblDevices->height() + 2;
-    if (listTop + 110 + 42 > height())
-        setFixedSize(width(), listTop + 110 + 42);
-    lbDevices->setGeometry(8, listTop, w, 110);
-    const int buttonsTop = height() - 34;
-    const int refreshWidth = std::max(90, btnRefresh->sizeHint().width());
-    btnRefresh->setGeometry(8, buttonsTop, refreshWidth, 26);
-    const int cancelWidth = std::max(80, btnCancel->sizeHint().width());
-    btnCancel->setGeometry(width() - 8 - cancelWidth, buttonsTop, cancelWidth, 26);
-    ButtonOK->move(btnCancel->x() - 8 - ButtonOK->width(), buttonsTop);
 }
 
 void TFormPortName::rgrPortNameClick() {

@@ -36,7 +36,6 @@ public:
 
 private:
     void ApplyLanguage();
-    void PlaceSpinEdit();
     int ChosenNumber() const;
     void SelectNumber(int n);
     TController& controller_;

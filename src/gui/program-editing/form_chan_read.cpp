@@ -1,16 +1,24 @@
 #include "program-editing/form_chan_read.h"
 
+#include <QGridLayout>
 #include <QHeaderView>
+#include <algorithm>
 
+#include "common/at_least.h"
 #include "common/dialog_guard.h"
 #include "common/dialog_texts.h"
 
 namespace zav {
 
 namespace {
+// The built sizes: the window 451 wide, 264 high with the command codes and 200 without;
+// the read button 145 by 73; the codes 65 high. They are where the window starts and the
+// least it gives its parts: a longer caption or a larger font makes them larger.
 constexpr int FormWidth = 451;
 constexpr int HeightWithCodes = 264;
 constexpr int HeightWithoutCodes = 200;
+constexpr QSize ReadButtonSize(145, 73);
+constexpr int CodesHeight = 65;
 } // namespace
 
 TFormChanRead::TFormChanRead(TController& controller, QWidget* parent)
@@ -20,27 +28,37 @@ TFormChanRead::TFormChanRead(TController& controller, QWidget* parent)
     setModal(false);
     setWindowTitle("Read executing program");
 
-    btnRead = new QPushButton("Read from contoller", this);
+    btnRead = new TAtLeast<QPushButton>(ReadButtonSize, "Read from contoller", this);
     btnRead->setObjectName("btnRead");
-    btnRead->setGeometry(8, 8, 145, 73);
     chbAddToEnd = new QCheckBox("Add to the end", this);
     chbAddToEnd->setObjectName("chbAddToEnd");
-    chbAddToEnd->setGeometry(164, 8, 279, 22);
     chbCodes = new QCheckBox("Show command codes", this);
     chbCodes->setObjectName("chbCodes");
     chbCodes->setChecked(true);
-    chbCodes->setGeometry(164, 32, 279, 22);
     btnAddToList = new QPushButton("Add to the command list", this);
     btnAddToList->setObjectName("btnAddToList");
-    btnAddToList->setGeometry(164, 56, 279, 25);
 
     StringGridRead =
         new TCommandGrid(controller_.ChanRead().StringGridRead, "StringGridRead", this);
-    StringGridRead->setGeometry(8, 86, 435, 104);
     MemoChan = new QPlainTextEdit(this);
     MemoChan->setObjectName("MemoChan");
     MemoChan->setReadOnly(true);
-    MemoChan->setGeometry(8, 194, 435, 65);
+    // The codes keep their height; the read list takes what the window has beyond it.
+    MemoChan->setFixedHeight(CodesHeight);
+
+    // The read button beside the two switches and the add button; under them the read
+    // list, which takes the room the window has, and the codes.
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(8, 8, 8, 8);
+    grid->addWidget(btnRead, 0, 0, 3, 1);
+    grid->addWidget(chbAddToEnd, 0, 1);
+    grid->addWidget(chbCodes, 1, 1);
+    grid->addWidget(btnAddToList, 2, 1);
+    grid->addWidget(StringGridRead, 3, 0, 1, 2);
+    grid->addWidget(MemoChan, 4, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(3, 1);
+    resize(FormWidth, HeightWithCodes);
 
     TChanRead& read = controller_.ChanRead();
     guard->Connect(btnRead, [&read] { read.btnReadClick(); });
@@ -87,7 +105,10 @@ void TFormChanRead::ApplyLanguage() {
 void TFormChanRead::chbCodesClick() {
     const bool codes = chbCodes->isChecked();
     MemoChan->setVisible(codes);
-    setFixedSize(FormWidth, codes ? HeightWithCodes : HeightWithoutCodes);
+    // The built height for each case, or more where the contents need it.
+    layout()->activate();
+    resize(width(),
+           std::max(codes ? HeightWithCodes : HeightWithoutCodes, minimumSizeHint().height()));
 }
 
 void TFormChanRead::SetReadEnabled(bool enabled) {

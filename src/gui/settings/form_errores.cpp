@@ -48,7 +48,6 @@ TFormErrores::TFormErrores(TController& controller, QWidget* parent)
     layout->addWidget(pnlED);
     layout->addWidget(pnlSettsClear);
     layout->addWidget(btnAllOk);
-    resize(380, sizeHint().height());
 
     ApplyLanguage();
     const TCommonDatas& d = controller_.CommonDatas();

@@ -61,7 +61,6 @@ TFormProgProp::TFormProgProp(TController& controller, std::function<void()> rela
     Panel5 = NewPanel("Panel5", this);
     RgrTrunc = new TRadioGroup(
         "RgrTrunc", "Units rounding:", {"Decreasing", "Increasing", "Mathematic"}, 1, Panel5);
-    RgrTrunc->setMinimumHeight(96);
     rgrUnitsName = new QGroupBox("Units name", Panel5);
     rgrUnitsName->setObjectName("rgrUnitsName");
     EditUnitsName = new QLineEdit("Step", rgrUnitsName);
