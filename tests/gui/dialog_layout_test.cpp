@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStyle>
 #include <QTest>
 #include <functional>
@@ -57,25 +58,26 @@ QString Name(const QWidget* w) {
 
 // What a control's caption needs and does not get; empty when it fits.
 QString CutCaption(const QWidget* w) {
-    const int frame = 2 * w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const QFontMetrics& fm = w->fontMetrics();
     QSize need;
     if (auto* b = qobject_cast<const QPushButton*>(w); b && !b->text().isEmpty())
-        need = {b->fontMetrics().horizontalAdvance(b->text()) + frame, b->fontMetrics().height()};
+        need = {fm.horizontalAdvance(b->text()) +
+                    2 * w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth),
+                fm.height()};
     else if (auto* a = qobject_cast<const QAbstractButton*>(w); a && !a->text().isEmpty())
         need = a->sizeHint();
     else if (auto* l = qobject_cast<const QLabel*>(w); l && !l->text().isEmpty())
         need = l->wordWrap() ? QSize(0, l->heightForWidth(l->width())) : l->sizeHint();
     else if (auto* c = qobject_cast<const QComboBox*>(w); c && c->isEditable())
-        // The field's text has 2 pixels of margin on each side.
-        return c->lineEdit()->width() >= c->fontMetrics().horizontalAdvance(c->currentText()) + 4
-                   ? QString()
-                   : Name(w) + " \"" + c->currentText() + "\" is cut";
+        // The field's text with its margins of 2 on each side, and the rest of the box.
+        need = {fm.horizontalAdvance(c->currentText()) + 4 + c->width() - c->lineEdit()->width(),
+                0};
     else if (auto* g = qobject_cast<const QGroupBox*>(w); g && !g->title().isEmpty())
-        need = {GroupTitleWidth(*g), g->fontMetrics().height()};
-    if (need.isEmpty() || (w->width() >= need.width() && w->height() >= need.height()))
+        need = {GroupTitleWidth(*g), fm.height()};
+    if (w->width() >= need.width() && w->height() >= need.height())
         return {};
-    return QString("%1 \"%2\": %3x%4, needs %5x%6")
-        .arg(Name(w), w->property("text").toString() + w->property("title").toString())
+    return QString("%1 is cut: %2x%3, needs %4x%5")
+        .arg(Name(w))
         .arg(w->width())
         .arg(w->height())
         .arg(need.width())
@@ -103,18 +105,6 @@ void Faults(const QWidget* container, QStringList& faults) {
                 faults << Name(controls[i]) + " overlaps " + Name(controls[j]);
 }
 
-class TAppFont {
-public:
-    explicit TAppFont(double scale) : saved_(QApplication::font()) {
-        QFont larger = saved_;
-        larger.setPointSizeF(saved_.pointSizeF() * scale);
-        QApplication::setFont(larger);
-    }
-    ~TAppFont() { QApplication::setFont(saved_); }
-
-private:
-    QFont saved_;
-};
 } // namespace
 
 void TestDialogLayout::dialogHoldsItsContents_data() {
@@ -148,7 +138,11 @@ void TestDialogLayout::dialogHoldsItsContents() {
     TMessageBoxCatcher boxes;
     TForm1 form;
     form.Controller().LanguageSwitch().SetLanguage(language.toStdString());
-    TAppFont font(scale);
+    const QFont usual = QApplication::font();
+    auto restore = qScopeGuard([usual] { QApplication::setFont(usual); });
+    QFont larger = usual;
+    larger.setPointSizeF(usual.pointSizeF() * scale);
+    QApplication::setFont(larger);
     std::unique_ptr<QDialog> dialog(make(form));
     dialog->setAttribute(Qt::WA_DeleteOnClose, false);
     dialog->show();
