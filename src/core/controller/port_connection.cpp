@@ -6,6 +6,7 @@
 #include <exception>
 #include <filesystem>
 #include <iterator>
+#include <utility>
 
 #include "serial/device_list.h"
 #include "settings/settings_table.h"
@@ -23,17 +24,9 @@ std::string PortSettingsFileName() {
 bool ValidPortNumber(std::int64_t number) {
     return number >= 1 && number <= 255;
 }
-} // namespace
 
-TPortConnection::TPortConnection(TComPort& port, TReconnect& reconnect, const TCommonDatas& datas,
-                                 const TLang& lang, IPortView* view, TLog log,
-                                 TShowMessage showMessage)
-    : port_(port), reconnect_(reconnect), datas_(datas), lang_(lang), view_(view),
-      log_(std::move(log)), showMessage_(std::move(showMessage)) {
-    WireReconnect();
-}
-
-std::string TPortConnection::ReasonText(const TLang& lang, const TPortError& error) {
+// Why a port did not open, in the operator's words; "other" is the system's text.
+std::string ReasonText(const TLang& lang, const TPortError& error) {
     switch (error.Kind) {
     case EPortError::NoSuchDevice:
         return lang.Message(msgNoSuchDevice);
@@ -48,6 +41,15 @@ std::string TPortConnection::ReasonText(const TLang& lang, const TPortError& err
         break;
     }
     return error.SystemText;
+}
+} // namespace
+
+TPortConnection::TPortConnection(TComPort& port, TReconnect& reconnect, const TCommonDatas& datas,
+                                 const TLang& lang, IPortView* view, TLog log,
+                                 TShowMessage showMessage)
+    : port_(port), reconnect_(reconnect), datas_(datas), lang_(lang), view_(view),
+      log_(std::move(log)), showMessage_(std::move(showMessage)) {
+    WireReconnect();
 }
 
 void TPortConnection::LoadPortSettings() {

@@ -61,9 +61,6 @@ public:
     // closed, and waits for the device to come back.
     void PortLost();
 
-    // Why a port did not open, in the operator's words; "other" is the system's text.
-    static std::string ReasonText(const TLang& lang, const TPortError& error);
-
 private:
     std::string BaudText() const;
     // "9600 baud; 8 data bits; ..." of the open port, for the log.
