@@ -167,7 +167,8 @@ TEST_F(EndToEnd, LostDeviceIsReopenedWhenItIsBack) {
     ManualTimer timer;
     controller->Reconnect().AttachTimer(&timer);
     controller->Port().SetBaudIndex(8);
-    controller->btnOpenPortClick(); // as the operator does: what was opened is known
+    controller->PortConnection()
+        .btnOpenPortClick(); // as the operator does: what was opened is known
     views.log.lines.clear();
     const std::string device = sim->SlavePath();
     Send({"BG", "EN"});

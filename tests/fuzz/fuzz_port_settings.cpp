@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace zav;
     TController& controller = fuzz::Controller();
     controller.Port().SetPortNumber(300); // never a stored number
-    controller.ApplyPortSettingsLines(SettingsLines(fuzz::Unscrambled(data, size)));
+    controller.PortConnection().ApplyPortSettingsLines(
+        SettingsLines(fuzz::Unscrambled(data, size)));
     const std::uint32_t number = controller.Port().PortNumber();
     fuzz::Check(number == 300 || (number >= 1 && number <= 255));
     fuzz::Drain();

@@ -61,12 +61,13 @@ void TestMainWindow::startsInSimpleModeWithPortOpen() {
     // The description, then the device and the speed.
     const std::string expected = c.Lang().Message(3) + "Com1;  8 " + c.Lang().Message(5) +
                                  c.Lang().Message(6) + " 1;  " + c.Lang().Message(9) + "  " +
-                                 c.PortDevicePath() + ", 9600" + c.Lang().Message(msgBaud);
+                                 c.PortConnection().PortDevicePath() + ", 9600" +
+                                 c.Lang().Message(msgBaud);
     QCOMPARE(form.PanelPortProp->Caption().toStdString(), expected);
     QVERIFY(form.MemoLog->Lines().contains(QString::fromStdString(
-        "Com1 (" + c.PortDevicePath() + ")" + c.Lang().Message(msgPortOpenedLog) + "9600" +
-        c.Lang().Message(msgBaud) + "; 8 " + c.Lang().Message(5) + c.Lang().Message(6) + " 1;  " +
-        c.Lang().Message(9))));
+        "Com1 (" + c.PortConnection().PortDevicePath() + ")" + c.Lang().Message(msgPortOpenedLog) +
+        "9600" + c.Lang().Message(msgBaud) + "; 8 " + c.Lang().Message(5) + c.Lang().Message(6) +
+        " 1;  " + c.Lang().Message(9))));
 
     auto* grid = Find<TCommandGrid>(form, "StringGridSend")->model();
     QCOMPARE(grid->headerData(0, Qt::Horizontal).toString(), QString("№"));

@@ -119,7 +119,7 @@ void TestPortDialogs::stopBitsItemDependsOnDataBits() {
     TMessageBoxCatcher boxes;
     TForm1 form;
     TController& c = form.Controller();
-    c.btnClosePortClick(); // the line settings are then only stored
+    c.PortConnection().btnClosePortClick(); // the line settings are then only stored
 
     QPointer<TFormByteLen> dialog = new TFormByteLen(c, &form);
     QCOMPARE(dialog->rgrDataLen->ItemIndex(), 3);     // 8 bits
@@ -136,7 +136,7 @@ void TestPortDialogs::stopBitsItemDependsOnDataBits() {
     QCOMPARE(int(c.Port().StopBits()), stopBits);
     QCOMPARE(int(c.Port().Parity()), 1);
     QCOMPARE(int(c.Port().BaudIndex()), 12);
-    const QString info = QString::fromStdString(c.PortInfo());
+    const QString info = QString::fromStdString(c.PortConnection().PortInfo());
     QVERIFY2(info.contains(QString::fromStdString(c.Lang().Message(6)) + shown), qPrintable(info));
     QTRY_VERIFY(!dialog);
     form.close();

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include "controller/controller.h"
+#ifndef _WIN32
+#include "pty_peer.h"
+#endif
 #include "state/paths.h"
 #include "state/text_file.h"
 
@@ -77,13 +82,13 @@ TEST_F(PortConnection, DescriptionNamesEachLineSetting) {
         port.SetDataBits(row.dataBits);
         port.SetStopBits(row.stopBits);
         port.SetParity(row.parity);
-        EXPECT_EQ(controller_->PortInfo(), row.expected) << "port " << row.port;
+        EXPECT_EQ(controller_->PortConnection().PortInfo(), row.expected) << "port " << row.port;
     }
 }
 
 TEST_F(PortConnection, SettingsFileKeepsPortNumberEncoded) {
     controller_->Port().SetPortNumber(42);
-    controller_->SavePortSettings();
+    controller_->PortConnection().SavePortSettings();
     std::ifstream raw(PortFile(), std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(raw)), {});
     EXPECT_EQ(bytes.size(), 4u);
@@ -92,7 +97,7 @@ TEST_F(PortConnection, SettingsFileKeepsPortNumberEncoded) {
 
     controller_->Port().SetPortNumber(5);
     controller_->Port().SetStopBits(2);
-    controller_->LoadPortSettings();
+    controller_->PortConnection().LoadPortSettings();
     EXPECT_EQ(controller_->Port().PortNumber(), 42u);
     // The line settings are fixed at every load: 8 data bits, one stop bit, even, 9600.
     EXPECT_EQ(controller_->Port().DataBits(), 3);
@@ -109,7 +114,7 @@ TEST_F(PortConnection, UnreadableSettingsFileIsLoggedAndKeepsTheNumber) {
         SaveLines(PortFile(), lines, true);
         controller_->Port().SetPortNumber(6);
         log_.Lines.clear();
-        controller_->LoadPortSettings();
+        controller_->PortConnection().LoadPortSettings();
         EXPECT_EQ(controller_->Port().PortNumber(), 6u);
         ASSERT_EQ(log_.Lines.size(), 1u);
         EXPECT_NE(log_.Lines[0].first.find(PortFile()), std::string::npos);
@@ -118,14 +123,14 @@ TEST_F(PortConnection, UnreadableSettingsFileIsLoggedAndKeepsTheNumber) {
     }
     std::filesystem::remove(PortFile());
     log_.Lines.clear();
-    controller_->LoadPortSettings();
+    controller_->PortConnection().LoadPortSettings();
     EXPECT_EQ(log_.Lines.size(), 1u);
 }
 
 TEST_F(PortConnection, UnwritableSettingsFileIsReportedOnClosing) {
     controller_->Port().SetPortNumber(3);
     std::filesystem::remove_all(dir_ / "Data");
-    controller_->SaveAllOnClose({});
+    controller_->SettingsFiles().SaveAllOnClose({});
     ASSERT_EQ(messages_.Texts.size(), 1u);
     EXPECT_NE(messages_.Texts[0].find("portp.dat"), std::string::npos);
 }
@@ -134,7 +139,7 @@ TEST_F(PortConnection, PortOutsideItsRangeIsNeverWritten) {
     SaveLines(PortFile(), {"4"}, true);
     for (std::uint32_t number : {0u, 256u, 70000u}) {
         controller_->Port().SetPortNumber(number);
-        controller_->SavePortSettings();
+        controller_->PortConnection().SavePortSettings();
         EXPECT_EQ(LoadLines(PortFile(), true), std::vector<std::string>{"4"}) << number;
     }
 }
@@ -143,13 +148,42 @@ TEST_F(PortConnection, PortOutsideItsRangeIsNeverWritten) {
 TEST_F(PortConnection, PortThatDoesNotOpenShowsMessageFourAndWhy) {
     TLang& lang = controller_->Lang();
     controller_->Port().SetPortNumber(7);
-    controller_->btnOpenPortClick();
+    controller_->PortConnection().btnOpenPortClick();
     EXPECT_FALSE(controller_->Port().Connected());
-    const std::string device = controller_->PortDevicePath();
+    const std::string device = controller_->PortConnection().PortDevicePath();
     EXPECT_EQ(messages_.Texts,
               std::vector<std::string>{lang.Message(4) + ": " + lang.Message(msgNoSuchDevice) +
                                        " (" + device + ")"});
 }
+
+#ifndef _WIN32
+// The reason is the one the failing call gave, in the operator's words or the system's.
+TEST_F(PortConnection, PortThatDoesNotOpenShowsTheExactReason) {
+    test::TPtyPeer pty;
+    TComPort holder(dispatcher_);
+    holder.SetDevicePath(pty.SlavePath());
+    ASSERT_FALSE(holder.Open());
+    std::ofstream(dir_ / "plain.txt") << "x";
+    std::filesystem::create_directories(dir_ / "folder");
+    const TLang& lang = controller_->Lang();
+    const struct {
+        std::string device, reason;
+    } rows[] = {
+        {(dir_ / "missing").string(), lang.Message(msgNoSuchDevice)},
+        {pty.SlavePath(), lang.Message(msgDeviceBusy)},
+        {(dir_ / "plain.txt").string(), lang.Message(msgNotSerialDevice)},
+        {(dir_ / "folder").string(), std::strerror(EISDIR)},
+    };
+    for (const auto& row : rows) {
+        controller_->Port().SetDevicePath(row.device);
+        messages_.Texts.clear();
+        controller_->PortConnection().btnOpenPortClick();
+        EXPECT_FALSE(controller_->Port().Connected());
+        EXPECT_EQ(messages_.Texts, std::vector<std::string>{lang.Message(4) + ": " + row.reason +
+                                                            " (" + row.device + ")"});
+    }
+}
+#endif
 
 } // namespace
 } // namespace zav

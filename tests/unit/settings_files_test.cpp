@@ -258,9 +258,9 @@ TEST_F(SettingsOnDisk, DamagedFilesAreReportedAsOftenAsTheyFail) {
                 dir_.Write(file, row.bytes);
             views_.messageBox.shown.clear();
             if (std::string(file) == "Data/erp.dat")
-                c->LoadErrorSettings();
+                c->SettingsFiles().LoadErrorSettings();
             else
-                c->LoadProgramSettings();
+                c->SettingsFiles().LoadProgramSettings();
             EXPECT_EQ(views_.messageBox.shown, Lines(row.reports, Damaged(*c, file)))
                 << row.name << " " << file;
         }
@@ -277,7 +277,7 @@ TEST_F(SettingsOnDisk, ValuesOutOfRangeAreReportedOnceAtStartUp) {
     lines[19] = "0"; // after the language: the reading went on
     SaveLines(dir_.File("Data/prp.dat"), lines, true);
     auto c = NewController(); // the first reading reports nothing
-    c->LoadProgramSettings();
+    c->SettingsFiles().LoadProgramSettings();
     const TLang& lang = c->Lang();
     EXPECT_THAT(views_.messageBox.shown,
                 ElementsAre(lang.Message(msgSettingDefaultTaken) + dir_.File("Data/prp.dat") +
@@ -299,7 +299,7 @@ TEST_F(SettingsOnDisk, FileLongerThanOneReadBlockIsReadWhole) {
     for (auto& line : lines)
         line = std::string(700, ' ') + line;
     SaveLines(dir_.File("Data/erp.dat"), lines, true);
-    c->LoadErrorSettings();
+    c->SettingsFiles().LoadErrorSettings();
     EXPECT_TRUE(views_.messageBox.shown.empty());
     EXPECT_EQ(TErrorSettingsFile::Lines(TErrorSettings::Of(c->CommonDatas())),
               TErrorSettingsFile::Lines(values));
@@ -315,16 +315,16 @@ TEST_F(SettingsOnDisk, ClosingWritesWhatIsSwitchedOnAndReadsBack) {
     d.ReconnectLostDevice = false;
     c->Port().SetPortNumber(9);
     c->lbBufRead.AppendReplies("LD1*E10*");
-    c->SaveAllOnClose({"first", "\xd0\x9f"}); // Cyrillic Pe
+    c->SettingsFiles().SaveAllOnClose({"first", "\xd0\x9f"}); // Cyrillic Pe
     EXPECT_TRUE(views_.messageBox.shown.empty());
     EXPECT_EQ(dir_.Read("Log/work.log"), "first\r\n\xcf\r\n");
     EXPECT_EQ(dir_.Read("Log/port.log"), "LD1*\r\nE10*\r\n\r\n");
     EXPECT_EQ(LoadLines(dir_.File("Data/portp.dat"), true), Lines{"9"});
 
     auto again = NewController();
-    again->LoadProgramSettings();
-    again->LoadErrorSettings();
-    again->LoadPortSettings();
+    again->SettingsFiles().LoadProgramSettings();
+    again->SettingsFiles().LoadErrorSettings();
+    again->PortConnection().LoadPortSettings();
     EXPECT_TRUE(views_.messageBox.shown.empty());
     EXPECT_EQ(again->CommonDatas().ReplyTimeout, 1234);
     EXPECT_FALSE(again->CommonDatas().AutoAddBG);
@@ -363,7 +363,7 @@ TEST_F(SettingsOnDisk, FilesThatCannotBeWrittenAreReportedOnceAndTheRestWritten)
         c->CommonDatas().SaveWorkLog = true;
         c->Port().SetPortNumber(2);
         row.spoil();
-        c->SaveAllOnClose({"line"});
+        c->SettingsFiles().SaveAllOnClose({"line"});
         ASSERT_EQ(views_.messageBox.shown.size(), 1u) << row.name;
         const std::string& box = views_.messageBox.shown[0];
         EXPECT_EQ(box.rfind(c->Lang().Message(msgFilesNotSaved), 0), 0u) << box;

@@ -78,7 +78,7 @@ TCtlSession::TCtlSession(TCtlIo& io) : io_(io), views_(io.Err) {
     views.Log = &views_;
     views.MessageBox = &views_;
     controller_ = std::make_unique<TController>(dispatcher_, views);
-    controller_->LoadErrorSettings();
+    controller_->SettingsFiles().LoadErrorSettings();
 }
 
 TCtlSession::~TCtlSession() {
@@ -106,7 +106,7 @@ void TCtlSession::ProcessUntil(const std::function<bool()>& done,
 TExitStatus TCtlSession::OpenPort(const TCtlOptions& options) {
     zav::TComPort& port = controller_->Port();
     if (options.Device.empty() && options.Port == 0) {
-        controller_->LoadPortSettings();
+        controller_->PortConnection().LoadPortSettings();
     } else {
         if (!options.Device.empty())
             port.SetDevicePath(options.Device);

@@ -21,14 +21,16 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
         ++PortLosses;
         ReadDoneEvent.Set();
     };
-    port_->OnPortLost = [this] { PortLost(); };
+    port_->OnPortLost = [this] { portConnection_->PortLost(); };
     commonDatas_ = std::make_unique<TCommonDatas>(views_.CommonDatasView, views_.Log);
     commonDatas_->SetViewRunner([this](std::function<void()> fn) { OnMain(std::move(fn)); });
     // The language named in the program settings decides which messages are loaded.
     programSettings_ = std::make_unique<TProgramSettingsFile>(*commonDatas_, views_.RadioGroups);
     programSettings_->LoadProgramSettings({});
-    errorSettings_ = std::make_unique<TErrorSettingsFile>(
-        *commonDatas_, [this](const std::string& fileName) { ReportDamagedSettings(fileName); });
+    errorSettings_ =
+        std::make_unique<TErrorSettingsFile>(*commonDatas_, [this](const std::string& fileName) {
+            settingsFiles_->ReportDamagedSettings(fileName);
+        });
     lang_ = std::make_unique<TLang>(*commonDatas_, views_.MessageBox, views_.Log);
     lang_->AttachMainForm(views_.MainForm);
     commands_ =
@@ -47,14 +49,17 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     sendProgress_ = std::make_unique<TSendProgress>(*this);
     closing_ = std::make_unique<TClosing>(*this);
     reconnect_ = std::make_unique<TReconnect>(*port_);
-    WireReconnect();
+    const auto log = [this](const std::string& line, bool red) { Log(line, red); };
+    const auto show = [this](const std::string& text) { ShowMessage(text); };
+    portConnection_ = std::make_unique<TPortConnection>(*port_, *reconnect_, *commonDatas_, *lang_,
+                                                        views_.PortView, log, show);
+    settingsFiles_ = std::make_unique<TSettingsFiles>(
+        *commonDatas_, *programSettings_, *errorSettings_, *lang_, lbBufRead,
+        [this] { portConnection_->SavePortSettings(); }, show);
     commands_->BuildCatalogue();
     languageSwitch_ =
         std::make_unique<TLanguageSwitch>(*commonDatas_, *lang_, *commands_, views_.MessageBox);
-    languageSwitch_->OnSwitched = [this] {
-        if (port_->Connected() && views_.PortView)
-            views_.PortView->SetPortDescription(PortDescription());
-    };
+    languageSwitch_->OnSwitched = [this] { portConnection_->RefreshDescription(); };
     commonDatas_->LastReply = "  "; // what start-up leaves in it before any reply
 }
 
@@ -170,14 +175,6 @@ void TController::StopExchangeOnTransferError() {
                 lang_->Message(msgListStoppedOf) + std::to_string(stopped.Total),
             true);
     });
-}
-
-void TController::PortLost() {
-    Log(lang_->Message(msgPortLost) + std::to_string(port_->PortNumber()) +
-            lang_->Message(msgPortLostEnd),
-        true);
-    btnClosePortClick();
-    reconnect_->Lost();
 }
 
 } // namespace zav

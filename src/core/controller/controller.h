@@ -15,7 +15,9 @@
 #include "command-language/zav_commands.h"
 #include "controller/closing.h"
 #include "controller/language_switch.h"
+#include "controller/port_connection.h"
 #include "controller/send_progress.h"
+#include "controller/settings_files.h"
 #include "controller/simple_mode.h"
 #include "controller/text_lines.h"
 #include "localisation/lang.h"
@@ -39,17 +41,6 @@
 namespace zav {
 
 class TRWThread;
-
-// The port connection controls of the main window.
-class IPortView {
-public:
-    virtual ~IPortView() = default;
-    // Caption of PanelPortProp: the port description, or empty while closed.
-    virtual void SetPortDescription(const std::string& text) = 0;
-    // Open Port / Close Port buttons, the "Port settings" menu item and, when the
-    // port properties dialog exists, its data-bits group.
-    virtual void UpdatePortControls(bool open) = 0;
-};
 
 struct TControllerViews {
     IOperationLog* Log = nullptr;
@@ -124,35 +115,12 @@ public:
     // the blocks handled so far: what ended an exchange is then a Drain away.
     void SettleReceived();
 
-    // Port connection.
-    void LoadPortSettings();
-    // The reading of Data/portp.dat's lines, once they are read.
-    void ApplyPortSettingsLines(const std::vector<std::string>& lines);
-    void SavePortSettings();
-    void btnOpenPortClick();
-    void btnClosePortClick();
-    void UpdatePortControls();
-    std::string PortInfo() const;
-    // The bottom line of an open port: the description above, its device and speed.
-    std::string PortDescription() const;
-    // The device COM n stands for (the target of its link on Linux).
-    std::string PortDevicePath() const;
-    // After the port properties were changed: a setting the line refused is reported,
-    // and the bottom line shows what is in force.
-    void PortSettingsChanged();
-    // Makes COM n the given device (on Linux, the link ports/COM<n>); false, with the
-    // reason shown, when it cannot.
-    bool PointPortAt(int n, const std::string& device);
-
-    // Settings files and logs. The first reading of the program settings happens in the
-    // constructor, before the messages exist, and reports nothing; this one reports.
-    void LoadProgramSettings();
-    void LoadErrorSettings();
+    // Opening and closing the port, its description line and Data/portp.dat.
+    TPortConnection& PortConnection() { return *portConnection_; }
+    // Reading the settings files at start-up, writing them and the logs on closing.
+    TSettingsFiles& SettingsFiles() { return *settingsFiles_; }
     TProgramSettingsFile& ProgramSettings() { return *programSettings_; }
     TErrorSettingsFile& ErrorSettings() { return *errorSettings_; }
-    // Writes the logs and settings files whose switches are on, in order; files that
-    // cannot be written are reported together in one message box.
-    void SaveAllOnClose(const std::vector<std::string>& workLog);
 
     // Adds a line to the operation log, in red if asked. From another thread than the
     // main one these post and return at once.
@@ -171,15 +139,9 @@ private:
     // since the main thread may itself be waiting for the exchange to end.
     void PostNoReply();
     void PostExchangeEnded();
-    void PortLost();
     // Runs fn on the main thread later, unless the controller is gone by then.
     void PostIfAlive(std::function<void()> fn);
-    std::string BaudText() const;
-    // "9600 baud; 8 data bits; ..." of the open port, for the log.
-    std::string LineSettingsText() const;
-    void WireReconnect();
     void ExchangeEnded();
-    void ReportDamagedSettings(const std::string& fileName);
 
     friend class TZavCommands;
     // Receive thread: a data transfer error stops the running exchange.
@@ -225,6 +187,8 @@ private:
     std::unique_ptr<TSendProgress> sendProgress_;
     std::unique_ptr<TClosing> closing_;
     std::unique_ptr<TReconnect> reconnect_; // after port_: it uses the port
+    std::unique_ptr<TPortConnection> portConnection_;
+    std::unique_ptr<TSettingsFiles> settingsFiles_;
     std::unique_ptr<TRWThread> ExchangeThread;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -1,13 +1,13 @@
 // Opening and closing the port, its description line and Data/portp.dat.
 
+#include "controller/port_connection.h"
+
 #include <algorithm>
 #include <exception>
 #include <filesystem>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
+#include <iterator>
+#include <utility>
 
-#include "controller/controller.h"
 #include "serial/device_list.h"
 #include "settings/settings_table.h"
 #include "state/number_format.h"
@@ -25,22 +25,34 @@ bool ValidPortNumber(std::int64_t number) {
     return number >= 1 && number <= 255;
 }
 
-// Why a device that did not open did not, as far as can be told from outside.
-int OpenFailureMessage(const std::string& device) {
-#ifdef _WIN32
-    (void)device;
-    return msgDeviceBusy;
-#else
-    if (device.empty() || ::access(device.c_str(), F_OK) != 0)
-        return msgNoSuchDevice;
-    if (::access(device.c_str(), R_OK | W_OK) != 0)
-        return msgNoPermission;
-    return msgDeviceBusy;
-#endif
+// Why a port did not open, in the operator's words; "other" is the system's text.
+std::string ReasonText(const TLang& lang, const TPortError& error) {
+    switch (error.Kind) {
+    case EPortError::NoSuchDevice:
+        return lang.Message(msgNoSuchDevice);
+    case EPortError::Busy:
+        return lang.Message(msgDeviceBusy);
+    case EPortError::NoPermission:
+        return lang.Message(msgNoPermission);
+    case EPortError::UnsupportedSetting:
+        return lang.Message(msgNotSerialDevice);
+    case EPortError::Other:
+    case EPortError::None:
+        break;
+    }
+    return error.SystemText;
 }
 } // namespace
 
-void TController::LoadPortSettings() {
+TPortConnection::TPortConnection(TComPort& port, TReconnect& reconnect, const TCommonDatas& datas,
+                                 const TLang& lang, IPortView* view, TLog log,
+                                 TShowMessage showMessage)
+    : port_(port), reconnect_(reconnect), datas_(datas), lang_(lang), view_(view),
+      log_(std::move(log)), showMessage_(std::move(showMessage)) {
+    WireReconnect();
+}
+
+void TPortConnection::LoadPortSettings() {
     std::vector<std::string> lines;
     try {
         lines = LoadSettingsLines(PortSettingsFileName());
@@ -49,54 +61,56 @@ void TController::LoadPortSettings() {
     ApplyPortSettingsLines(lines);
 }
 
-void TController::ApplyPortSettingsLines(const std::vector<std::string>& lines) {
+void TPortConnection::ApplyPortSettingsLines(const std::vector<std::string>& lines) {
     std::int32_t number = 0;
     // Port 0 or a number beyond the range can never be opened: treat it as damage.
     if (!lines.empty() && TryParseInt(lines[0], number) && ValidPortNumber(number))
-        port_->SetPortNumber(static_cast<std::uint32_t>(number));
+        port_.SetPortNumber(static_cast<std::uint32_t>(number));
     else
-        Log(lang_->Message(msgPortFileMissing) + PortSettingsFileName() +
-                lang_->Message(msgPortFileMissingEnd),
-            true);
+        log_(lang_.Message(msgPortFileMissing) + PortSettingsFileName() +
+                 lang_.Message(msgPortFileMissingEnd),
+             true);
     // The line settings are not stored: every run starts with 9600 baud, 8E1.
-    port_->SetDataBits(3);
-    port_->SetStopBits(0);
-    port_->SetParity(2);
-    port_->SetBaudIndex(6);
+    port_.SetDataBits(3);
+    port_.SetStopBits(0);
+    port_.SetParity(2);
+    port_.SetBaudIndex(6);
 }
 
-void TController::SavePortSettings() {
+void TPortConnection::SavePortSettings() {
     // The file keeps the last port that could be opened, or stays as it is.
-    const std::uint32_t number = port_->PortNumber();
+    const std::uint32_t number = port_.PortNumber();
     if (ValidPortNumber(static_cast<std::int64_t>(number)))
         SaveLines(PortSettingsFileName(), {std::to_string(number)}, true);
 }
 
-void TController::btnOpenPortClick() {
-    reconnect_->End();
+void TPortConnection::btnOpenPortClick() {
+    reconnect_.End();
+    TPortError error;
     try {
-        port_->Close();
-        port_->Open();
-    } catch (const std::exception&) {
+        port_.Close();
+        error = port_.Open();
+    } catch (const std::exception& e) {
         // A backend failure is reported like any port that does not open.
+        error = {EPortError::Other, e.what()};
     }
     const std::string device = PortDevicePath();
-    if (port_->Connected()) {
-        if (views_.PortView)
-            views_.PortView->SetPortDescription(PortDescription());
-        port_->SetReceiving(true);
-        reconnect_->Opened();
-        Log("Com" + std::to_string(port_->PortNumber()) + " (" + device + ")" +
-            lang_->Message(msgPortOpenedLog) + LineSettingsText());
+    if (port_.Connected()) {
+        if (view_)
+            view_->SetPortDescription(PortDescription());
+        port_.SetReceiving(true);
+        reconnect_.Opened();
+        log_("Com" + std::to_string(port_.PortNumber()) + " (" + device + ")" +
+                 lang_.Message(msgPortOpenedLog) + LineSettingsText(),
+             false);
     } else {
-        ShowMessage(lang_->Message(4) + ": " + lang_->Message(OpenFailureMessage(device)) + " (" +
-                    device + ")");
+        showMessage_(lang_.Message(4) + ": " + ReasonText(lang_, error) + " (" + device + ")");
     }
     UpdatePortControls();
 }
 
-std::string TController::PortDevicePath() const {
-    const std::string name = port_->DevicePath();
+std::string TPortConnection::PortDevicePath() const {
+    const std::string name = port_.DevicePath();
 #ifndef _WIN32
     // COM n is usually a link: the device it points to is what the operator knows.
     std::error_code ec;
@@ -110,68 +124,80 @@ std::string TController::PortDevicePath() const {
     return name;
 }
 
-std::string TController::BaudText() const {
-    const auto index = port_->BaudIndex();
+std::string TPortConnection::BaudText() const {
+    const auto index = port_.BaudIndex();
     return (index < std::size(BaudRates) ? std::to_string(BaudRates[index]) : std::string("?")) +
-           lang_->Message(msgBaud);
+           lang_.Message(msgBaud);
 }
 
-std::string TController::LineSettingsText() const {
+std::string TPortConnection::LineSettingsText() const {
     const std::string info = PortInfo();
     return BaudText() + "; " + info.substr(std::min(info.find(";  ") + 3, info.size()));
 }
 
-void TController::WireReconnect() {
-    reconnect_->Enabled = [this] { return commonDatas_->ReconnectLostDevice; };
+void TPortConnection::WireReconnect() {
+    reconnect_.Enabled = [this] { return datas_.ReconnectLostDevice; };
     const auto port = [this](const TDeviceIdentity& device) {
-        return "Com" + std::to_string(port_->PortNumber()) + " (" + device.Path + ")";
+        return "Com" + std::to_string(port_.PortNumber()) + " (" + device.Path + ")";
     };
-    reconnect_->OnWaiting = [this, port](const TDeviceIdentity& lost) {
-        Log(port(lost) + lang_->Message(msgReconnectWaiting));
+    reconnect_.OnWaiting = [this, port](const TDeviceIdentity& lost) {
+        log_(port(lost) + lang_.Message(msgReconnectWaiting), false);
     };
-    reconnect_->OnOtherDevice = [this, port](const TDeviceIdentity& now,
-                                             const TDeviceIdentity& lost) {
-        Log(port(now) + lang_->Message(msgReconnectOtherDevice) + now.Description() +
-                lang_->Message(msgReconnectOtherDeviceLost) + lost.Description() +
-                lang_->Message(msgReconnectOtherDeviceEnd),
-            true);
+    reconnect_.OnOtherDevice = [this, port](const TDeviceIdentity& now,
+                                            const TDeviceIdentity& lost) {
+        log_(port(now) + lang_.Message(msgReconnectOtherDevice) + now.Description() +
+                 lang_.Message(msgReconnectOtherDeviceLost) + lost.Description() +
+                 lang_.Message(msgReconnectOtherDeviceEnd),
+             true);
     };
-    reconnect_->OnReconnected = [this, port](const TDeviceIdentity& device) {
-        if (views_.PortView)
-            views_.PortView->SetPortDescription(PortDescription());
-        Log(port(device) + lang_->Message(msgPortReconnected) + LineSettingsText());
+    reconnect_.OnReconnected = [this, port](const TDeviceIdentity& device) {
+        if (view_)
+            view_->SetPortDescription(PortDescription());
+        log_(port(device) + lang_.Message(msgPortReconnected) + LineSettingsText(), false);
         UpdatePortControls();
     };
 }
 
-std::string TController::PortDescription() const {
-    return lang_->Message(3) + PortInfo() + "  " + PortDevicePath() + ", " + BaudText();
+std::string TPortConnection::PortDescription() const {
+    return lang_.Message(3) + PortInfo() + "  " + PortDevicePath() + ", " + BaudText();
 }
 
-void TController::PortSettingsChanged() {
-    if (port_->TakeRefusal())
-        ShowMessage(lang_->Message(msgSettingRefused));
-    if (port_->Connected() && views_.PortView)
-        views_.PortView->SetPortDescription(PortDescription());
+void TPortConnection::PortSettingsChanged() {
+    if (port_.TakeRefusal())
+        showMessage_(lang_.Message(msgSettingRefused));
+    RefreshDescription();
 }
 
-void TController::btnClosePortClick() {
-    reconnect_->End();
-    if (port_->Connected())
-        Log("Com" + std::to_string(port_->PortNumber()) + lang_->Message(msgPortClosedLog));
-    port_->Close();
-    port_->SetReceiving(false);
-    if (views_.PortView)
-        views_.PortView->SetPortDescription("");
+void TPortConnection::RefreshDescription() {
+    if (port_.Connected() && view_)
+        view_->SetPortDescription(PortDescription());
+}
+
+void TPortConnection::PortLost() {
+    log_(lang_.Message(msgPortLost) + std::to_string(port_.PortNumber()) +
+             lang_.Message(msgPortLostEnd),
+         true);
+    btnClosePortClick();
+    reconnect_.Lost();
+}
+
+void TPortConnection::btnClosePortClick() {
+    reconnect_.End();
+    if (port_.Connected())
+        log_("Com" + std::to_string(port_.PortNumber()) + lang_.Message(msgPortClosedLog), false);
+    port_.Close();
+    port_.SetReceiving(false);
+    if (view_)
+        view_->SetPortDescription("");
     UpdatePortControls();
 }
 
-void TController::UpdatePortControls() {
-    if (views_.PortView)
-        views_.PortView->UpdatePortControls(port_->Connected());
+void TPortConnection::UpdatePortControls() {
+    if (view_)
+        view_->UpdatePortControls(port_.Connected());
 }
 
-bool TController::PointPortAt(int n, const std::string& device) {
+bool TPortConnection::PointPortAt(int n, const std::string& device) {
 #ifdef _WIN32
     // Windows names its ports itself: the device is COM n already.
     (void)n;
@@ -179,23 +205,23 @@ bool TController::PointPortAt(int n, const std::string& device) {
     return true;
 #else
     std::string error;
-    if (LinkedPortNumber(port_->PortsDir(), device) == n ||
-        LinkPortToDevice(port_->PortsDir(), n, device, error))
+    if (LinkedPortNumber(port_.PortsDir(), device) == n ||
+        LinkPortToDevice(port_.PortsDir(), n, device, error))
         return true;
-    ShowMessage(lang_->Message(msgPortLinkFailed) + error);
+    showMessage_(lang_.Message(msgPortLinkFailed) + error);
     return false;
 #endif
 }
 
-std::string TController::PortInfo() const {
-    std::string info = "Com" + std::to_string(port_->PortNumber()) + ";  ";
-    if (port_->DataBits() <= 3)
-        info += std::to_string(port_->DataBits() + 5) + " " + lang_->Message(5);
+std::string TPortConnection::PortInfo() const {
+    std::string info = "Com" + std::to_string(port_.PortNumber()) + ";  ";
+    if (port_.DataBits() <= 3)
+        info += std::to_string(port_.DataBits() + 5) + " " + lang_.Message(5);
     static const char* const stopBits[] = {" 1;  ", " 1,5;  ", " 2;  "};
-    if (port_->StopBits() <= 2)
-        info += lang_->Message(6) + stopBits[port_->StopBits()];
-    if (port_->Parity() <= 4)
-        info += lang_->Message(7 + port_->Parity());
+    if (port_.StopBits() <= 2)
+        info += lang_.Message(6) + stopBits[port_.StopBits()];
+    if (port_.Parity() <= 4)
+        info += lang_.Message(7 + port_.Parity());
     return info;
 }
 

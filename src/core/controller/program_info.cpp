@@ -22,7 +22,7 @@ std::string ProgramInformation(TController& controller, const std::string& toolk
     text += lang.Message(msgBuildDate) + __DATE__ + "\n";
     text += lang.Message(msgToolkitVersion) + toolkitVersion + "\n";
     if (port.Connected())
-        text += lang.Message(3) + controller.PortInfo() + "\n";
+        text += lang.Message(3) + controller.PortConnection().PortInfo() + "\n";
     else
         text += lang.Message(3) + "Com" + std::to_string(port.PortNumber()) +
                 lang.Message(msgPortClosed) + "\n";

@@ -205,7 +205,7 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgNoSuchDevice, "*there is no such device"},
     {msgNoPermission, "*no permission to use the device (add your user to the \"dialout\" group "
                       "and log in again)"},
-    {msgDeviceBusy, "*the device is in use by another program, or it is not a serial port"},
+    {msgDeviceBusy, "*the device is in use by another program"},
     {msgListStoppedAtLine, "*Data transfer error: the command list was stopped at line "},
     {msgListStoppedOf, "* of "},
     {msgCtlLine, "*line "},
@@ -331,6 +331,7 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgCloseRecordingCut, "*Closing cut short the recording to coordinate "},
     {msgCloseRecordingCutEnd, "*: ED was sent, and the program stored in the coordinate is "
                               "incomplete."},
+    {msgNotSerialDevice, "*the device takes no serial line settings (it is not a serial port)"},
 };
 // clang-format on
 

@@ -178,6 +178,7 @@ enum TOwnMessage : int {
     msgCloseReading,      // asked on closing during a read-back
     msgCloseRecordingCut, // + coordinate + msgCloseRecordingCutEnd
     msgCloseRecordingCutEnd,
+    msgNotSerialDevice, // why a port did not open: the device takes no line settings
     msgOwnEnd // one past the last
 };
 

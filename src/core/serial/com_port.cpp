@@ -19,11 +19,13 @@ bool TComPort::Connected() const {
     return backend_->Connected();
 }
 
-void TComPort::Open() {
+TPortError TComPort::Open() {
     if (Connected())
-        return;
-    if (backend_->Open(DevicePath(), inBufSize_))
+        return {};
+    TPortError error = backend_->Open(DevicePath(), inBufSize_);
+    if (!error)
         ApplySettings();
+    return error;
 }
 
 void TComPort::Close() {

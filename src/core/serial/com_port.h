@@ -13,6 +13,7 @@
 #include <string>
 
 #include "serial/dispatcher.h"
+#include "serial/port_error.h"
 
 namespace zav {
 
@@ -50,7 +51,8 @@ public:
     // From Open until Close, or until the main thread has been told the device went away
     // (writes are refused from the moment the receive thread finds it gone).
     bool Connected() const;
-    void Open();
+    // Nothing to do on an open port; else the system's reason when the device did not open.
+    TPortError Open();
     void Close();
     void SetReceiving(bool on);
     void ApplySettings();

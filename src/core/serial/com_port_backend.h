@@ -13,6 +13,7 @@
 
 #include "serial/com_port.h"
 #include "serial/dispatcher.h"
+#include "serial/port_error.h"
 
 namespace zav {
 
@@ -23,9 +24,9 @@ public:
     static std::unique_ptr<TBackend> Create(TComPort& port, IDispatcher& dispatcher);
 
     virtual bool Connected() const = 0;
-    // Opens the device with a receive thread that starts suspended; false if it cannot
-    // be opened. A port lost earlier is cleaned up first.
-    virtual bool Open(const std::string& device, std::uint32_t inBufSize) = 0;
+    // Opens the device with a receive thread that starts suspended; the system's error
+    // if it cannot be opened. A port lost earlier is cleaned up first.
+    virtual TPortError Open(const std::string& device, std::uint32_t inBufSize) = 0;
     // Ends the receive thread and releases the device; no OnReceive or OnPortLost is
     // made after it returns.
     virtual void Close() = 0;

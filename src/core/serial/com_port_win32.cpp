@@ -17,19 +17,56 @@
 #include <thread>
 
 #include "serial/com_port.h"
-#include "serial/com_port_backend.h"
+#include "serial/port_session.h"
 
 namespace zav {
 namespace {
 
+// The system's text of an error, in UTF-8 like all core text, without its line break.
+std::string SystemMessage(DWORD error) {
+    wchar_t* wide = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&wide), 0, nullptr);
+    std::string text;
+    if (length > 0) {
+        const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(length), nullptr,
+                                              0, nullptr, nullptr);
+        text.resize(static_cast<std::size_t>(std::max(bytes, 0)));
+        WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(length), text.data(), bytes, nullptr,
+                            nullptr);
+    }
+    if (wide != nullptr)
+        LocalFree(wide);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    return text.empty() ? "error " + std::to_string(error) : text;
+}
+
+} // namespace
+
+TPortError PortErrorFromSystem(unsigned long error) {
+    return SortPortError(
+        static_cast<long>(error), SystemMessage(error),
+        {
+            {EPortError::NoSuchDevice,
+             {ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_INVALID_NAME, ERROR_BAD_UNIT,
+              ERROR_DEV_NOT_EXIST, ERROR_DEVICE_NOT_CONNECTED}},
+            // A COM port opens unshared: one held by another program answers "access denied".
+            {EPortError::Busy, {ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION, ERROR_BUSY}},
+            {EPortError::NoPermission, {ERROR_PRIVILEGE_NOT_HELD}},
+            {EPortError::UnsupportedSetting,
+             {ERROR_INVALID_PARAMETER, ERROR_NOT_SUPPORTED, ERROR_INVALID_FUNCTION}},
+        });
+}
+
+namespace {
+
 // One opened port with its receive thread, from Open to Close.
-struct TSession {
+struct TSession : TPortSessionBase {
     HANDLE port = INVALID_HANDLE_VALUE;
     HANDLE stop = nullptr; // manual reset: closing
     HANDLE wake = nullptr; // auto reset: receiving switched on or off
-    std::atomic<bool> lost{false};
-    std::shared_ptr<TReceiveLink> link;
-    std::thread thread;
 
     ~TSession() {
         Release();
@@ -38,6 +75,8 @@ struct TSession {
         if (wake != nullptr)
             CloseHandle(wake);
     }
+    void SignalStop() { SetEvent(stop); }
+    void SignalWake() { SetEvent(wake); }
     void Release() {
         if (port != INVALID_HANDLE_VALUE)
             CloseHandle(port);
@@ -56,67 +95,27 @@ bool Await(TSession& s, OVERLAPPED& ov, DWORD& transferred) {
     return false;
 }
 
-class TWin32Backend final : public TComPort::TBackend {
+class TWin32Backend final : public TSessionBackend<TSession> {
 public:
-    TWin32Backend(TComPort& port, IDispatcher& dispatcher) : port_(port), dispatcher_(dispatcher) {}
-    ~TWin32Backend() override { Close(); }
+    using TSessionBackend::TSessionBackend;
 
-    bool Connected() const override {
-        // A lost device still reads as connected until the main thread closes it, which is
-        // where its loss is reported: whoever sees the port closed has the report too.
-        std::lock_guard lock(mutex_);
-        return session_ != nullptr;
+private:
+    TPortError OpenDevice(TSession& s, const std::string& device) override {
+        s.port = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
+        if (s.port == INVALID_HANDLE_VALUE)
+            return PortErrorFromSystem(GetLastError());
+        s.stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        if (s.stop == nullptr)
+            return PortErrorFromSystem(GetLastError());
+        s.wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        if (s.wake == nullptr)
+            return PortErrorFromSystem(GetLastError());
+        return {};
     }
 
-    bool Open(const std::string& device, std::uint32_t inBufSize) override {
-        Close(); // a port lost earlier
-        auto s = std::make_shared<TSession>();
-        s->port = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
-        if (s->port == INVALID_HANDLE_VALUE)
-            return false;
-        s->stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        s->wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        if (s->stop == nullptr || s->wake == nullptr)
-            return false;
-        try {
-            s->link = std::make_shared<TReceiveLink>(port_, dispatcher_, inBufSize);
-        } catch (const std::bad_alloc&) {
-            return false; // an absurd InBufSize
-        }
-        s->thread = std::thread([this, raw = s.get()] { Run(*raw); });
-        std::lock_guard lock(mutex_);
-        session_ = std::move(s);
-        return true;
-    }
-
-    void Close() override {
-        std::shared_ptr<TSession> s;
-        {
-            std::lock_guard lock(mutex_);
-            s = std::move(session_);
-            session_.reset();
-        }
-        if (!s)
-            return;
-        s->link->Cancel();
-        SetEvent(s->stop);
-        if (s->thread.joinable())
-            s->thread.join();
-        s->link->WaitNoWriters();
-        s->Release();
-    }
-
-    void SetReceiving(bool on) override {
-        auto s = Current();
-        if (!s)
-            return;
-        s->link->SetReceiving(on, [&s] { SetEvent(s->wake); });
-    }
-
-    bool Apply(const TLineSettings& settings) override {
-        auto s = Current();
-        if (!s || s->lost || settings.BaudIndex >= std::size(BaudRates))
+    bool ApplyTo(TSession& s, const TLineSettings& settings) override {
+        if (settings.BaudIndex >= std::size(BaudRates))
             return false;
         DCB dcb;
         std::memset(&dcb, 0, sizeof dcb);
@@ -127,27 +126,12 @@ public:
         dcb.ByteSize = static_cast<BYTE>(settings.DataBits + 5);
         dcb.Parity = settings.Parity;
         dcb.StopBits = settings.StopBits;
-        return SetCommState(s->port, &dcb) != 0;
-    }
-
-    bool Write(const void* buffer, std::size_t count) override {
-        auto s = Current();
-        if (!s || s->lost || !s->link->EnterWrite())
-            return false;
-        const bool ok = WriteAll(*s, static_cast<const std::uint8_t*>(buffer), count);
-        s->link->LeaveWrite();
-        return ok;
-    }
-
-private:
-    std::shared_ptr<TSession> Current() const {
-        std::lock_guard lock(mutex_);
-        return session_;
+        return SetCommState(s.port, &dcb) != 0;
     }
 
     // Each write has its own record and event, so it shares nothing with the receive
     // thread's pending wait.
-    static bool WriteAll(TSession& s, const std::uint8_t* p, std::size_t count) {
+    bool WriteAll(TSession& s, const std::uint8_t* p, std::size_t count) override {
         OVERLAPPED ov;
         std::memset(&ov, 0, sizeof ov);
         ov.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
@@ -182,12 +166,8 @@ private:
 
     // The receive thread. While suspended it waits on its events only, and received bytes
     // stay queued in the driver.
-    void Run(TSession& s) {
+    bool Run(TSession& s) override {
         TReceiveLink& link = *s.link;
-        struct TEnd {
-            TReceiveLink& link;
-            ~TEnd() { link.Ended(); }
-        } end{link};
         std::uint8_t* const buffer = link.Buffer();
         const std::uint32_t size = link.Size();
         OVERLAPPED ov;
@@ -256,19 +236,8 @@ private:
         if (ov.hEvent != nullptr)
             CloseHandle(ov.hEvent);
         SetCommMask(s.port, 0);
-        if (lost) {
-            s.lost = true;
-            // Unless the port is closed first (which cancels this), the main thread
-            // releases the device and learns of the loss; the backend lives till then.
-            link.Lost([this] { Close(); });
-        }
+        return lost;
     }
-
-    TComPort& port_;
-    IDispatcher& dispatcher_;
-    mutable std::mutex mutex_;
-    // Guarded by mutex_; replaced only on the main thread, read by writers too.
-    std::shared_ptr<TSession> session_;
 };
 
 } // namespace

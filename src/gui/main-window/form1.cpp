@@ -267,9 +267,10 @@ void TForm1::BuildControls() {
     });
     connect(PanelUnits->btnScaleChange, &QPushButton::clicked, this,
             [this] { controller_->Units().btnScaleChangeClick(); });
-    connect(btnOpenPort, &QPushButton::clicked, this, [this] { controller_->btnOpenPortClick(); });
+    connect(btnOpenPort, &QPushButton::clicked, this,
+            [this] { controller_->PortConnection().btnOpenPortClick(); });
     connect(btnClosePort, &QPushButton::clicked, this,
-            [this] { controller_->btnClosePortClick(); });
+            [this] { controller_->PortConnection().btnClosePortClick(); });
 }
 
 void TForm1::FormCreate() {
@@ -306,18 +307,18 @@ void TForm1::FormCreate() {
     if (c.lbBufRead.Empty())
         c.lbBufRead.Add("");
 
-    c.LoadPortSettings();
-    c.UpdatePortControls();
+    c.PortConnection().LoadPortSettings();
+    c.PortConnection().UpdatePortControls();
     c.ReplyEvent.Reset();
     c.SenderIdleEvent.Set();
     c.ReadDoneEvent.Reset();
-    c.btnOpenPortClick();
+    c.PortConnection().btnOpenPortClick();
 
     SetWindowWidth(371);
     // The command column takes the rest of the grid's width (it stretches with it).
     PanelMultC->StringGridSend->GridModel()->SetHeaderTexts("№", "Command");
 
-    c.LoadProgramSettings();
+    c.SettingsFiles().LoadProgramSettings();
     if (afterSettings_)
         afterSettings_(*this);
     // The controller's first reading chose the unit before the window could act on it,
@@ -330,7 +331,7 @@ void TForm1::FormCreate() {
     } else {
         SetWindowHeight(WindowHeightWithLog + grownBy_);
     }
-    c.LoadErrorSettings();
+    c.SettingsFiles().LoadErrorSettings();
     // LastReply already holds its two blanks: the controller sets them when it is made.
     c.Lang().LoadLanguage();
 }
@@ -386,7 +387,7 @@ void TForm1::FormClose() {
     workLog.reserve(static_cast<std::size_t>(lines.size()));
     for (const QString& line : lines)
         workLog.push_back(line.toStdString());
-    controller_->SaveAllOnClose(workLog);
+    controller_->SettingsFiles().SaveAllOnClose(workLog);
 }
 
 void TForm1::FormDestroy() {
@@ -716,13 +717,13 @@ void TForm1::mmSettsPortNameClick() {
     if (FormPortName)
         return; // already shown, modally
     const bool wasOpen = controller_->Port().Connected();
-    controller_->btnClosePortClick();
+    controller_->PortConnection().btnClosePortClick();
     // Freed when its loop has ended, so never under one of its own handlers.
     TFormPortName dialog(*controller_, this);
     FormPortName = &dialog;
     // Cancel or Esc leaves the port as it was.
     if (dialog.exec() != QDialog::Accepted && wasOpen)
-        controller_->btnOpenPortClick();
+        controller_->PortConnection().btnOpenPortClick();
 }
 
 void TForm1::mmSettsPropClick() {

@@ -95,7 +95,7 @@ void TFormByteLen::btnOKClick() {
         port.SetParity(static_cast<std::uint8_t>(rgrParity->ItemIndex()));
     if (cbPortSpeed->currentIndex() >= 0)
         port.SetBaudIndex(static_cast<std::uint8_t>(cbPortSpeed->currentIndex()));
-    controller_.PortSettingsChanged();
+    controller_.PortConnection().PortSettingsChanged();
     close();
 }
 

@@ -187,7 +187,8 @@ void TFormPortName::ButtonOKClick() {
     const int row = lbDevices->currentRow();
     if (row >= 0 && static_cast<std::size_t>(row) < devices_.size() && ChosenNumber() >= 1 &&
         ChosenNumber() <= 255 &&
-        !controller_.PointPortAt(ChosenNumber(), devices_[static_cast<std::size_t>(row)].Path))
+        !controller_.PortConnection().PointPortAt(ChosenNumber(),
+                                                  devices_[static_cast<std::size_t>(row)].Path))
         return; // the reason was shown; the operator may choose again
     const int item = rgrPortName->ItemIndex();
     if (item >= 0 && item < OtherItem) {
@@ -200,7 +201,7 @@ void TFormPortName::ButtonOKClick() {
         else
             controller_.ShowMessage(controller_.Lang().Message(21));
     }
-    controller_.btnOpenPortClick();
+    controller_.PortConnection().btnOpenPortClick();
     accept();
 }
 
