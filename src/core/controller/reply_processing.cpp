@@ -41,10 +41,6 @@ int ReplyCoordinate(const std::string& reply) {
 TReplyProcessor::TReplyProcessor(TParts parts, TReplyOutlets outlets)
     : parts_(parts), outlets_(std::move(outlets)) {}
 
-void TReplyProcessor::Log(const std::string& line, bool red) {
-    outlets_.OnMain([this, line, red] { outlets_.Log(line, red); });
-}
-
 void TReplyProcessor::LogMessage(int n, bool red) {
     outlets_.OnMain([this, n, red] { outlets_.Log(parts_.Lang.Message(n), red); });
 }

@@ -87,7 +87,6 @@ private:
     void DecodeReplyCode(const std::string& reply);
     void ShowReceived(const std::string& text);
     void PostShown();
-    void Log(const std::string& line, bool red = false);
     void LogMessage(int n, bool red = false);
     // A data transfer error stops the running exchange.
     void StopExchangeOnTransferError();
