@@ -9,6 +9,9 @@
 //    the same line (whose own figure shows the simulator's pacing).
 //
 // Each figure is the median of several runs.
+//
+// exchange_bench RUNS raw|program [9600] runs one side alone and prints its median, so
+// that a profiler (perf, strace -f -c) sees only that side's threads.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -17,6 +20,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -107,6 +111,22 @@ double Program(zavsim::TSimOptions options) {
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     zav::SetAppDir(PortsDir().string()); // no language files: built-in texts
+    if (argc > 2) {
+        const bool rawSide = std::string(argv[2]) == "raw";
+        zavsim::TSimOptions options;
+        options.TimeScale = 0;
+        if (argc > 3)
+            options.Baud = static_cast<std::uint32_t>(std::atoi(argv[3]));
+        std::vector<double> seconds;
+        for (int i = 0; i < runs; ++i)
+            seconds.push_back(rawSide ? RawClient(options) : Program(options));
+        std::filesystem::remove_all(PortsDir());
+        if (*std::min_element(seconds.begin(), seconds.end()) < 0)
+            return 1;
+        std::printf("%s: median %.4f s, %.0f commands/s\n", rawSide ? "raw client" : "program",
+                    Median(seconds), Commands / Median(seconds));
+        return 0;
+    }
     bool ok = true;
 
     std::vector<double> raw, program;

@@ -39,7 +39,7 @@ void BM_ProcessReplies(benchmark::State& state) {
                 static_cast<std::uint32_t>(std::min<std::size_t>(1000, stream.size() - i));
             controller->HandleReceived(bytes + i, n, 0);
         }
-        benchmark::DoNotOptimize(controller->ReceiveBuffer);
+        benchmark::DoNotOptimize(controller->Replies().ReceiveBuffer());
         state.PauseTiming();
         controller.reset();
         state.ResumeTiming();

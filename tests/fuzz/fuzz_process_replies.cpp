@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (len == 0)
             break;
     }
-    Check(controller.ReceiveBuffer.size() <= 4096);
+    Check(controller.Replies().ReceiveBuffer().size() <= 4096);
     Check(datas.Coord1State <= 3 && datas.Coord2State <= 3 && datas.Coord3State <= 3);
     Check(datas.AnyStarted == (datas.Coord1Started || datas.Coord2Started || datas.Coord3Started));
     const std::string lastError = datas.LastError.Get();
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zav::fuzz::Drain();
     // The next input starts from no reply. Emptied here rather than before, so that an
     // input frees what it allocated and libFuzzer's leak check stays quiet.
-    std::string().swap(controller.ReceiveBuffer);
+    controller.Replies().ClearReceiveBuffer();
     controller.lbBufRead.Clear();
     for (int n = 1; n <= 3; ++n)
         datas.SetCoordStarted(n, false);

@@ -75,7 +75,7 @@ TEST_F(ReplyProcessing, OneProgramFromRecordingToCompletion) {
 
 TEST_F(ReplyProcessing, ReplyCutAcrossBlocksWaitsForItsStar) {
     Receive("ST");
-    EXPECT_EQ(controller->ReceiveBuffer, "ST");
+    EXPECT_EQ(controller->Replies().ReceiveBuffer(), "ST");
     EXPECT_EQ(Datas().LastReply.Get(), "  ");
     Receive("2*E2");
     EXPECT_TRUE(Datas().Coord2Started);
@@ -97,7 +97,7 @@ TEST_F(ReplyProcessing, DataTransferErrorIsTakenOutAndReportedFirst) {
 
     Receive("E35*");
     EXPECT_EQ(Datas().LastError.Get(), "E35*");
-    EXPECT_EQ(controller->ReceiveBuffer, "");
+    EXPECT_EQ(controller->Replies().ReceiveBuffer(), "");
 }
 
 TEST_F(ReplyProcessing, AutomaticRecoveryClearsWhatWasPending) {
@@ -107,7 +107,7 @@ TEST_F(ReplyProcessing, AutomaticRecoveryClearsWhatWasPending) {
     EXPECT_THAT(views.log.Texts(),
                 ElementsAre("*Data transfer error!",
                             "*Error recovering: clear program buffers and labels"));
-    EXPECT_EQ(controller->ReceiveBuffer, "");
+    EXPECT_EQ(controller->Replies().ReceiveBuffer(), "");
     EXPECT_EQ(Datas().LastReply.Get(), "");
     EXPECT_FALSE(controller->ReplyEvent.IsSet());
     EXPECT_TRUE(controller->SenderIdleEvent.IsSet());
@@ -177,7 +177,7 @@ TEST_F(ReplyProcessing, NoiseWithoutTerminatorIsBoundedAndReported) {
     const std::string noise(1 << 20, 'x');
     for (std::size_t i = 0; i < noise.size(); i += 1000)
         Receive(noise.substr(i, 1000));
-    EXPECT_LE(controller->ReceiveBuffer.size(), 4096u);
+    EXPECT_LE(controller->Replies().ReceiveBuffer().size(), 4096u);
     ASSERT_FALSE(views.log.lines.empty());
     EXPECT_TRUE(views.log.Red(views.log.lines.size() - 1));
     // The noise still in the buffer joins the next reply; the one after it is clean.
@@ -203,7 +203,7 @@ TEST_F(ReplyProcessing, HostileStreamsLeaveAConsistentState) {
     // A controller that answers twice sets the reply event twice; nothing else changes.
     Receive("E30*E30*");
     EXPECT_TRUE(controller->ReplyEvent.IsSet());
-    EXPECT_EQ(controller->ReceiveBuffer, "");
+    EXPECT_EQ(controller->Replies().ReceiveBuffer(), "");
 }
 
 // The same stream, cut at every possible place, leaves the same state behind.
@@ -234,14 +234,14 @@ TEST(ReplyProcessingCuts, EveryCutGivesTheSameResult) {
 TEST_F(ReplyProcessing, RecoveryRunsOnlyTheStepsSwitchedOn) {
     Datas().RecoveryStopRecording = false;
     Datas().RecoveryClearBuffers = false;
-    controller->Commands().RunRecovery();
+    controller->Recovery().RunRecovery();
     EXPECT_TRUE(views.log.lines.empty());
     Datas().RecoveryClearBuffers = true;
-    controller->ReceiveBuffer = "ST";
-    controller->Commands().RunRecovery();
+    controller->ProcessReplies("ST");
+    controller->Recovery().RunRecovery();
     EXPECT_THAT(views.log.Texts(),
                 ElementsAre("*Error recovering: clear program buffers and labels"));
-    EXPECT_EQ(controller->ReceiveBuffer, "");
+    EXPECT_EQ(controller->Replies().ReceiveBuffer(), "");
 }
 
 } // namespace

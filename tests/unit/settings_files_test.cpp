@@ -392,7 +392,7 @@ TEST_F(SettingsOnDisk, FilesThatCannotBeWrittenAreReportedOnceAndTheRestWritten)
 TEST_F(SettingsOnDisk, RecoveryOnAClosedPortReportsAFailure) {
     auto c = NewController();
     c->CommonDatas().RecoveryClearBuffers = false;
-    c->Commands().RunRecovery();
+    c->Recovery().RunRecovery();
     ASSERT_EQ(views_.log.Texts(), Lines{c->Lang().Message(msgRecoveryWriteFailed)});
     EXPECT_TRUE(views_.log.Red(0));
 }

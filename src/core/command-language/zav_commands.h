@@ -16,7 +16,6 @@ namespace zav {
 
 class TCommonDatas;
 class TCommandList;
-class TController;
 
 struct CommandEntry {
     std::string Mnemonic;
@@ -113,22 +112,12 @@ public:
     void AttachView(IMessageBox* messageBox, IMainWindowHooks* hooks);
     void AttachDirectControl(IDirectControl* directControl) { directControl_ = directControl; }
 
-    // Reply decoding and error recovery act on the main window's logic (the port, the
-    // events, the operation log); they do nothing until it is attached.
-    void AttachController(TController* controller) { controller_ = controller; }
-    // One coded reply "E" + coordinate digit + code digit + "*".
-    void DecodeReplyCode(const std::string& reply);
-    void StopControllerRecording();
-    void ClearReadinessMarks();
-    void RunRecovery();
-
 private:
     TCommonDatas& datas_;
     TLang& lang_;
     IMessageBox* messageBox_;
     IMainWindowHooks* hooks_;
     IDirectControl* directControl_ = nullptr;
-    TController* controller_ = nullptr;
     std::array<CommandEntry, CatalogueSize> commands_;
     bool lastLimited_ = false;
 };

@@ -1,7 +1,5 @@
 #include "controller/controller.h"
 
-#include "serial/rw_thread.h"
-
 namespace zav {
 
 TController::TController(IDispatcher& dispatcher, TControllerViews views)
@@ -36,10 +34,19 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     commands_ =
         std::make_unique<TZavCommands>(*commonDatas_, *lang_, views_.MessageBox, views_.Hooks);
     commonDatas_->AttachCatalogue(commands_.get());
-    commands_->AttachController(this);
     editor_ = std::make_unique<TCommandEditor>(*this);
     commands_->AttachDirectControl(editor_.get());
     simpleMode_ = std::make_unique<TSimpleMode>(*this);
+    replies_ = std::make_unique<TReplyProcessor>(
+        TReplyProcessor::TParts{*commonDatas_, *lang_, *simpleMode_, ExchangeControl, ReplyEvent,
+                                SenderIdleEvent, ReadDoneEvent, MemoRead, lbBufRead},
+        TReplyOutlets{[this](std::function<void()> fn) { OnMain(std::move(fn)); },
+                      [this](const std::string& line, bool red) { Log(line, red); },
+                      [this](const std::string& text) { ShowMessage(text); }});
+    recovery_ = std::make_unique<TRecovery>(
+        TRecovery::TParts{*port_, *commonDatas_, *replies_, SenderIdleEvent, ReplyEvent},
+        [this](int n, bool red) { LogMessage(n, red); });
+    replies_->SetRecovery([this] { recovery_->RunRecovery(); });
     tracking_ = std::make_unique<TTracking>(*this);
     session_ = std::make_unique<TSessionFile>(TSessionFile::DefaultFileName());
     session_->Load();
@@ -143,38 +150,39 @@ bool TController::btnRunTRClick() {
         return false;
     ReplyEvent.Reset();
     ExchangeThread.reset(); // one that has ended but whose end is not yet processed
-    recoveryEdOutstanding_ = false;
+    replies_->ExchangeStarting();
     btnClearClick();
-    ExchangeThread = std::make_unique<TRWThread>(*this);
+    ExchangeThread = std::make_unique<TRWThread>(MemoSend.Lines(), ExchangeLinks());
     sendProgress_->Started();
     return true;
 }
 
-void TController::PostNoReply() {
-    PostIfAlive([this] { Log(lang_->Message(22), true); });
+TExchangeLinks TController::ExchangeLinks() {
+    // The exchange thread only posts to the main thread, never waits for it: the main
+    // thread may itself be waiting for the exchange to end.
+    return TExchangeLinks{*port_,
+                          *commonDatas_,
+                          ExchangeControl,
+                          ReplyEvent,
+                          SenderIdleEvent,
+                          [this](bool on) { replies_->DeferShown(on); },
+                          [this] { replies_->FlushShown(); },
+                          [this] { PostIfAlive([this] { Log(lang_->Message(22), true); }); },
+                          [this] { PostIfAlive([this] { ExchangeEnded(); }); }};
 }
 
-void TController::PostExchangeEnded() {
-    PostIfAlive([this] { ExchangeEnded(); });
+void TController::HandleReceived(const std::uint8_t* bytes, std::uint32_t count,
+                                 std::uint32_t /*errors*/) {
+    replies_->HandleReceived(bytes, count);
 }
 
 void TController::ExchangeEnded() {
     if (ExchangeThread && ExchangeThread->Finished()) {
+        lastSendOutcome_ = ExchangeThread->LastOutcome();
         ExchangeThread.reset();
         sendProgress_->Ended();
         closing_->ExchangeEnded();
     }
-}
-
-void TController::StopExchangeOnTransferError() {
-    const TExchangeControl::TPosition stopped = ExchangeControl.Stop(TExchangeStop::TransferError);
-    if (!stopped.Running)
-        return;
-    OnMain([this, stopped] {
-        Log(lang_->Message(msgListStoppedAtLine) + std::to_string(stopped.Line) +
-                lang_->Message(msgListStoppedOf) + std::to_string(stopped.Total),
-            true);
-    });
 }
 
 } // namespace zav

@@ -16,6 +16,8 @@
 #include "controller/closing.h"
 #include "controller/language_switch.h"
 #include "controller/port_connection.h"
+#include "controller/recovery.h"
+#include "controller/reply_processor.h"
 #include "controller/send_progress.h"
 #include "controller/settings_files.h"
 #include "controller/simple_mode.h"
@@ -32,6 +34,7 @@
 #include "serial/event.h"
 #include "serial/exchange_control.h"
 #include "serial/reconnect.h"
+#include "serial/rw_thread.h"
 #include "settings/error_settings_file.h"
 #include "settings/program_settings_file.h"
 #include "state/common_datas.h"
@@ -40,7 +43,6 @@
 
 namespace zav {
 
-class TRWThread;
 
 struct TControllerViews {
     IOperationLog* Log = nullptr;
@@ -78,13 +80,9 @@ public:
     // The running exchange's line and early stop, shared with the receive thread.
     TExchangeControl ExchangeControl{ReplyEvent};
 
-    TCommandList MemoSend;     // the send list: command lines and their grid descriptions
-    TTextLines MemoRead;       // the "Loading:" memo
-    TTextLines lbBufRead;      // the "Response:" list
-    std::string ReceiveBuffer; // guarded by ReplyMutex
-    // Reply processing runs on the receive thread; the recovery dialog on the main thread
-    // reaches ReceiveBuffer too. Recursive: the recovery empties it from within processing.
-    std::recursive_mutex ReplyMutex;
+    TCommandList MemoSend; // the send list: command lines and their grid descriptions
+    TTextLines MemoRead;   // the "Loading:" memo
+    TTextLines lbBufRead;  // the "Response:" list
 
     TCommandEditor& Editor() { return *editor_; }
     TSimpleMode& SimpleMode() { return *simpleMode_; }
@@ -93,6 +91,10 @@ public:
     TUnits& Units() { return *units_; }
     TChanRead& ChanRead() { return *chanRead_; }
     TSendProgress& SendProgress() { return *sendProgress_; }
+    // Reply framing and decoding, with the receive buffer.
+    TReplyProcessor& Replies() { return *replies_; }
+    // The error recovery's steps (run by reply processing, or from its dialog).
+    TRecovery& Recovery() { return *recovery_; }
     // The recent files and the window's place, read at start-up.
     TSessionFile& Session() { return *session_; }
     // Reopens a lost port when its device is back; the window attaches its timer.
@@ -100,10 +102,10 @@ public:
     // Closing the window while a send or a read-back runs.
     TClosing& Closing() { return *closing_; }
 
-    // Reply processing: on the receive thread while the port is open, or on whichever
-    // thread calls them.
+    // Reply processing (Replies()): on the receive thread while the port is open, or on
+    // whichever thread calls them.
     void HandleReceived(const std::uint8_t* bytes, std::uint32_t count, std::uint32_t errors);
-    void ProcessReplies(std::string text);
+    void ProcessReplies(std::string text) { replies_->ProcessReplies(std::move(text)); }
 
     // The Send action and the exchange thread. Returns whether an exchange was started:
     // while one runs, or while the port is closed, the list is kept unsent and the
@@ -113,7 +115,9 @@ public:
     bool ExchangeRunning() const;
     // Returns once the receive thread has posted to the window thread all it took from
     // the blocks handled so far: what ended an exchange is then a Drain away.
-    void SettleReceived();
+    void SettleReceived() { replies_->SettleReceived(); }
+    // How the last line of the last send ended (Accepted before any).
+    TSendOutcome LastSendOutcome() const { return lastSendOutcome_; }
 
     // Opening and closing the port, its description line and Data/portp.dat.
     TPortConnection& PortConnection() { return *portConnection_; }
@@ -134,42 +138,16 @@ public:
     bool OnMainThread() const { return std::this_thread::get_id() == mainThread_; }
 
 private:
-    friend class TRWThread;
-    // Called by the exchange thread: they post to the main thread and never wait for it,
-    // since the main thread may itself be waiting for the exchange to end.
-    void PostNoReply();
-    void PostExchangeEnded();
+    // The exchange thread's ties to the rest of the program.
+    TExchangeLinks ExchangeLinks();
     // Runs fn on the main thread later, unless the controller is gone by then.
     void PostIfAlive(std::function<void()> fn);
     void ExchangeEnded();
 
-    friend class TZavCommands;
-    // Receive thread: a data transfer error stops the running exchange.
-    void StopExchangeOnTransferError();
-
     IDispatcher& dispatcher_;
     TControllerViews views_;
     const std::thread::id mainThread_ = std::this_thread::get_id();
-    void ShowReceived(const std::string& text);
-    // Exchange thread: while it runs, received text waits for its tick (FlushShown) unless
-    // a reply wakes it; a post per reply would wake the window thread once per command.
-    void DeferShown(bool on);
-    void FlushShown();
-    void PostShown();
-    std::mutex shownMutex_;
-    std::string shownPending_;   // guarded by shownMutex_: received, not yet in lbBufRead
-    bool shownPosted_ = false;   // guarded by shownMutex_
-    bool shownDeferred_ = false; // guarded by shownMutex_
-    // Guarded by ReplyMutex: the block being handled woke the exchange thread.
-    bool exchangeWoken_ = false;
-    // Guarded by ReplyMutex: received text without "*" was reported and no reply came since.
-    bool noiseReported_ = false;
-    // The recovery's own ED* is outstanding: a transfer error in its reply starts no
-    // second recovery and is not reported again.
-    std::atomic<bool> recoveryEdOutstanding_{false};
-    // A data transfer error came while a coordinate was recording: the end of that
-    // recording is reported as cut short.
-    std::atomic<bool> recordingCut_{false};
+    TSendOutcome lastSendOutcome_ = TSendOutcome::Accepted; // main thread
     std::unique_ptr<TComPort> port_;
     std::unique_ptr<TCommonDatas> commonDatas_;
     std::unique_ptr<TProgramSettingsFile> programSettings_;
@@ -185,6 +163,8 @@ private:
     std::unique_ptr<TUnits> units_;
     std::unique_ptr<TChanRead> chanRead_;
     std::unique_ptr<TSendProgress> sendProgress_;
+    std::unique_ptr<TReplyProcessor> replies_;
+    std::unique_ptr<TRecovery> recovery_;
     std::unique_ptr<TClosing> closing_;
     std::unique_ptr<TReconnect> reconnect_; // after port_: it uses the port
     std::unique_ptr<TPortConnection> portConnection_;

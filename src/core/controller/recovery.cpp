@@ -1,47 +1,48 @@
+#include "controller/recovery.h"
+
 #include <chrono>
 #include <thread>
 
-#include "command-language/zav_commands.h"
-#include "controller/controller.h"
+#include "controller/reply_processor.h"
+#include "localisation/lang.h"
+#include "serial/com_port.h"
+#include "serial/event.h"
+#include "state/common_datas.h"
 
 namespace zav {
 
-void TZavCommands::StopControllerRecording() {
-    if (!controller_)
-        return;
-    TComPort& port = controller_->Port();
+void TRecovery::StopControllerRecording() {
+    TComPort& port = parts_.Port;
     if (!port.Connected()) {
-        controller_->LogMessage(msgRecoveryWriteFailed, true);
+        logMessage_(msgRecoveryWriteFailed, true);
         return;
     }
     // The controller needs a quiet line before and after the ED* that ends recording.
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     const bool sent = port.SendString("ED*");
     if (sent)
-        controller_->recoveryEdOutstanding_ = true;
+        parts_.Replies.RecoveryEdSent();
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     // A step that did not reach the controller must not look done.
     if (sent)
-        controller_->LogMessage(41);
+        logMessage_(41, false);
     else
-        controller_->LogMessage(msgRecoveryWriteFailed, true);
+        logMessage_(msgRecoveryWriteFailed, true);
 }
 
-void TZavCommands::ClearReadinessMarks() {
-    if (!controller_)
-        return;
-    controller_->ProcessReplies("");
-    datas_.LastReply = "";
-    datas_.LastError = "";
-    controller_->SenderIdleEvent.Set();
-    controller_->ReplyEvent.Reset();
-    controller_->LogMessage(40);
+void TRecovery::ClearReadinessMarks() {
+    parts_.Replies.ClearReceiveBuffer();
+    parts_.Datas.LastReply = "";
+    parts_.Datas.LastError = "";
+    parts_.SenderIdleEvent.Set();
+    parts_.ReplyEvent.Reset();
+    logMessage_(40, false);
 }
 
-void TZavCommands::RunRecovery() {
-    if (datas_.RecoveryStopRecording)
+void TRecovery::RunRecovery() {
+    if (parts_.Datas.RecoveryStopRecording)
         StopControllerRecording();
-    if (datas_.RecoveryClearBuffers)
+    if (parts_.Datas.RecoveryClearBuffers)
         ClearReadinessMarks();
 }
 

@@ -1,5 +1,12 @@
-#include "controller/controller.h"
+#include "controller/reply_processor.h"
+
+#include "controller/simple_mode.h"
+#include "controller/text_lines.h"
+#include "localisation/lang.h"
+#include "serial/event.h"
+#include "serial/exchange_control.h"
 #include "state/codepage.h"
+#include "state/common_datas.h"
 
 namespace zav {
 
@@ -31,24 +38,52 @@ int ReplyCoordinate(const std::string& reply) {
 }
 } // namespace
 
-void TController::HandleReceived(const std::uint8_t* bytes, std::uint32_t count,
-                                 std::uint32_t /*errors*/) {
+TReplyProcessor::TReplyProcessor(TParts parts, TReplyOutlets outlets)
+    : parts_(parts), outlets_(std::move(outlets)) {}
+
+void TReplyProcessor::LogMessage(int n, bool red) {
+    outlets_.OnMain([this, n, red] { outlets_.Log(parts_.Lang.Message(n), red); });
+}
+
+void TReplyProcessor::HandleReceived(const std::uint8_t* bytes, std::uint32_t count) {
     const std::string block(reinterpret_cast<const char*>(bytes), count);
-    std::lock_guard lock(ReplyMutex);
-    std::string text = std::move(ReceiveBuffer);
-    text += block;
+    std::unique_lock lock(mutex_);
+    recovered_.wait(lock, [this] { return !recovering_; });
+    buffer_ += block;
     exchangeWoken_ = false;
-    ProcessReplies(std::move(text));
+    Process(lock);
     // After the replies, so the exchange woken by them goes first; under the lock, so that
     // whoever saw the exchange end and then takes the lock finds the block posted.
     ShowReceived(Cp1251ToUtf8(block));
 }
 
-void TController::SettleReceived() {
-    std::lock_guard lock(ReplyMutex);
+void TReplyProcessor::ProcessReplies(std::string text) {
+    std::unique_lock lock(mutex_);
+    recovered_.wait(lock, [this] { return !recovering_; });
+    buffer_ = std::move(text);
+    Process(lock);
 }
 
-void TController::ShowReceived(const std::string& text) {
+void TReplyProcessor::SettleReceived() {
+    std::unique_lock lock(mutex_);
+    recovered_.wait(lock, [this] { return !recovering_; });
+}
+
+std::string TReplyProcessor::ReceiveBuffer() const {
+    std::lock_guard lock(mutex_);
+    return buffer_;
+}
+
+void TReplyProcessor::ClearReceiveBuffer() {
+    std::unique_lock lock(mutex_);
+    // The recovery that runs on this thread clears what its block left; another thread's
+    // clearing comes after it, as it would after any processing.
+    recovered_.wait(
+        lock, [this] { return !recovering_ || recoveringThread_ == std::this_thread::get_id(); });
+    std::string().swap(buffer_);
+}
+
+void TReplyProcessor::ShowReceived(const std::string& text) {
     // Blocks that arrive while the window thread is busy are shown together: one post,
     // not one per block, competes with the exchange for the processor.
     bool post = false;
@@ -62,7 +97,7 @@ void TController::ShowReceived(const std::string& text) {
         PostShown();
 }
 
-void TController::DeferShown(bool on) {
+void TReplyProcessor::DeferShown(bool on) {
     {
         std::lock_guard lock(shownMutex_);
         shownDeferred_ = on;
@@ -71,7 +106,7 @@ void TController::DeferShown(bool on) {
         FlushShown();
 }
 
-void TController::FlushShown() {
+void TReplyProcessor::FlushShown() {
     bool post = false;
     {
         std::lock_guard lock(shownMutex_);
@@ -82,33 +117,42 @@ void TController::FlushShown() {
         PostShown();
 }
 
-void TController::PostShown() {
-    OnMain([this] {
+void TReplyProcessor::PostShown() {
+    outlets_.OnMain([this] {
         std::string shown;
         {
             std::lock_guard lock(shownMutex_);
             shown.swap(shownPending_);
             shownPosted_ = false;
         }
-        lbBufRead.AppendReplies(shown);
+        parts_.Received.AppendReplies(shown);
     });
 }
 
-void TController::ProcessReplies(std::string text) {
-    std::lock_guard lock(ReplyMutex);
-    ReceiveBuffer = std::move(text);
-    TCommonDatas& datas = *commonDatas_;
+void TReplyProcessor::StopExchangeOnTransferError() {
+    const TExchangeControl::TPosition stopped = parts_.Exchange.Stop(TExchangeStop::TransferError);
+    if (!stopped.Running)
+        return;
+    outlets_.OnMain([this, stopped] {
+        outlets_.Log(parts_.Lang.Message(msgListStoppedAtLine) + std::to_string(stopped.Line) +
+                         parts_.Lang.Message(msgListStoppedOf) + std::to_string(stopped.Total),
+                     true);
+    });
+}
+
+void TReplyProcessor::Process(std::unique_lock<std::mutex>& lock) {
+    TCommonDatas& datas = parts_.Datas;
 
     // A data transfer error is acted on wherever it stands in the received text.
     for (const char* transferError : {"E15*", "E25*", "E35*"}) {
-        const std::size_t pos = ReceiveBuffer.find(transferError);
+        const std::size_t pos = buffer_.find(transferError);
         if (pos == std::string::npos)
             continue;
         datas.LastError = transferError;
         if (recoveryEdOutstanding_.exchange(false)) {
             // The answer to the recovery's own ED*: the operator knows of the error already,
             // and another recovery would only meet the same fault again, without end.
-            ReceiveBuffer.erase(pos, 4);
+            buffer_.erase(pos, 4);
             break;
         }
         LogMessage(12, true);
@@ -120,34 +164,47 @@ void TController::ProcessReplies(std::string text) {
         // otherwise be taken as the reply to the failed command, and the rest of the list
         // go out after the recording has ended.
         StopExchangeOnTransferError();
-        if (datas.AutoRecovery)
-            commands_->RunRecovery(); // may empty ReceiveBuffer
-        if (pos < ReceiveBuffer.size())
-            ReceiveBuffer.erase(pos, 4);
-        OnMain([this] { ShowMessage(lang_->Message(12)); });
+        if (datas.AutoRecovery && recovery_) {
+            // The recovery waits on the line: without the lock, so that the window thread
+            // is never held up by it. Nothing else is processed until it has ended.
+            recovering_ = true;
+            recoveringThread_ = std::this_thread::get_id();
+            lock.unlock();
+            recovery_(); // may empty the buffer
+            lock.lock();
+            recovering_ = false;
+            recovered_.notify_all();
+        }
+        if (pos < buffer_.size())
+            buffer_.erase(pos, 4);
+        outlets_.OnMain([this] { outlets_.ShowMessage(parts_.Lang.Message(12)); });
         break;
     }
+    FrameReplies();
+}
 
-    const std::size_t cr = ReceiveBuffer.find('\r');
+void TReplyProcessor::FrameReplies() {
+    TCommonDatas& datas = parts_.Datas;
+    const std::size_t cr = buffer_.find('\r');
     if (cr != std::string::npos)
-        ReceiveBuffer.erase(cr, 1);
-    const std::size_t lf = ReceiveBuffer.find('\n');
+        buffer_.erase(cr, 1);
+    const std::size_t lf = buffer_.find('\n');
     if (lf != std::string::npos)
-        ReceiveBuffer.erase(lf, 1);
+        buffer_.erase(lf, 1);
 
     // Replies are taken from the front with a cursor and erased once at the end, so a
     // block of many replies costs time linear in its length.
     std::size_t start = 0;
     for (;;) {
-        const std::size_t star = ReceiveBuffer.find('*', start);
+        const std::size_t star = buffer_.find('*', start);
         if (star == std::string::npos)
             break;
         const std::string reply =
-            Cp1251ToUtf8(std::string_view(ReceiveBuffer).substr(start, star + 1 - start));
+            Cp1251ToUtf8(std::string_view(buffer_).substr(start, star + 1 - start));
         start = star + 1;
 
-        if (!SenderIdleEvent.WaitFor(1000)) {
-            OnMain([this] { ShowMessage(lang_->Message(13)); });
+        if (!parts_.SenderIdleEvent.WaitFor(1000)) {
+            outlets_.OnMain([this] { outlets_.ShowMessage(parts_.Lang.Message(13)); });
             continue;
         }
         if (IsCodedReply(reply)) {
@@ -168,27 +225,27 @@ void TController::ProcessReplies(std::string text) {
                 const bool answersPause =
                     echoAwaitsCode && datas.LastReply.Get().find("PS") != std::string::npos;
                 if (const int n = ReplyCoordinate(reply)) {
-                    simpleMode_->StopEnded(n);
+                    parts_.SimpleMode.StopEnded(n);
                     if (!answersPause)
                         datas.SetCoordStarted(n, false);
                 }
-                commands_->DecodeReplyCode(reply);
-                if (answers && !ExchangeControl.TakeReply()) {
+                DecodeReplyCode(reply);
+                if (answers && !parts_.Exchange.TakeReply()) {
                     exchangeWoken_ = true;
-                    ReplyEvent.Set();
+                    parts_.ReplyEvent.Set();
                 }
             } else if (code == '0' || code == '6' || code == '9') {
-                commands_->DecodeReplyCode(reply);
-                if (!ExchangeControl.TakeReply()) {
+                DecodeReplyCode(reply);
+                if (!parts_.Exchange.TakeReply()) {
                     exchangeWoken_ = true;
-                    ReplyEvent.Set();
+                    parts_.ReplyEvent.Set();
                 }
             }
         } else {
             if (reply == "RD1*" || reply == "RB*")
                 datas.ReadCapture = true;
             if (datas.ReadCapture && datas.ReadBuffer.AppendAndFind(reply, "ED*", MaxReadBuffer))
-                ReadDoneEvent.Set();
+                parts_.ReadDoneEvent.Set();
             if (reply == "ST*") {
                 for (int n = 1; n <= 3; ++n)
                     datas.SetCoordStarted(n, true);
@@ -199,18 +256,20 @@ void TController::ProcessReplies(std::string text) {
             datas.LastError = "";
         }
     }
-    ReceiveBuffer.erase(0, start);
+    buffer_.erase(0, start);
 
     if (start > 0)
         noiseReported_ = false;
-    if (ReceiveBuffer.size() > MaxPendingReply) {
-        const std::size_t drop = ReceiveBuffer.size() - MaxPendingReply / 2;
-        ReceiveBuffer.erase(0, drop);
+    if (buffer_.size() > MaxPendingReply) {
+        const std::size_t drop = buffer_.size() - MaxPendingReply / 2;
+        buffer_.erase(0, drop);
         // Once per stretch of noise, not once per block of it.
         if (!noiseReported_) {
             const std::string count = std::to_string(drop);
-            OnMain([this, count] {
-                Log(lang_->Message(msgDiscarded) + count + lang_->Message(msgDiscardedEnd), true);
+            outlets_.OnMain([this, count] {
+                outlets_.Log(parts_.Lang.Message(msgDiscarded) + count +
+                                 parts_.Lang.Message(msgDiscardedEnd),
+                             true);
             });
         }
         noiseReported_ = true;

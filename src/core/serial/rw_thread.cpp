@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
-#include "controller/controller.h"
+#include "serial/com_port.h"
+#include "serial/event.h"
+#include "serial/exchange_control.h"
 #include "state/codepage.h"
+#include "state/common_datas.h"
 
 namespace zav {
 
@@ -21,13 +24,26 @@ std::string Request(const std::string& line) {
 constexpr long long ShowTickMs = 50;
 } // namespace
 
-TRWThread::TRWThread(TController& controller)
-    : controller_(controller), lines_(controller.MemoSend.Lines()) {
-    // The list is copied here, on the main thread: the operator may edit the grid while
+TSendOutcome ReplyOutcome(const std::string& code) {
+    if (code == "E16*" || code == "E26*" || code == "E36*")
+        return TSendOutcome::CommandError;
+    if (code == "E19*" || code == "E29*" || code == "E39*")
+        return TSendOutcome::DataError;
+    return TSendOutcome::Accepted;
+}
+
+bool StopsAfter(TSendOutcome outcome, int stopOnCommandError, int stopOnDataError) {
+    return (outcome == TSendOutcome::CommandError && stopOnCommandError == 1) ||
+           (outcome == TSendOutcome::DataError && stopOnDataError == 1);
+}
+
+TRWThread::TRWThread(std::vector<std::string> lines, TExchangeLinks links)
+    : lines_(std::move(lines)), links_(std::move(links)) {
+    // The list is a copy taken on the main thread: the operator may edit the grid while
     // the exchange runs, and the thread must not read a list that is changing.
-    controller_.ExchangeControl.Begin(lines_.size());
-    controller_.ExchangeControl.SetReplyTaker([this] { return TakeReplyInThread(); });
-    controller_.DeferShown(true);
+    links_.Control.Begin(lines_.size());
+    links_.Control.SetReplyTaker([this] { return TakeReplyInThread(); });
+    links_.DeferShown(true);
     thread_ = std::thread([this] { Execute(); });
 }
 
@@ -38,7 +54,7 @@ TRWThread::~TRWThread() {
 }
 
 void TRWThread::Terminate() {
-    controller_.ExchangeControl.Stop(TExchangeStop::Shutdown, false);
+    links_.Control.Stop(TExchangeStop::Shutdown, false);
 }
 
 void TRWThread::Join() {
@@ -46,19 +62,13 @@ void TRWThread::Join() {
         thread_.join();
 }
 
-std::string TRWThread::ReplyResult() const {
-    const std::string code = controller_.CommonDatas().LastError.Get();
-    if (code == "E16*" || code == "E26*" || code == "E36*")
-        return "Er6";
-    if (code == "E19*" || code == "E29*" || code == "E39*")
-        return "Er9";
-    return " ";
+TSendOutcome TRWThread::ReplyResult() const {
+    return ReplyOutcome(links_.Datas.LastError.Get());
 }
 
-bool TRWThread::StopsAfter(const std::string& result) const {
-    const TCommonDatas& datas = controller_.CommonDatas();
-    return (result.back() == '6' && datas.StopOnCommandError.load() == 1) ||
-           (result.back() == '9' && datas.StopOnDataError.load() == 1);
+bool TRWThread::StopsAfter(TSendOutcome outcome) const {
+    return zav::StopsAfter(outcome, links_.Datas.StopOnCommandError.load(),
+                           links_.Datas.StopOnDataError.load());
 }
 
 std::size_t TRWThread::NextLine(std::size_t index) const {
@@ -69,7 +79,7 @@ std::size_t TRWThread::NextLine(std::size_t index) const {
 }
 
 TRWThread::TClock::time_point TRWThread::ReplyDeadline() const {
-    return TClock::now() + std::chrono::milliseconds(controller_.CommonDatas().ReplyTimeout);
+    return TClock::now() + std::chrono::milliseconds(links_.Datas.ReplyTimeout);
 }
 
 bool TRWThread::Write(std::size_t index, const std::string& bytes) {
@@ -79,8 +89,7 @@ bool TRWThread::Write(std::size_t index, const std::string& bytes) {
         awaiting_ = true;
         writing_ = true;
     }
-    const bool ok =
-        controller_.ExchangeControl.Send(index + 1, [&] { controller_.Port().SendString(bytes); });
+    const bool ok = links_.Control.Send(index + 1, [&] { links_.Port.SendString(bytes); });
     std::lock_guard lock(mutex_);
     writing_ = false;
     ++sent_;
@@ -88,8 +97,8 @@ bool TRWThread::Write(std::size_t index, const std::string& bytes) {
     return ok;
 }
 
-std::string TRWThread::WaitReply() {
-    TExchangeControl& control = controller_.ExchangeControl;
+TSendOutcome TRWThread::WaitReply() {
+    TExchangeControl& control = links_.Control;
     for (;;) {
         std::uint64_t sent = 0;
         long long ms = 0;
@@ -107,44 +116,44 @@ std::string TRWThread::WaitReply() {
             ms = std::chrono::ceil<std::chrono::milliseconds>(deadline_ - TClock::now()).count();
         }
         if (!rest.empty()) {
-            const bool wrote = control.Send(line + 1, [&] { controller_.Port().SendString(rest); });
+            const bool wrote = control.Send(line + 1, [&] { links_.Port.SendString(rest); });
             std::lock_guard lock(mutex_);
             writing_ = false;
             deadline_ = ReplyDeadline();
             if (!wrote) {
                 awaiting_ = false; // half a line has no reply to wait for
-                return "Stopped";
+                return TSendOutcome::Stopped;
             }
             continue;
         }
-        controller_.FlushShown();
+        links_.FlushShown();
         if (control.WaitReply(static_cast<int>(std::clamp(ms, 0LL, ShowTickMs)),
                               [this] { return restPending_.load(); })) {
-            const std::string result = ReplyResult();
+            const TSendOutcome result = ReplyResult();
             std::lock_guard lock(mutex_);
             awaiting_ = false;
-            controller_.ReplyEvent.Reset();
+            links_.ReplyEvent.Reset();
             return result;
         }
         if (EndsAtOnce(control.StopReason()))
-            return "Stopped";
+            return TSendOutcome::Stopped;
         std::lock_guard lock(mutex_);
         // The receive thread may have sent further lines meanwhile: their time counts.
         if (restPending_ || sent_ != sent || TClock::now() < deadline_)
             continue;
         awaiting_ = false;
-        return "No answer!";
+        return TSendOutcome::NoAnswer;
     }
 }
 
 bool TRWThread::TakeReplyInThread() {
-    TExchangeControl& control = controller_.ExchangeControl;
+    TExchangeControl& control = links_.Control;
     bool wakeForRest = false;
     {
         std::lock_guard lock(mutex_);
         // Anything but a plain step to the next line is left to the exchange thread, as is
         // a line the driver cannot take at once.
-        if (!awaiting_ || writing_ || ended_ || restPending_ || controller_.ReplyEvent.IsSet() ||
+        if (!awaiting_ || writing_ || ended_ || restPending_ || links_.ReplyEvent.IsSet() ||
             control.StopReason() != TExchangeStop::None || StopsAfter(ReplyResult()))
             return false;
         const std::size_t next = NextLine(line_ + 1);
@@ -153,7 +162,7 @@ bool TRWThread::TakeReplyInThread() {
         const std::string request = Request(lines_[next]);
         std::size_t written = 0;
         if (!control.TrySend(next + 1, [&] {
-                written = controller_.Port().TryWrite(request.data(), request.size());
+                written = links_.Port.TryWrite(request.data(), request.size());
                 return written > 0;
             }))
             return false;
@@ -167,24 +176,25 @@ bool TRWThread::TakeReplyInThread() {
         }
     }
     if (wakeForRest)
-        controller_.ReplyEvent.Notify();
+        links_.ReplyEvent.Notify();
     return true;
 }
 
 void TRWThread::Execute() {
-    TExchangeControl& control = controller_.ExchangeControl;
+    TExchangeControl& control = links_.Control;
     std::size_t next = NextLine(0);
     while (next < lines_.size()) {
         if (!Write(next, Request(lines_[next])))
             break;
-        const std::string r = WaitReply();
+        const TSendOutcome r = WaitReply();
+        lastOutcome_ = r;
         // Whoever stopped the exchange has told the operator why. The operator's stop
         // lets the last reply be taken as usual; Send then refuses the next line.
         if (EndsAtOnce(control.StopReason()))
             break;
-        if (r.back() == '!') {
-            controller_.PostNoReply();
-            controller_.SenderIdleEvent.Set();
+        if (r == TSendOutcome::NoAnswer) {
+            links_.NoReply();
+            links_.SenderIdleEvent.Set();
             break;
         }
         if (StopsAfter(r))
@@ -197,11 +207,11 @@ void TRWThread::Execute() {
         ended_ = true;
     }
     control.SetReplyTaker(nullptr);
-    controller_.DeferShown(false);
-    controller_.SenderIdleEvent.Set();
+    links_.DeferShown(false);
+    links_.SenderIdleEvent.Set();
     control.End();
     finished_ = true;
-    controller_.PostExchangeEnded();
+    links_.Ended();
 }
 
 } // namespace zav

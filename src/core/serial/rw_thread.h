@@ -12,6 +12,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -19,17 +20,56 @@
 
 namespace zav {
 
-class TController;
+class TComPort;
+class TCommonDatas;
+class TEvent;
+class TExchangeControl;
+
+// How the send of one line ended.
+enum class TSendOutcome {
+    Accepted,     // its coded reply says done
+    CommandError, // code 6: the controller refused the command
+    DataError,    // code 9: the controller refused its value
+    NoAnswer,     // no coded reply within the reply time
+    Stopped,      // the exchange was stopped meanwhile (not by the operator, whose stop
+                  // waits for this reply)
+};
+
+// The outcome a coded reply ("E" + coordinate + code + "*", as kept in LastError) gives.
+TSendOutcome ReplyOutcome(const std::string& code);
+// Whether the list stops after a line with this outcome, given the error settings
+// (1: stop) for command and data errors.
+bool StopsAfter(TSendOutcome outcome, int stopOnCommandError, int stopOnDataError);
+
+// What the exchange thread works with. The hooks are called on the exchange thread; the
+// ones that reach the window post to it and never wait, since the main thread may itself
+// be waiting for the exchange to end.
+struct TExchangeLinks {
+    TComPort& Port;
+    const TCommonDatas& Datas;
+    TExchangeControl& Control;
+    TEvent& ReplyEvent;
+    TEvent& SenderIdleEvent;
+    // While on, received text is shown on the exchange thread's tick (FlushShown).
+    std::function<void(bool on)> DeferShown;
+    std::function<void()> FlushShown;
+    // A line got no reply in time.
+    std::function<void()> NoReply;
+    // The thread is about to leave; Finished() is true.
+    std::function<void()> Ended;
+};
 
 class TRWThread {
 public:
-    // Takes the send list as it is now and starts at once. Construct on the main thread.
-    explicit TRWThread(TController& controller);
+    // Starts at once on lines, the send list as it is now. Construct on the main thread.
+    TRWThread(std::vector<std::string> lines, TExchangeLinks links);
     ~TRWThread(); // asks the thread to stop and joins it
     TRWThread(const TRWThread&) = delete;
     TRWThread& operator=(const TRWThread&) = delete;
 
     bool Finished() const { return finished_.load(); }
+    // How the last line sent ended; meaningful once Finished.
+    TSendOutcome LastOutcome() const { return lastOutcome_.load(); }
     // Makes the thread stop at once, without sending more; a write in progress is ended
     // by closing the port.
     void Terminate();
@@ -39,27 +79,25 @@ private:
     using TClock = std::chrono::steady_clock;
 
     void Execute();
-    // " " accepted, "No answer!" no reply in time, "Er6" command error, "Er9" data error,
-    // "Stopped" when the exchange was stopped meanwhile (not by the operator, whose stop
-    // waits for this reply).
-    std::string WaitReply();
-    // The verdict on the coded reply in LastError: " ", "Er6" or "Er9".
-    std::string ReplyResult() const;
-    // Whether the list stops after a reply with this result.
-    bool StopsAfter(const std::string& result) const;
+    TSendOutcome WaitReply();
+    // The verdict on the coded reply in LastError.
+    TSendOutcome ReplyResult() const;
+    // Whether the list stops after a line with this outcome.
+    bool StopsAfter(TSendOutcome outcome) const;
     // The first line from index on that is not empty; lines_.size() when none is left.
     std::size_t NextLine(std::size_t index) const;
     // When the reply to a line written now is late.
     TClock::time_point ReplyDeadline() const;
     // Exchange thread: writes bytes of line index, waiting as long as the write takes.
     bool Write(std::size_t index, const std::string& bytes);
-    // Receive thread (the controller's reply taker).
+    // Receive thread (reply processing takes the reply through it).
     bool TakeReplyInThread();
 
-    TController& controller_;
     const std::vector<std::string> lines_; // the send list when the exchange began
-    std::vector<std::string> requests_;    // each line as sent, with its "*"
+    const TExchangeLinks links_;
+    std::vector<std::string> requests_; // each line as sent, with its "*"
     std::atomic<bool> finished_{false};
+    std::atomic<TSendOutcome> lastOutcome_{TSendOutcome::Accepted};
 
     std::mutex mutex_;
     // Guarded by mutex_:

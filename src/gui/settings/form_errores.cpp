@@ -91,15 +91,15 @@ void TFormErrores::chboxSettsClearClick() {
 }
 
 void TFormErrores::btnEDClick() {
-    controller_.Commands().StopControllerRecording();
+    controller_.Recovery().StopControllerRecording();
 }
 
 void TFormErrores::btnSettsClearClick() {
-    controller_.Commands().ClearReadinessMarks();
+    controller_.Recovery().ClearReadinessMarks();
 }
 
 void TFormErrores::btnAllOkClick() {
-    controller_.Commands().RunRecovery();
+    controller_.Recovery().RunRecovery();
 }
 
 } // namespace zav
