@@ -39,7 +39,10 @@ QSize CaptionNeed(const QWidget& w) {
     if (qobject_cast<const QCheckBox*>(&w) || qobject_cast<const QRadioButton*>(&w))
         return static_cast<const QAbstractButton&>(w).text().isEmpty() ? QSize()
                                                                        : w.minimumSizeHint();
-    if (auto* l = qobject_cast<const QLabel*>(&w); l && !l->text().isEmpty() && !l->wordWrap())
+    // A label whose width ignores its text (a status line) is cut by design.
+    if (auto* l = qobject_cast<const QLabel*>(&w);
+        l && !l->text().isEmpty() && !l->wordWrap() &&
+        l->sizePolicy().horizontalPolicy() != QSizePolicy::Ignored)
         return {l->minimumSizeHint().width(), fm.height()};
     if (auto* g = qobject_cast<const QGroupBox*>(&w); g && !g->title().isEmpty())
         return {fm.horizontalAdvance(QString(g->title()).remove('&')), fm.height()};

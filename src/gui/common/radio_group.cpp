@@ -68,6 +68,7 @@ void TRadioGroup::Arrange() {
 void TRadioGroup::SetItemWidth(int width) {
     itemWidth_ = width;
     for (QRadioButton* button : buttons_) {
+        button->setMinimumWidth(std::max(0, width));
         button->setMaximumWidth(width > 0 ? width : QWIDGETSIZE_MAX);
         grid_->setAlignment(button, width > 0 ? Qt::AlignLeft : Qt::Alignment());
     }
