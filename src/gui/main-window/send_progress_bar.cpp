@@ -106,7 +106,8 @@ void TSendProgressBar::Place() {
     // keeps the rest of the line, cut rather than hidden.
     const bool wide = statusLine_.width() >= 2 * BarWidth + 4;
     bar_->setMaximumWidth(wide ? BarWidth : QWIDGETSIZE_MAX);
-    statusLine_.CaptionLabel()->setVisible(wide || !bar_->isVisible());
+    // Narrowed to nothing rather than hidden, the caption still holds the line's height.
+    statusLine_.CaptionLabel()->setMaximumWidth(wide || !bar_->isVisible() ? QWIDGETSIZE_MAX : 0);
 }
 
 bool TSendProgressBar::eventFilter(QObject* watched, QEvent* event) {
