@@ -437,6 +437,7 @@ void TForm1::SetModeWidth() {
 }
 
 void TForm1::FitToTexts() {
+    fitPending_ = false;
     // Read first: bringing the layouts up to date may widen the window to their least.
     const bool atRuleWidth = ruleWidth_ > 0 && width() == ruleWidth_;
     LayOutNow(*this);
@@ -815,7 +816,15 @@ void TForm1::SetControlCaption(const std::string& control, int item, const std::
         for (QPushButton* button : {btnOpenPort, btnClosePort})
             button->setMinimumWidth(w);
     }
-    FitToTexts();
+    // A language sets its captions one by one and then its messages, which fit the
+    // window at once; a caption set alone is fitted when control returns to the loop.
+    if (!fitPending_) {
+        fitPending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            if (fitPending_)
+                FitToTexts();
+        });
+    }
 }
 
 void TForm1::MessagesLoaded() {

@@ -201,6 +201,7 @@ private:
     QVBoxLayout* column_ = nullptr;
     QHBoxLayout* panels_ = nullptr;
     bool listRefreshPending_ = false;
+    bool fitPending_ = false;
     bool closed_ = false;
     bool closeWithoutAsking_ = false;
     bool sending_ = false;
