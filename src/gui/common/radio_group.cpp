@@ -2,6 +2,7 @@
 
 #include <QResizeEvent>
 
+#include "common/at_least.h"
 #include "common/lay_out_now.h"
 
 namespace zav {
@@ -63,6 +64,10 @@ void TRadioGroup::SetItemCaption(int index, const QString& caption) {
 void TRadioGroup::Arrange() {
     LayOutNow(*this);
     Arranged();
+}
+
+QSize TRadioGroup::minimumSizeHint() const {
+    return QWidget::minimumSizeHint().expandedTo({GroupTitleWidth(*this), 0});
 }
 
 void TRadioGroup::SetItemWidth(int width) {

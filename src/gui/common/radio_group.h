@@ -28,8 +28,10 @@ public:
     // Places the buttons at once for the group's present size (a group not shown yet
     // gets its resize events only when shown).
     void Arrange();
-    // Room for the caption and for every item in its column, and no more: the layout
-    // around gives the group what else there is.
+    // Room for the caption and for every item in its column, and no more (the style's
+    // own hint for a group adds a margin beyond its caption); the layout around gives
+    // the group what else there is.
+    QSize minimumSizeHint() const override;
     QSize sizeHint() const override { return minimumSizeHint(); }
 
 signals:
