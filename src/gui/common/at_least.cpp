@@ -26,4 +26,17 @@ int ButtonCaptionWidth(const QPushButton& button) {
     return text.width() + padding;
 }
 
+int EditTextWidth(const QLineEdit& edit) {
+    const QFontMetrics fm = edit.fontMetrics();
+    const int padding = edit.QLineEdit::sizeHint().width() - 17 * fm.horizontalAdvance(u'x');
+    // One more for the cursor after the last character.
+    return fm.horizontalAdvance(edit.text()) + padding + 1;
+}
+
+QLineEdit* ValueField(const QString& text, int builtWidth, QWidget* parent) {
+    auto* field = new TAtLeast<QLineEdit>(QSize(builtWidth, 0), text, parent);
+    field->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    return field;
+}
+
 } // namespace zav

@@ -3,6 +3,7 @@
 // or a larger font in its contents still make it ask for more.
 
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSize>
 #include <QWidget>
@@ -16,6 +17,9 @@ int GroupTitleWidth(const QGroupBox& group);
 // What a push button's caption needs, without the style's customary floor for short
 // captions (that floor would widen buttons that were built narrower).
 int ButtonCaptionWidth(const QPushButton& button);
+// What a field's text needs with the field's frame and margins (the style's own hint is
+// some seventeen characters, whatever the field holds).
+int EditTextWidth(const QLineEdit& edit);
 
 template <class TWidget> class TAtLeast : public TWidget {
 public:
@@ -32,10 +36,16 @@ private:
             hint = QWidget::minimumSizeHint().expandedTo({GroupTitleWidth(*this), 0});
         else if constexpr (std::is_same_v<TWidget, QPushButton>)
             hint.setWidth(ButtonCaptionWidth(*this));
+        else if constexpr (std::is_same_v<TWidget, QLineEdit>)
+            hint.setWidth(EditTextWidth(*this));
         return hint.expandedTo(built_);
     }
 
     QSize built_;
 };
+
+// A value field of its built width, wider where its text needs more at a larger font;
+// it does not stretch with the room around it.
+QLineEdit* ValueField(const QString& text, int builtWidth, QWidget* parent);
 
 } // namespace zav

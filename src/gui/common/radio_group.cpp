@@ -3,19 +3,32 @@
 #include <QResizeEvent>
 
 #include "common/at_least.h"
+#include "common/lay_out_now.h"
 
 namespace zav {
 
 TRadioGroup::TRadioGroup(const QString& objectName, const QString& caption,
                          const QStringList& items, int columns, QWidget* parent)
-    : QGroupBox(caption, parent), group_(new QButtonGroup(this)), columns_(std::max(1, columns)) {
+    : QGroupBox(caption, parent), group_(new QButtonGroup(this)), grid_(new QGridLayout(this)),
+      columns_(std::max(1, columns)) {
     setObjectName(objectName);
+    // Filled column by column; the rows share the group's height, each item centred in
+    // its row, and the columns share its width.
+    grid_->setContentsMargins(6, 0, 4, 0);
+    grid_->setHorizontalSpacing(4);
+    grid_->setVerticalSpacing(0);
+    const int perColumn = std::max<int>(1, (items.size() + columns_ - 1) / columns_);
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items[i], this);
         button->setObjectName(objectName + "_" + QString::number(i));
         group_->addButton(button, i);
         buttons_.push_back(button);
+        grid_->addWidget(button, i % perColumn, i / perColumn);
     }
+    for (int column = 0; column < columns_; ++column)
+        grid_->setColumnStretch(column, 1);
+    for (int row = 0; row < perColumn; ++row)
+        grid_->setRowStretch(row, 1);
     connect(group_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
         if (checked)
             emit Click();
@@ -48,56 +61,31 @@ void TRadioGroup::SetItemCaption(int index, const QString& caption) {
     }
 }
 
-int TRadioGroup::ItemsTop() const {
-    return title().isEmpty() ? 4 : fontMetrics().height() + 2;
+void TRadioGroup::Arrange() {
+    LayOutNow(*this);
+    Arranged();
 }
 
 QSize TRadioGroup::minimumSizeHint() const {
-    if (buttons_.empty())
-        return QGroupBox::minimumSizeHint();
-    int itemWidth = 0;
-    int itemHeight = 0;
-    for (const QRadioButton* button : buttons_) {
-        const QSize hint = button->sizeHint();
-        itemWidth = std::max(itemWidth, hint.width());
-        itemHeight = std::max(itemHeight, hint.height());
-    }
-    if (itemWidth_ > 0)
-        itemWidth = itemWidth_;
-    const int perColumn = (Count() + columns_ - 1) / columns_;
-    // The margins Arrange leaves: 8 on the left, 4 after each column and at the foot.
-    const int width = 8 + columns_ * (itemWidth + 4) + 4;
-    const int height = ItemsTop() + perColumn * itemHeight + 4;
-    return {std::max(GroupTitleWidth(*this), width), height};
-}
-
-void TRadioGroup::Arrange() {
-    if (buttons_.empty())
-        return;
-    const int perColumn = (Count() + columns_ - 1) / columns_;
-    const int top = ItemsTop();
-    const int left = 8;
-    const int columnWidth = std::max(1, (width() - left - 4) / columns_);
-    const int rowHeight = std::max(1, (height() - top - 4) / perColumn);
-    const int buttonHeight = std::min(rowHeight, buttons_[0]->sizeHint().height());
-    for (int i = 0; i < Count(); ++i) {
-        const int column = i / perColumn;
-        const int row = i % perColumn;
-        buttons_[static_cast<std::size_t>(i)]->setGeometry(
-            left + column * columnWidth, top + row * rowHeight + (rowHeight - buttonHeight) / 2,
-            itemWidth_ > 0 ? itemWidth_ : columnWidth - 4, buttonHeight);
-    }
-    Arranged();
+    return QWidget::minimumSizeHint().expandedTo({GroupTitleWidth(*this), 0});
 }
 
 void TRadioGroup::SetItemWidth(int width) {
     itemWidth_ = width;
+    for (QRadioButton* button : buttons_) {
+        button->setMinimumWidth(std::max(0, width));
+        button->setMaximumWidth(width > 0 ? width : QWIDGETSIZE_MAX);
+        grid_->setAlignment(button, width > 0 ? Qt::AlignLeft : Qt::Alignment());
+    }
+    for (int column = 0; column < columns_; ++column)
+        grid_->setColumnMinimumWidth(column, width);
     Arrange();
 }
 
 void TRadioGroup::resizeEvent(QResizeEvent* event) {
+    // The layout has placed the buttons by now.
     QGroupBox::resizeEvent(event);
-    Arrange();
+    Arranged();
 }
 
 } // namespace zav

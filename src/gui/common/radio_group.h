@@ -4,6 +4,7 @@
 // the selection changes, by the operator or by SetItemIndex.
 
 #include <QButtonGroup>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QStringList>
@@ -24,10 +25,12 @@ public:
     void SetItemCaption(int index, const QString& caption);
     // Buttons narrower than their column (0: the column's width).
     void SetItemWidth(int width);
-    // Places the buttons again after the group was resized.
+    // Places the buttons at once for the group's present size (a group not shown yet
+    // gets its resize events only when shown).
     void Arrange();
-    // Room for the caption and for every item in its column: a group given less cuts
-    // its texts.
+    // Room for the caption and for every item in its column, and no more (the style's
+    // own hint for a group adds a margin beyond its caption); the layout around gives
+    // the group what else there is.
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override { return minimumSizeHint(); }
 
@@ -40,9 +43,8 @@ protected:
     virtual void Arranged() {}
 
 private:
-    int ItemsTop() const;
-
     QButtonGroup* group_;
+    QGridLayout* grid_;
     std::vector<QRadioButton*> buttons_;
     int columns_;
     int itemWidth_ = 0;

@@ -7,6 +7,7 @@ namespace zav {
 TShape::TShape(const QString& objectName, QColor color, QWidget* parent)
     : QWidget(parent), color_(color) {
     setObjectName(objectName);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
 void TShape::SetColor(QColor color) {

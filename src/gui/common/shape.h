@@ -12,6 +12,8 @@ public:
     TShape(const QString& objectName, QColor color, QWidget* parent);
     QColor Color() const { return color_; }
     void SetColor(QColor color);
+    // The indicator square as built; a larger one is a matter of its minimum size.
+    QSize sizeHint() const override { return {10, 10}; }
 
 signals:
     void ColorChanged(QColor color);

@@ -11,7 +11,9 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "common/at_least.h"
 #include "common/control_caption.h"
+#include "common/lay_out_now.h"
 #include "common/mnemonics.h"
 #include "controller/program_info.h"
 #include "localisation/form_lang.h"
@@ -39,39 +41,23 @@ void ShowModelessWindow(QPointer<TWindow>& window, TController& controller, QWid
     window->activateWindow();
 }
 
-// Built geometry of the client area: the rows below the panels and the bottom lines.
-// Longer texts or a larger font may make a panel taller or wider than built; the rows
-// under it move down by as much.
-constexpr int UnitsTop = 29;
-constexpr int UnitsHeight = 76;
-constexpr int PanelsTop = 109;
-constexpr int ModeTop = 400;
-constexpr int ModeHeight = 30;
-constexpr int LogTop = ModeTop + ModeHeight;
-constexpr int PortPropHeight = 18;
-constexpr int CoordinatesHeight = 22;
+// Sizes the window is built with, kept as starting or least sizes. Longer texts or a
+// larger font may make a panel taller or wider than built; the window grows with it.
 constexpr int CoordinatesCaptionWidth = 148;
 constexpr int PortButtonWidth = 83;
 constexpr int SimpleModeWidth = 370;
-constexpr int SimplePanelWidth = 361;
-constexpr int SimplePanelHeight = 289;
-constexpr int ExtendedPanelHeight = 292;
 constexpr int WindowHeightWithLog = 613;
+// The extended panel and the log share the height beyond these in their proportion.
+constexpr int ExtendedPanelHeight = 292;
 constexpr int BuiltLogHeight = 107;
+// The room right of the simple-mode panel and of the extended-mode one.
+constexpr int SimpleRightMargin = 9;
+constexpr int ExtendedRightMargin = 10;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// A changed caption reaches the panel's layout only through posted events; the window's
-// rules read the panels' needs at once, so the layouts are brought up to date first,
-// the innermost before those around them.
-void ActivateLayouts(QWidget& widget) {
-    for (QWidget* child : widget.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        ActivateLayouts(*child);
-    if (QLayout* layout = widget.layout())
-        layout->activate();
-}
 } // namespace
 
 TForm1::TForm1(TSettingsHook afterSettings)
@@ -160,6 +146,8 @@ void TForm1::BuildMenu() {
     });
     connect(mmFileRecent, &QMenu::aboutToShow, this, [this] { ShowRecentFiles(); });
     AssignMenuMnemonics(*menuBar());
+    // Shown with the window; until then the window's layout would leave it no room.
+    menuBar()->show();
 }
 
 void TForm1::ShowRecentFiles() {
@@ -226,16 +214,11 @@ void TForm1::BuildControls() {
     auto* client = new QWidget(this);
     client->setObjectName("Form1Client");
     setCentralWidget(client);
-    client->installEventFilter(this);
 
     PanelChanelState = new TPanelChanelState(client);
-    PanelChanelState->setGeometry(0, 0, 218, 29);
     PanelUnits = new TPanelUnits(client);
-    PanelUnits->setGeometry(0, UnitsTop, BuiltWidth, UnitsHeight);
     PanelSingeC = new TPanelSingeC(client);
-    PanelSingeC->setGeometry(0, PanelsTop, SimplePanelWidth, SimplePanelHeight);
     PanelMultC = new TPanelMultC(client);
-    PanelMultC->setGeometry(376, PanelsTop, 617, ExtendedPanelHeight);
     PanelMultC->SetPanelEnabled(false);
     PanelMultC->hide();
     rgrSingl_Mult = new TRadioGroup("rgrSingl_Mult", QString(),
@@ -245,15 +228,42 @@ void TForm1::BuildControls() {
 
     PanelCoordinates = new TCaptionPanel("PanelCoordinates", "Coordinates:   ", client);
     PanelCoordinates->SetCaptionWidth(CoordinatesCaptionWidth);
-    btnOpenPort = new QPushButton("Open Port", PanelCoordinates);
+    btnOpenPort = new TAtLeast<QPushButton>(QSize(PortButtonWidth, 0), "Open Port");
     btnOpenPort->setObjectName("btnOpenPort");
-    btnOpenPort->setGeometry(CoordinatesCaptionWidth + 2, 1, PortButtonWidth, 20);
-    btnClosePort = new QPushButton("Close port", PanelCoordinates);
+    btnClosePort = new TAtLeast<QPushButton>(QSize(PortButtonWidth, 0), "Close port");
     btnClosePort->setObjectName("btnClosePort");
-    btnClosePort->setGeometry(CoordinatesCaptionWidth + PortButtonWidth + 4, 1, PortButtonWidth,
-                              20);
     btnClosePort->setEnabled(false);
+    for (QPushButton* button : {btnOpenPort, btnClosePort}) {
+        // The two buttons are as wide as each other, the longer caption's width.
+        button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+        PanelCoordinates->AddControl(button);
+    }
     PanelPortProp = new TCaptionPanel("PanelPortProp", QString(), client);
+    PanelPortProp->SetCaptionCut();
+
+    // From top to bottom: the state panel, the units strip, the panel of the mode, the
+    // mode switch, the log, the coordinate panel and the port line.
+    column_ = new QVBoxLayout(client);
+    column_->setContentsMargins(0, 0, 0, 0);
+    column_->setSpacing(0);
+    column_->addWidget(PanelChanelState, 0, Qt::AlignLeft);
+    column_->addWidget(PanelUnits);
+    column_->addSpacing(4);
+    panels_ = new QHBoxLayout;
+    panels_->setSpacing(0);
+    panels_->addWidget(PanelSingeC, 0, Qt::AlignLeft | Qt::AlignTop);
+    panels_->addWidget(PanelMultC, 1);
+    column_->addLayout(panels_);
+    column_->addSpacing(2);
+    column_->addWidget(rgrSingl_Mult);
+    column_->addWidget(MemoLog, BuiltLogHeight);
+    // Takes the room of a hidden log, so that the lines below stay at the bottom.
+    column_->addStretch(0);
+    column_->addSpacing(1);
+    column_->addWidget(PanelCoordinates, 0, Qt::AlignLeft);
+    column_->addWidget(PanelPortProp);
+    LayOutNow(*this);
+    builtHeights_ = PanelsHeights();
 
     auto& tools = *PanelChanelState;
     for (QCheckBox* box : {tools.ChboxCoord1, tools.chboxCoord2, tools.chboxCoord3})
@@ -326,7 +336,9 @@ void TForm1::FormCreate() {
     c.Units().UpdateScaleControls();
     rgrSingl_MultClick();
     if (!c.CommonDatas().ShowWorkLog) {
-        SetWindowHeight(height() - MemoLog->height());
+        const int logHeight = MemoLog->height();
+        MemoLog->hide();
+        SetWindowHeight(height() - logHeight);
         logShrunk_ = true;
     } else {
         SetWindowHeight(WindowHeightWithLog + grownBy_);
@@ -399,71 +411,25 @@ void TForm1::FormDestroy() {
     controller_.reset();
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == centralWidget() && event->type() == QEvent::Resize)
-        LayOutClient(centralWidget()->size());
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void TForm1::LayOutClient(QSize client) {
-    const int w = client.width();
-    const int h = client.height();
-    const int unitsHeight = std::max(UnitsHeight, PanelUnits->minimumSizeHint().height());
-    PanelUnits->setGeometry(0, UnitsTop, w, unitsHeight);
-    const int panelsTop = PanelsTop + unitsHeight - UnitsHeight;
-    const int coordinatesTop = h - PortPropHeight - CoordinatesHeight;
-    // Room beyond the built sizes goes to the extended panel's grid and side lists, and
-    // shares the height with the operation log when the log is shown.
-    int panelHeight = ExtendedPanelHeight;
-    const bool extended = PanelMultC->isVisibleTo(this);
-    if (extended) {
-        if (controller_) {
-            const bool log = controller_->CommonDatas().ShowWorkLog;
-            const int spare = coordinatesTop - 1 - LogTop - (log ? BuiltLogHeight : 0) -
-                              (panelsTop - PanelsTop) - (ModeRowHeight() - ModeHeight);
-            if (spare > 0)
-                panelHeight += log ? spare / 2 : spare;
-        }
-        PanelMultC->setGeometry(0, panelsTop, controller_ ? w - 10 : PanelMultC->width(),
-                                panelHeight);
-    } else {
-        const QSize need = PanelSingeC->minimumSizeHint();
-        const int simpleHeight = std::max(SimplePanelHeight, need.height());
-        panelHeight += simpleHeight - SimplePanelHeight;
-        if (PanelSingeC->isVisibleTo(this))
-            PanelSingeC->setGeometry(0, panelsTop, std::max(SimplePanelWidth, need.width()),
-                                     simpleHeight);
-    }
-    const int modeTop = ModeTop + panelsTop - PanelsTop + panelHeight - ExtendedPanelHeight;
-    rgrSingl_Mult->setGeometry(0, modeTop, w, ModeRowHeight());
-    const int logTop = modeTop + ModeRowHeight();
-    MemoLog->setGeometry(0, logTop, w, std::max(0, coordinatesTop - 1 - logTop));
-    PanelCoordinates->setGeometry(
-        0, coordinatesTop,
-        std::max(PanelCoordinates->width(), CoordinatesCaptionWidth + 2 * PortButtonWidth + 7),
-        CoordinatesHeight);
-    PanelPortProp->setGeometry(0, h - PortPropHeight, w, PortPropHeight);
-}
-
-int TForm1::ModeRowHeight() const {
-    return std::max(ModeHeight, rgrSingl_Mult->minimumSizeHint().height());
+TForm1::TPanelsHeights TForm1::PanelsHeights() const {
+    return {PanelUnits->minimumSizeHint().height(), rgrSingl_Mult->minimumSizeHint().height(),
+            PanelSingeC->minimumSizeHint().height()};
 }
 
 int TForm1::PanelsGrowth() const {
-    int growth = std::max(0, PanelUnits->minimumSizeHint().height() - UnitsHeight) +
-                 ModeRowHeight() - ModeHeight;
+    const TPanelsHeights now = PanelsHeights();
+    int growth =
+        std::max(0, now.Units - builtHeights_.Units) + std::max(0, now.Mode - builtHeights_.Mode);
     if (!PanelMultC->isVisibleTo(this))
-        growth += std::max(0, PanelSingeC->minimumSizeHint().height() - SimplePanelHeight);
+        growth += std::max(0, now.Simple - builtHeights_.Simple);
     return growth;
 }
 
 int TForm1::ModeWidth() const {
-    const int panels = PanelMultC->isVisibleTo(this)
-                           ? PanelMultC->BuiltWidth() + 10
-                           : std::max(SimpleModeWidth, PanelSingeC->minimumSizeHint().width() +
-                                                           SimpleModeWidth - SimplePanelWidth);
-    return std::max({panels, PanelUnits->minimumSizeHint().width(),
-                     rgrSingl_Mult->minimumSizeHint().width(), PanelCoordinates->width()});
+    // As built for the mode, or wider where the texts need more.
+    const int built = PanelMultC->isVisibleTo(this) ? PanelMultC->BuiltWidth() + ExtendedRightMargin
+                                                    : SimpleModeWidth;
+    return std::max(built, minimumSizeHint().width());
 }
 
 void TForm1::SetModeWidth() {
@@ -472,7 +438,10 @@ void TForm1::SetModeWidth() {
 }
 
 void TForm1::FitToTexts() {
-    ActivateLayouts(*centralWidget());
+    fitPending_ = false;
+    // Read first: bringing the layouts up to date may widen the window to their least.
+    const bool atRuleWidth = ruleWidth_ > 0 && width() == ruleWidth_;
+    LayOutNow(*this);
     const int growth = PanelsGrowth();
     const int h = height() + growth - grownBy_;
     grownBy_ = growth;
@@ -480,33 +449,17 @@ void TForm1::FitToTexts() {
     // wider keeps its width unless the texts need more.
     const int need = ModeWidth();
     int w = std::max(width(), need);
-    if (ruleWidth_ > 0 && width() == ruleWidth_)
+    if (atRuleWidth)
         w = ruleWidth_ = need;
     SetWindowSize(w, h);
 }
 
-void TForm1::UpdateMinimumSize() {
-    // Narrower than the mode's width, or so low that the log has no room left, the
-    // panels would overlap.
-    const int width = ModeWidth();
-    int menuHeight = menuBar()->heightForWidth(width);
-    if (menuHeight < 0)
-        menuHeight = menuBar()->sizeHint().height();
-    setMinimumSize(width,
-                   menuHeight + LogTop + PanelsGrowth() + 1 + CoordinatesHeight + PortPropHeight);
-}
-
 void TForm1::SetWindowSize(int width, int height) {
-    // The mode's rules set the size; the minimum follows them.
-    setMinimumSize(0, 0);
+    // The least size follows the mode shown now; a hidden window gets its resize events
+    // only when shown, and the rules that follow read the sizes at once.
+    LayOutNow(*this);
     resize(width, height);
-    // A hidden window gets its resize events only when shown, and the rules that follow
-    // read the sizes at once.
-    int menuHeight = menuBar()->heightForWidth(width);
-    if (menuHeight < 0)
-        menuHeight = menuBar()->sizeHint().height();
-    LayOutClient(QSize(width, height - menuHeight));
-    UpdateMinimumSize();
+    LayOutNow(*this);
 }
 
 void TForm1::SetWindowWidth(int width) {
@@ -564,9 +517,17 @@ void TForm1::ApplySendingLocks() {
     PanelSingeC->btnStart->setEnabled(idle && programWanted_[2]);
 }
 
+void TForm1::ApplyModeLayout(bool extended) {
+    // The extended panel shares the room beyond the built height with the log, in the
+    // proportion of their built heights; the simple one keeps its height.
+    panels_->setContentsMargins(0, 0, extended ? ExtendedRightMargin : SimpleRightMargin, 0);
+    column_->setStretchFactor(panels_, extended ? ExtendedPanelHeight : 0);
+}
+
 void TForm1::HideExtendedMode() {
     PanelMultC->SetPanelEnabled(false);
     PanelMultC->hide();
+    ApplyModeLayout(false);
     SetModeWidth();
     for (int n = 1; n <= 3; ++n)
         PanelChanelState->CoordCheckBox(n)->show();
@@ -581,15 +542,14 @@ void TForm1::ShowSimpleMode() {
 void TForm1::HideSimpleMode() {
     PanelSingeC->SetPanelEnabled(false);
     PanelSingeC->hide();
-    PanelSingeC->resize(0, PanelSingeC->height());
 }
 
 void TForm1::ShowExtendedMode() {
     PanelMultC->SetPanelEnabled(true);
     PanelMultC->show();
     const TCommonDatas& datas = controller_->CommonDatas();
-    const int width = PanelMultC->LayOutSideLists(datas.ShowLoadLog, datas.ShowPortLog);
-    PanelMultC->setGeometry(0, PanelMultC->y(), width, ExtendedPanelHeight);
+    PanelMultC->LayOutSideLists(datas.ShowLoadLog, datas.ShowPortLog);
+    ApplyModeLayout(true);
     SetModeWidth();
     FitToTexts();
     for (int n = 1; n <= 3; ++n)
@@ -852,14 +812,20 @@ void TForm1::SetControlCaption(const std::string& control, int item, const std::
     if (control.starts_with("mm"))
         AssignMenuMnemonics(*menuBar());
     if (control == "btnOpenPort" || control == "btnClosePort") {
-        // Longer captions widen the two buttons (and the panel) rather than being cut.
-        const int w = std::max(
-            {PortButtonWidth, btnOpenPort->sizeHint().width(), btnClosePort->sizeHint().width()});
-        btnOpenPort->setGeometry(CoordinatesCaptionWidth + 2, 1, w, 20);
-        btnClosePort->setGeometry(CoordinatesCaptionWidth + w + 4, 1, w, 20);
-        PanelCoordinates->resize(CoordinatesCaptionWidth + 2 * w + 7, PanelCoordinates->height());
+        // Longer captions widen the two buttons alike rather than being cut.
+        const int w = std::max(ButtonCaptionWidth(*btnOpenPort), ButtonCaptionWidth(*btnClosePort));
+        for (QPushButton* button : {btnOpenPort, btnClosePort})
+            button->setMinimumWidth(w);
     }
-    FitToTexts();
+    // A language sets its captions one by one and then its messages, which fit the
+    // window at once; a caption set alone is fitted when control returns to the loop.
+    if (!fitPending_) {
+        fitPending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            if (fitPending_)
+                FitToTexts();
+        });
+    }
 }
 
 void TForm1::MessagesLoaded() {

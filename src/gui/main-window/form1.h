@@ -3,6 +3,7 @@
 // what the controller reports through the view interfaces.
 
 #include <QAction>
+#include <QBoxLayout>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPointer>
@@ -154,7 +155,6 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenu();
@@ -170,23 +170,25 @@ private:
     // Send and the simple-mode Write and Start buttons are disabled while a send runs.
     void ApplySendingLocks();
     void FormDestroy();
-    // Places the controls that follow the window's edges.
-    void LayOutClient(QSize client);
+    // The margin and the share of the height of the mode's panel.
+    void ApplyModeLayout(bool extended);
     void SetWindowSize(int width, int height);
     void SetWindowWidth(int width);
     void SetWindowHeight(int height);
     void ScheduleListRefresh();
     void ConnectEditor();
     void ConnectSimpleMode();
-    // The smallest size at which nothing overlaps, for the current mode.
-    void UpdateMinimumSize();
     // The current mode's window width: as built, or wider where its panels' texts need
     // more; SetModeWidth gives the window that width.
     int ModeWidth() const;
     void SetModeWidth();
     // How much taller than built the panels above the log must be for their texts.
     int PanelsGrowth() const;
-    int ModeRowHeight() const;
+    // The least heights of the units strip, the mode switch and the simple-mode panel.
+    struct TPanelsHeights {
+        int Units = 0, Mode = 0, Simple = 0;
+    };
+    TPanelsHeights PanelsHeights() const;
     // After captions changed: the window grows (or shrinks back) to what they need.
     void FitToTexts();
 
@@ -196,7 +198,10 @@ private:
     std::unique_ptr<TQtFileDialogs> fileDialogs_;
     TQtTimer reconnectTimer_; // before controller_, which uses it until it is gone
     std::unique_ptr<TController> controller_;
+    QVBoxLayout* column_ = nullptr;
+    QHBoxLayout* panels_ = nullptr;
     bool listRefreshPending_ = false;
+    bool fitPending_ = false;
     bool closed_ = false;
     bool closeWithoutAsking_ = false;
     bool sending_ = false;
@@ -210,6 +215,8 @@ private:
     // beyond the built one for panels grown by their texts.
     int ruleWidth_ = 0;
     int grownBy_ = 0;
+    // The panels' heights with the texts they are built with.
+    TPanelsHeights builtHeights_;
 };
 
 } // namespace zav

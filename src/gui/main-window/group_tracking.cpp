@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 
+#include "common/at_least.h"
 #include "common/text_icon.h"
 #include "localisation/lang.h"
 
@@ -19,9 +20,8 @@ TTrackRow MakeRow(QWidget* parent, const char* name, const QString& caption, con
     TTrackRow row;
     row.label = new QLabel(caption, parent);
     row.label->setObjectName(QString("lblTrack") + name);
-    row.edit = new QLineEdit(text, parent);
+    row.edit = ValueField(text, 48, parent);
     row.edit->setObjectName(QString("EditTrack") + name);
-    row.edit->setFixedWidth(48);
     row.label->setBuddy(row.edit);
     if (maxLength > 0)
         row.edit->setMaxLength(maxLength);

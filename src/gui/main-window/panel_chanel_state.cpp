@@ -1,5 +1,6 @@
 #include "main-window/panel_chanel_state.h"
 
+#include <QHBoxLayout>
 #include <QPainter>
 #include <QPixmap>
 
@@ -32,30 +33,33 @@ TPanelChanelState::TPanelChanelState(QWidget* parent) : QFrame(parent) {
     QLabel** labelFields[] = {&txtX, &txtY, &txtZ};
     TShape** shapeFields[] = {&shpX, &shpY, &shpZ};
     QCheckBox** boxFields[] = {&ChboxCoord1, &chboxCoord2, &chboxCoord3};
+    // Per coordinate its number, its indicator and its check box, a line between two.
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(4, 1, 2, 1);
+    row->setSpacing(4);
     for (int i = 0; i < 3; ++i) {
-        const int x = 4 + i * 60;
         auto* label = new QLabel(labels[i], this);
         label->setObjectName(labelNames[i]);
-        label->setGeometry(x, 6, 10, 17);
         *labelFields[i] = label;
         *shapeFields[i] = new TShape(shapeNames[i], QColor(0, 128, 0), this);
-        (*shapeFields[i])->setGeometry(x + 14, 10, 10, 10);
         auto* box = new QCheckBox(this);
         box->setObjectName(boxNames[i]);
-        box->setGeometry(x + 30, 5, 22, 20);
         *boxFields[i] = box;
+        row->addWidget(label);
+        row->addWidget(*shapeFields[i]);
+        row->addWidget(box);
         if (i < 2) {
             auto* line = new QFrame(this);
             line->setFrameShape(QFrame::VLine);
             line->setFrameShadow(QFrame::Sunken);
-            line->setGeometry(x + 54, 3, 2, 23);
+            row->addWidget(line);
         }
     }
     ChboxCoord1->setChecked(true);
     btnSetCoordStates = new QToolButton(this);
     btnSetCoordStates->setObjectName("btnSetCoordStates");
     btnSetCoordStates->setIcon(StatesIcon());
-    btnSetCoordStates->setGeometry(188, 2, 25, 25);
+    row->addWidget(btnSetCoordStates);
 }
 
 TShape* TPanelChanelState::Indicator(int n) const {

@@ -1,7 +1,9 @@
 #include "main-window/panel_mult_c.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "controller/text_lines.h"
@@ -17,11 +19,19 @@ template <class T> T* Named(T* widget, const char* name, const QString& accessib
     return widget;
 }
 
-// Built geometry: the grid and the buttons under it, the tool panel right of the grid.
-constexpr int GridWidth = 224;
-constexpr int ButtonsHeight = 58; // the two button rows under the grid
-constexpr int ToolPanelWidth = 156;
-constexpr int ToolPanelHeight = 238;
+// Columns of the panel's grid: the command grid with the buttons under it, a gap, the
+// tools with "Direct Control" under them, and the two side lists.
+enum { ColGrid, ColGap, ColTools, ColLoading, ColResponse };
+// Rows: the grid and the tools, Send's row, "Clear all"'s row.
+enum { RowLists, RowSend, RowClear };
+
+QHBoxLayout* ButtonRow(QPushButton* left, QPushButton* right) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(4);
+    row->addWidget(left, 1);
+    row->addWidget(right, 1);
+    return row;
+}
 } // namespace
 
 TPanelMultC::TPanelMultC(QWidget* parent) : QFrame(parent) {
@@ -42,6 +52,11 @@ TPanelMultC::TPanelMultC(QWidget* parent) : QFrame(parent) {
     MemoRead->setLineWrapMode(QPlainTextEdit::NoWrap);
     MemoRead->setTabChangesFocus(true);
     lblLoading->setBuddy(MemoRead);
+    auto* loading = new QVBoxLayout(panelLoadAns);
+    loading->setContentsMargins(0, 0, 0, 0);
+    loading->setSpacing(0);
+    loading->addWidget(lblLoading);
+    loading->addWidget(MemoRead, 1);
 
     panelPortAns = Named(new QFrame(this), "panelPortAns");
     lblResponse = Named(new QLabel("Response:", panelPortAns), "lblResponse");
@@ -49,6 +64,33 @@ TPanelMultC::TPanelMultC(QWidget* parent) : QFrame(parent) {
     lbBufRead->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lblResponse->setBuddy(lbBufRead);
     btnlbbufclear = Named(new QPushButton("clear", panelPortAns), "btnlbbufclear");
+    auto* responses = new QVBoxLayout(panelPortAns);
+    responses->setContentsMargins(0, 0, 0, 0);
+    responses->setSpacing(1);
+    responses->addWidget(lblResponse);
+    responses->addWidget(lbBufRead, 1);
+    responses->addWidget(btnlbbufclear);
+    for (QLabel* caption : {lblLoading, lblResponse})
+        caption->setIndent(2);
+
+    grid_ = new QGridLayout(this);
+    grid_->setContentsMargins(0, 0, 0, 0);
+    grid_->setHorizontalSpacing(0);
+    grid_->setVerticalSpacing(3);
+    grid_->addLayout(ButtonRow(btnRunTR, btnStopSend), RowSend, ColGrid);
+    grid_->addLayout(ButtonRow(btnAllClear, btnDelRaw), RowClear, ColGrid);
+    grid_->addItem(new QSpacerItem(4, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), RowLists,
+                   ColGap);
+    grid_->addWidget(ToolPanel, RowLists, ColTools, Qt::AlignTop);
+    grid_->addWidget(chbDirectControl, RowSend, ColTools);
+    grid_->addWidget(panelLoadAns, RowLists, ColLoading, 3, 1);
+    grid_->addWidget(panelPortAns, RowLists, ColResponse, 3, 1);
+    grid_->setRowStretch(RowLists, 1);
+    // Room beyond the built widths goes to the grid and to the side lists shown, in the
+    // proportion of their built widths (a layout shares the whole room by the factors).
+    grid_->setColumnStretch(ColGrid, GridWidth);
+    grid_->setColumnMinimumWidth(ColGrid, GridWidth);
+    grid_->setColumnMinimumWidth(ColTools, ToolColumnWidth);
 
     LayOutSideLists(false, false);
 }
@@ -63,7 +105,7 @@ void TPanelMultC::CreateGrid(TCommandList& list) {
                                MemoRead, lbBufRead, btnlbbufclear});
     for (std::size_t i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
-    LayOut();
+    grid_->addWidget(StringGridSend, RowLists, ColGrid);
 }
 
 void TPanelMultC::SetPanelEnabled(bool enabled) {
@@ -77,75 +119,17 @@ void TPanelMultC::SetPanelEnabled(bool enabled) {
 int TPanelMultC::LayOutSideLists(bool showLoading, bool showResponse) {
     panelLoadAns->setVisible(showLoading);
     panelPortAns->setVisible(showResponse);
-    LayOut();
+    const std::pair<int, bool> sides[] = {{ColLoading, showLoading}, {ColResponse, showResponse}};
+    for (const auto& [column, shown] : sides) {
+        grid_->setColumnStretch(column, shown ? SideListWidth : 0);
+        grid_->setColumnMinimumWidth(column, shown ? SideListWidth : 0);
+    }
+    grid_->invalidate();
     return BuiltWidth();
 }
 
-int TPanelMultC::GridColumnWidth() const {
-    const int sendRow =
-        2 * std::max(btnRunTR->sizeHint().width(), btnStopSend->sizeHint().width()) + 4;
-    const int clearRow = btnAllClear->sizeHint().width() + 4 + btnDelRaw->sizeHint().width();
-    return std::max({GridWidth, sendRow, clearRow});
-}
-
-int TPanelMultC::ToolColumnWidth() const {
-    return std::max(ToolPanelWidth, chbDirectControl->sizeHint().width() + 4);
-}
-
-int TPanelMultC::SideColumnWidth() const {
-    return std::max({SideListWidth, lblLoading->sizeHint().width() + 2,
-                     lblResponse->sizeHint().width() + 2, btnlbbufclear->sizeHint().width()});
-}
-
 int TPanelMultC::BuiltWidth() const {
-    const int sides =
-        (panelLoadAns->isVisibleTo(this) ? 1 : 0) + (panelPortAns->isVisibleTo(this) ? 1 : 0);
-    return GridColumnWidth() + 4 + ToolColumnWidth() + sides * SideColumnWidth();
-}
-
-void TPanelMultC::resizeEvent(QResizeEvent* event) {
-    QFrame::resizeEvent(event);
-    LayOut();
-}
-
-void TPanelMultC::LayOut() {
-    // isVisibleTo: the panel itself may be hidden while it is laid out.
-    const int built = BuiltWidth();
-    const int sides =
-        (panelLoadAns->isVisibleTo(this) ? 1 : 0) + (panelPortAns->isVisibleTo(this) ? 1 : 0);
-    const int share = std::max(0, width() - built) / (1 + sides);
-    const int h = std::max(height(), ToolPanelHeight + ButtonsHeight - 4);
-    const int gridWidth = GridColumnWidth() + std::max(0, width() - built) - sides * share;
-    const int toolWidth = ToolColumnWidth();
-    const int sideWidth = SideColumnWidth() + share;
-
-    if (StringGridSend)
-        StringGridSend->setGeometry(0, 0, gridWidth, h - ButtonsHeight);
-    ToolPanel->setGeometry(gridWidth + 4, 0, ToolPanelWidth, ToolPanelHeight);
-    const int buttonsTop = h - ButtonsHeight + 4;
-    // Send with "Stop sending" beside it; under them "Clear all" and "Clear current
-    // string", which takes what its caption needs and at least half.
-    btnRunTR->setGeometry(0, buttonsTop, gridWidth / 2 - 4, 25);
-    btnStopSend->setGeometry(gridWidth / 2, buttonsTop, gridWidth - gridWidth / 2, 25);
-    const int delRawWidth = std::max(btnDelRaw->sizeHint().width(), gridWidth / 2);
-    btnAllClear->setGeometry(0, buttonsTop + 28, gridWidth - delRawWidth - 4, 25);
-    btnDelRaw->setGeometry(gridWidth - delRawWidth, buttonsTop + 28, delRawWidth, 25);
-    chbDirectControl->setGeometry(gridWidth + 6, buttonsTop + 2, toolWidth - 4, 22);
-
-    int x = gridWidth + 4 + toolWidth;
-    for (QFrame* side : {panelLoadAns, panelPortAns}) {
-        if (!side->isVisibleTo(this)) {
-            side->setGeometry(x, 0, 0, h);
-            continue;
-        }
-        side->setGeometry(x, 0, sideWidth, h);
-        x += sideWidth;
-    }
-    lblLoading->setGeometry(2, 0, sideWidth - 2, 18);
-    MemoRead->setGeometry(0, 18, sideWidth, h - 18);
-    lblResponse->setGeometry(2, 0, sideWidth - 2, 18);
-    lbBufRead->setGeometry(0, 18, sideWidth, h - 18 - 27);
-    btnlbbufclear->setGeometry(0, h - 26, sideWidth, 25);
+    return grid_->totalMinimumSize().width();
 }
 
 void TPanelMultC::ShowLoading(const TTextLines& lines) {

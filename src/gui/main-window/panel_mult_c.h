@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -40,8 +41,10 @@ public:
     QListWidget* lbBufRead;
     QPushButton* btnlbbufclear;
 
-    // Width of the part left of the side lists.
-    static constexpr int MainWidth = 384;
+    // Built widths, kept as least widths: the part left of the side lists (the grid
+    // 224, a gap of 4 and the tool column 156) and each side list.
+    static constexpr int GridWidth = 224;
+    static constexpr int ToolColumnWidth = 156;
     static constexpr int SideListWidth = 105;
 
     // Enables or disables the panel and its direct children.
@@ -49,24 +52,16 @@ public:
     // Shows or hides the side lists; returns the panel's width as built with them.
     // A wider or taller panel gives the extra room to the grid and the side lists.
     int LayOutSideLists(bool showLoading, bool showResponse);
-    // Width of the part left of the side lists and of the side lists that are shown, as
-    // built or wider where a caption needs more.
+    // The least width with the side lists that are shown: as built, or wider where a
+    // caption needs more.
     int BuiltWidth() const;
 
     // The views of the core's text lists.
     void ShowLoading(const TTextLines& lines);
     void ShowResponses(const TTextLines& lines);
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
-    void LayOut();
-    // The least width of the grid's column, the tool column and each side list.
-    int GridColumnWidth() const;
-    int ToolColumnWidth() const;
-    int SideColumnWidth() const;
-
+    QGridLayout* grid_;
     std::uint64_t responsesDropped_ = 0; // lines of lbBufRead's model already taken off
 };
 

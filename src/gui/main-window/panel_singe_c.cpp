@@ -36,9 +36,8 @@ TPanelSingeC::TPanelSingeC(QWidget* parent) : QFrame(parent) {
     // or a larger font widen a column or raise a row instead of cutting the texts.
     grbSteps = Named(new TAtLeast<QGroupBox>({178, 72}, "Motion", this), "grbSteps");
     StTStepsNum = Named(new QLabel("movement", grbSteps), "StTStepsNum");
-    EditStepsNum = Named(new QLineEdit("200", grbSteps), "EditStepsNum");
+    EditStepsNum = Named(ValueField("200", 84, grbSteps), "EditStepsNum");
     EditStepsNum->setMaxLength(8);
-    EditStepsNum->setFixedWidth(84);
     chbStepsConst = Named(new QCheckBox("permanent motion", grbSteps), "chbStepsConst");
     auto* steps = GroupGrid(grbSteps);
     steps->addWidget(StTStepsNum, 0, 0);
@@ -47,12 +46,10 @@ TPanelSingeC::TPanelSingeC(QWidget* parent) : QFrame(parent) {
 
     grbSpeed = Named(new TAtLeast<QGroupBox>({179, 72}, "Velocity", this), "grbSpeed");
     StTSpeed = Named(new QLabel("Maximum speed", grbSpeed), "StTSpeed");
-    EditSpeed = Named(new QLineEdit("200", grbSpeed), "EditSpeed");
+    EditSpeed = Named(ValueField("200", 52, grbSpeed), "EditSpeed");
     EditSpeed->setMaxLength(5);
-    EditSpeed->setFixedWidth(52);
     StTBeginSpeed = Named(new QLabel("Start speed", grbSpeed), "StTBeginSpeed");
-    EditBeginSpeed = Named(new QLineEdit("200", grbSpeed), "EditBeginSpeed");
-    EditBeginSpeed->setFixedWidth(52);
+    EditBeginSpeed = Named(ValueField("200", 52, grbSpeed), "EditBeginSpeed");
     auto* speed = GroupGrid(grbSpeed);
     speed->addWidget(StTSpeed, 0, 0);
     speed->addWidget(EditSpeed, 0, 1);
@@ -62,9 +59,8 @@ TPanelSingeC::TPanelSingeC(QWidget* parent) : QFrame(parent) {
     grbAccel =
         Named(new TAtLeast<QGroupBox>({178, 72}, "Acceleration/Deceleration", this), "grbAccel");
     rbtnAccel = Named(new QRadioButton("Acceleration:", grbAccel), "rbtnAccel");
-    EditAccel = Named(new QLineEdit("0", grbAccel), "EditAccel");
+    EditAccel = Named(ValueField("0", 48, grbAccel), "EditAccel");
     EditAccel->setMaxLength(4);
-    EditAccel->setFixedWidth(48);
     rbtnNonAccel = Named(new QRadioButton("No acceleration", grbAccel), "rbtnNonAccel");
     rbtnNonAccel->setChecked(true);
     auto* accel = GroupGrid(grbAccel);

@@ -22,9 +22,8 @@ TPanelUnits::TPanelUnits(QWidget* parent) : QFrame(parent) {
     GrBoxStepsToUnits->setObjectName("GrBoxStepsToUnits");
     Label3 = new QLabel("One unit =", GrBoxStepsToUnits);
     Label3->setObjectName("Label3");
-    EditStepsToUnits = new QLineEdit("1", GrBoxStepsToUnits);
+    EditStepsToUnits = ValueField("1", 62, GrBoxStepsToUnits);
     EditStepsToUnits->setObjectName("EditStepsToUnits");
-    EditStepsToUnits->setFixedWidth(62);
     lblSteps = new QLabel("steps", GrBoxStepsToUnits);
     lblSteps->setObjectName("lblSteps");
     btnScaleChange = new TAtLeast<QPushButton>({62, 23}, "Change", GrBoxStepsToUnits);

@@ -21,7 +21,10 @@ TSendProgressBar::TSendProgressBar(TController& controller, QWidget& window,
       esc_(new QShortcut(QKeySequence(Qt::Key_Escape), &window)) {
     bar_->setObjectName("pbSend");
     bar_->setTextVisible(true);
+    // The bar fills the line's height rather than making the line taller while it shows.
+    bar_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     bar_->hide();
+    statusLine_.AddControl(bar_, 1);
     statusLine_.installEventFilter(this);
 
     stop_.setEnabled(false);
@@ -99,13 +102,12 @@ void TSendProgressBar::Mark(int row) {
 
 void TSendProgressBar::Place() {
     // In a narrow window the send takes the whole line: its text matters more then than
-    // the port's, which the operator has seen.
-    const int full = statusLine_.width() - 4;
-    const int width = full >= 2 * BarWidth ? BarWidth : full;
-    bar_->setGeometry(statusLine_.width() - width - 2, 1, width, statusLine_.height() - 2);
-    // The port's description keeps the rest of the line, cut rather than hidden.
-    statusLine_.SetCaptionWidth(bar_->isVisible() ? std::max(1, statusLine_.width() - width - 6)
-                                                  : 0);
+    // the port's, which the operator has seen. In a wide one the port's description
+    // keeps the rest of the line, cut rather than hidden.
+    const bool wide = statusLine_.width() >= 2 * BarWidth + 4;
+    bar_->setMaximumWidth(wide ? BarWidth : QWIDGETSIZE_MAX);
+    // Narrowed to nothing rather than hidden, the caption still holds the line's height.
+    statusLine_.CaptionLabel()->setMaximumWidth(wide || !bar_->isVisible() ? QWIDGETSIZE_MAX : 0);
 }
 
 bool TSendProgressBar::eventFilter(QObject* watched, QEvent* event) {

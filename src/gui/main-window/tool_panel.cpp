@@ -1,6 +1,10 @@
 #include "main-window/tool_panel.h"
 
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
 #include "command-language/zav_commands.h"
+#include "common/at_least.h"
 #include "common/text_icon.h"
 #include "localisation/lang.h"
 
@@ -16,12 +20,9 @@ struct TToolItem {
     int hint = 0;               // button: the message of its hint
     int index = 0;              // button: catalogue row
     const char* text = nullptr; // field: its default text
-    int width = 0;              // field width
+    int width = 0;              // field: its built width
     int valueName = 0;          // field: the message naming its value
 };
-
-constexpr int ButtonWidth = 23;
-constexpr int ButtonHeight = 20;
 
 constexpr TToolItem Field(const char* name, const char* text, int width, int valueName) {
     return {name, nullptr, 0, 0, text, width, valueName};
@@ -60,8 +61,16 @@ bool TakesValue(const TToolItem& button) {
     return std::string_view(button.name) != "btnMV";
 }
 
+// A button as small as its icon allows, so that ten rows fit beside the grid.
+class TIconButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+    QSize sizeHint() const override { return iconSize() + QSize(3, 0); }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+};
+
 QToolButton* MakeButton(QWidget* parent, const TToolItem& item, QColor color = {0, 0, 128}) {
-    auto* button = new QToolButton(parent);
+    auto* button = new TIconButton(parent);
     button->setObjectName(item.name);
     button->setIcon(TextIcon(item.icon, color));
     button->setIconSize(QSize(20, 20));
@@ -74,25 +83,28 @@ TToolPanel::TToolPanel(QWidget* parent) : QFrame(parent) {
     setObjectName("ToolPanel");
     pnlTools = new QFrame(this);
     pnlTools->setObjectName("pnlTools");
-    pnlTools->setGeometry(0, 0, 154, ToolRows * RowHeight + 2);
     auto chain = [this](QWidget* w) { tabChain_.push_back(w); };
-    for (int row = 0; row < ToolRows; ++row) {
-        int x = 1;
-        const int y = 1 + row * RowHeight;
+    // Each row left-aligned: a button, its field after it, the next button.
+    auto* rows = new QVBoxLayout(pnlTools);
+    rows->setContentsMargins(1, 1, 1, 1);
+    rows->setSpacing(1);
+    for (int r = 0; r < ToolRows; ++r) {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(1);
+        rows->addLayout(row);
         const TToolItem* pendingButton = nullptr;
-        for (const TToolItem& item : ToolRowsTable[row]) {
+        for (const TToolItem& item : ToolRowsTable[r]) {
             if (item.icon) {
                 auto* button = MakeButton(pnlTools, item);
-                button->setGeometry(x, y, ButtonWidth, ButtonHeight);
-                x += ButtonWidth + 1;
+                row->addWidget(button);
                 chain(button);
                 toolCommands_.push_back({button, item.index, nullptr});
                 pendingButton = TakesValue(item) ? &item : nullptr;
             } else {
-                auto* edit = new QLineEdit(item.text, pnlTools);
+                QLineEdit* edit = ValueField(item.text, item.width, pnlTools);
                 edit->setObjectName(item.name);
-                edit->setGeometry(x, y, item.width, ButtonHeight);
-                x += item.width + 2;
+                row->addWidget(edit);
+                row->addSpacing(1);
                 chain(edit);
                 if (pendingButton) {
                     TToolCommand& command = toolCommands_.back();
@@ -102,6 +114,7 @@ TToolPanel::TToolPanel(QWidget* parent) : QFrame(parent) {
                 }
             }
         }
+        row->addStretch();
     }
     auto button = [this](const char* name) { return pnlTools->findChild<QToolButton*>(name); };
     auto edit = [this](const char* name) { return pnlTools->findChild<QLineEdit*>(name); };
@@ -121,14 +134,24 @@ TToolPanel::TToolPanel(QWidget* parent) : QFrame(parent) {
 
     pnlMainTools = new QFrame(this);
     pnlMainTools->setObjectName("pnlMainTools");
-    pnlMainTools->setGeometry(0, ToolRows * RowHeight + 4, 154, ButtonHeight + 2);
+    auto* programRow = new QHBoxLayout(pnlMainTools);
+    programRow->setContentsMargins(1, 1, 1, 1);
+    programRow->setSpacing(1);
     QToolButton** fields[] = {&btnLD1, &btnED, &btnST, &btnPS1};
     for (int i = 0; i < 4; ++i) {
         auto* b = MakeButton(pnlMainTools, ProgramButtons[i], QColor(128, 0, 0));
-        b->setGeometry(1 + i * (ButtonWidth + 1), 1, ButtonWidth, ButtonHeight);
+        programRow->addWidget(b);
         chain(b);
         *fields[i] = b;
     }
+    programRow->addStretch();
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+    column->addWidget(pnlTools);
+    column->addWidget(pnlMainTools);
+    column->addStretch();
 }
 
 void TToolPanel::ApplyTexts(const TLang& lang) {

@@ -40,7 +40,6 @@ public:
     const std::vector<QWidget*>& TabChain() const { return tabChain_; }
 
     static constexpr int ToolRows = 10;
-    static constexpr int RowHeight = 21;
 
 private:
     std::vector<TToolCommand> toolCommands_;
