@@ -33,6 +33,7 @@
 #include "settings/error_settings_file.h"
 #include "settings/program_settings_file.h"
 #include "state/common_datas.h"
+#include "state/log_dispatch.h"
 #include "state/session_file.h"
 #include "state/views.h"
 
@@ -154,16 +155,14 @@ public:
     // cannot be written are reported together in one message box.
     void SaveAllOnClose(const std::vector<std::string>& workLog);
 
-    // Adds a line to the operation log, in red if asked. From another thread than the
-    // main one these post and return at once.
-    void Log(const std::string& line, bool red = false);
+    // The log dispatch (TLogDispatch): from another thread than the main one these post
+    // and return at once; what is posted is dropped if the controller is gone by then.
+    void Log(const std::string& line, bool red = false) { logDispatch_->Log(line, red); }
     // Message n of the catalogue, looked up on the main thread.
     void LogMessage(int n, bool red = false);
-    void ShowMessage(const std::string& text);
-    // Runs fn now on the main thread, else posts it there (dropped if the controller is
-    // gone by then).
-    void OnMain(std::function<void()> fn);
-    bool OnMainThread() const { return std::this_thread::get_id() == mainThread_; }
+    void ShowMessage(const std::string& text) { logDispatch_->ShowMessage(text); }
+    void OnMain(std::function<void()> fn) { logDispatch_->OnMain(std::move(fn)); }
+    bool OnMainThread() const { return logDispatch_->OnMainThread(); }
 
 private:
     friend class TRWThread;
@@ -173,7 +172,7 @@ private:
     void PostExchangeEnded();
     void PortLost();
     // Runs fn on the main thread later, unless the controller is gone by then.
-    void PostIfAlive(std::function<void()> fn);
+    void PostIfAlive(std::function<void()> fn) { logDispatch_->Post(std::move(fn)); }
     std::string BaudText() const;
     // "9600 baud; 8 data bits; ..." of the open port, for the log.
     std::string LineSettingsText() const;
@@ -187,7 +186,6 @@ private:
 
     IDispatcher& dispatcher_;
     TControllerViews views_;
-    const std::thread::id mainThread_ = std::this_thread::get_id();
     void ShowReceived(const std::string& text);
     // Exchange thread: while it runs, received text waits for its tick (FlushShown) unless
     // a reply wakes it; a post per reply would wake the window thread once per command.
@@ -208,6 +206,9 @@ private:
     // A data transfer error came while a coordinate was recording: the end of that
     // recording is reported as cut short.
     std::atomic<bool> recordingCut_{false};
+    // First, so that it goes last: the others may still log while they go; whatever is
+    // posted runs only while it exists.
+    std::unique_ptr<TLogDispatch> logDispatch_;
     std::unique_ptr<TComPort> port_;
     std::unique_ptr<TCommonDatas> commonDatas_;
     std::unique_ptr<TProgramSettingsFile> programSettings_;
@@ -226,7 +227,6 @@ private:
     std::unique_ptr<TClosing> closing_;
     std::unique_ptr<TReconnect> reconnect_; // after port_: it uses the port
     std::unique_ptr<TRWThread> ExchangeThread;
-    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 
 } // namespace zav
