@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "program-editing/command_list.h"
 #include "state/common_datas.h"
 #include "state/number_format.h"
 
@@ -130,7 +129,7 @@ void TZavCommands::BuildCatalogue() {
     limits(ciSC, Limit(1, scale), Limit(2147483647, scale), stepsRange);
 }
 
-bool TZavCommands::AddCommand(int index, const std::string& valueText, TCommandList* list,
+bool TZavCommands::AddCommand(int index, const std::string& valueText, ICommandSink* list,
                               TDirect directMode) {
     const bool direct =
         directMode == TDirect::FollowSwitch && directControl_ && directControl_->DirectControlOn();
@@ -221,14 +220,6 @@ bool TZavCommands::OutOfRange(const std::string& command) {
     if (command.size() <= 2 || !StepRange(FindCommand(command), min, max))
         return false;
     return !TryParseInt64(command.substr(2), value) || value < min || value > max;
-}
-
-std::vector<std::size_t> TZavCommands::OutOfRangeLines(const TCommandList& list) {
-    std::vector<std::size_t> lines;
-    for (std::size_t i = 0; i < list.Count(); ++i)
-        if (OutOfRange(list.Row(i).Command))
-            lines.push_back(i);
-    return lines;
 }
 
 int TZavCommands::FindCommand(const std::string& text) {

@@ -9,13 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "command-language/command_sink.h"
 #include "localisation/lang.h"
+#include "state/common_datas.h"
 #include "state/views.h"
 
 namespace zav {
-
-class TCommonDatas;
-class TCommandList;
 
 struct CommandEntry {
     std::string Mnemonic;
@@ -76,13 +75,15 @@ public:
 // list that its caller sends itself (simple mode).
 enum class TDirect { FollowSwitch, Off };
 
-class TZavCommands {
+class TZavCommands : public IScaleDependent {
 public:
     // hooks may be null: units mode steps, direct control off.
     TZavCommands(TCommonDatas& datas, TLang& lang, IMessageBox* messageBox,
                  IMainWindowHooks* hooks);
 
     void BuildCatalogue();
+    // The ranges of the motion rows follow the scale.
+    void ScaleChanged() override { BuildCatalogue(); }
     const CommandEntry& Commands(int index) const;
 
     // Range-checks valueText ("no": no parameter) against row index, converts motion
@@ -90,7 +91,7 @@ public:
     // may be null). Returns whether a row was appended. Range failures show the row's
     // RangeMessage; a non-integer value on a non-motion row throws EConvertError,
     // adding nothing.
-    bool AddCommand(int index, const std::string& valueText, TCommandList* list,
+    bool AddCommand(int index, const std::string& valueText, ICommandSink* list,
                     TDirect direct = TDirect::FollowSwitch);
     // The row of the command's first two letters, 0 if none.
     static int FindCommand(const std::string& text);
@@ -102,8 +103,6 @@ public:
     // A command line whose value the controller does not take: a motion command (MV, SD,
     // SS, AL) with a parameter that is no whole number within its step range.
     static bool OutOfRange(const std::string& command);
-    // The lines of list that are OutOfRange, first to last.
-    static std::vector<std::size_t> OutOfRangeLines(const TCommandList& list);
     // Whether the last command AddCommand built was limited to the controller's range,
     // and the log line that says so.
     bool LastValueLimited() const { return lastLimited_; }

@@ -4,6 +4,9 @@ namespace zav {
 
 TController::TController(IDispatcher& dispatcher, TControllerViews views)
     : dispatcher_(dispatcher), views_(views) {
+    logDispatch_ = std::make_unique<TLogDispatch>(
+        [this](std::function<void()> fn) { dispatcher_.Post(std::move(fn)); }, views_.Log,
+        views_.MessageBox);
     port_ = std::make_unique<TComPort>(dispatcher_);
     port_->OnReceive = [this](const std::uint8_t* bytes, std::uint32_t count,
                               std::uint32_t errors) { HandleReceived(bytes, count, errors); };
@@ -34,7 +37,14 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     commands_ =
         std::make_unique<TZavCommands>(*commonDatas_, *lang_, views_.MessageBox, views_.Hooks);
     commonDatas_->AttachCatalogue(commands_.get());
-    editor_ = std::make_unique<TCommandEditor>(*this);
+    const TEditingContext editing{MemoSend, *commonDatas_, *commands_, *lang_, *logDispatch_};
+    editor_ = std::make_unique<TCommandEditor>(
+        editing, TCommandEditor::TActions{[this] { MemoRead.Clear(); },
+                                          [this] {
+                                              lbBufRead.Clear();
+                                              lbBufRead.Add("");
+                                          },
+                                          [this] { btnRunTRClick(); }});
     commands_->AttachDirectControl(editor_.get());
     simpleMode_ = std::make_unique<TSimpleMode>(*this);
     replies_ = std::make_unique<TReplyProcessor>(
@@ -47,12 +57,15 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
         TRecovery::TParts{*port_, *commonDatas_, *replies_, SenderIdleEvent, ReplyEvent},
         [this](int n, bool red) { LogMessage(n, red); });
     replies_->SetRecovery([this] { recovery_->RunRecovery(); });
-    tracking_ = std::make_unique<TTracking>(*this);
+    tracking_ = std::make_unique<TTracking>(editing, [this] { btnRunTRClick(); });
     session_ = std::make_unique<TSessionFile>(TSessionFile::DefaultFileName());
     session_->Load();
-    files_ = std::make_unique<TCommandFiles>(*this, *session_);
-    units_ = std::make_unique<TUnits>(*this);
-    chanRead_ = std::make_unique<TChanRead>(*this);
+    files_ = std::make_unique<TCommandFiles>(editing, *editor_, *session_);
+    units_ = std::make_unique<TUnits>(editing, *editor_, views_.Hooks);
+    chanRead_ = std::make_unique<TChanRead>(
+        editing, *editor_,
+        TReadBackLinks{*port_, dispatcher_, *commonDatas_, ReadDoneEvent, ReplyEvent, PortLosses},
+        [this] { return ExchangeRunning(); });
     sendProgress_ = std::make_unique<TSendProgress>(*this);
     closing_ = std::make_unique<TClosing>(*this);
     reconnect_ = std::make_unique<TReconnect>(*port_);
@@ -81,39 +94,8 @@ TController::~TController() {
     chanRead_.reset();
 }
 
-void TController::OnMain(std::function<void()> fn) {
-    if (OnMainThread())
-        fn();
-    else
-        PostIfAlive(std::move(fn));
-}
-
-void TController::Log(const std::string& line, bool red) {
-    if (!views_.Log)
-        return;
-    OnMain([this, line, red] {
-        if (red)
-            views_.Log->SetTextColor(clRed);
-        views_.Log->AddLine(line);
-    });
-}
-
 void TController::LogMessage(int n, bool red) {
     OnMain([this, n, red] { Log(lang_->Message(n), red); });
-}
-
-void TController::ShowMessage(const std::string& text) {
-    // Posted from the receive thread: a box waiting for the operator holds up neither
-    // the replies behind it nor the exchange.
-    if (views_.MessageBox)
-        OnMain([this, text] { views_.MessageBox->ShowMessage(text); });
-}
-
-void TController::PostIfAlive(std::function<void()> fn) {
-    dispatcher_.Post([alive = std::weak_ptr<int>(alive_), fn = std::move(fn)] {
-        if (!alive.expired())
-            fn();
-    });
 }
 
 void TController::btnClearClick() {

@@ -38,6 +38,7 @@
 #include "settings/error_settings_file.h"
 #include "settings/program_settings_file.h"
 #include "state/common_datas.h"
+#include "state/log_dispatch.h"
 #include "state/session_file.h"
 #include "state/views.h"
 
@@ -126,28 +127,28 @@ public:
     TProgramSettingsFile& ProgramSettings() { return *programSettings_; }
     TErrorSettingsFile& ErrorSettings() { return *errorSettings_; }
 
-    // Adds a line to the operation log, in red if asked. From another thread than the
-    // main one these post and return at once.
-    void Log(const std::string& line, bool red = false);
+    // The log dispatch (TLogDispatch): from another thread than the main one these post
+    // and return at once; what is posted is dropped if the controller is gone by then.
+    void Log(const std::string& line, bool red = false) { logDispatch_->Log(line, red); }
     // Message n of the catalogue, looked up on the main thread.
     void LogMessage(int n, bool red = false);
-    void ShowMessage(const std::string& text);
-    // Runs fn now on the main thread, else posts it there (dropped if the controller is
-    // gone by then).
-    void OnMain(std::function<void()> fn);
-    bool OnMainThread() const { return std::this_thread::get_id() == mainThread_; }
+    void ShowMessage(const std::string& text) { logDispatch_->ShowMessage(text); }
+    void OnMain(std::function<void()> fn) { logDispatch_->OnMain(std::move(fn)); }
+    bool OnMainThread() const { return logDispatch_->OnMainThread(); }
 
 private:
     // The exchange thread's ties to the rest of the program.
     TExchangeLinks ExchangeLinks();
     // Runs fn on the main thread later, unless the controller is gone by then.
-    void PostIfAlive(std::function<void()> fn);
+    void PostIfAlive(std::function<void()> fn) { logDispatch_->Post(std::move(fn)); }
     void ExchangeEnded();
 
     IDispatcher& dispatcher_;
     TControllerViews views_;
-    const std::thread::id mainThread_ = std::this_thread::get_id();
     TSendOutcome lastSendOutcome_ = TSendOutcome::Accepted; // main thread
+    // First, so that it goes last: the others may still log while they go; whatever is
+    // posted runs only while it exists.
+    std::unique_ptr<TLogDispatch> logDispatch_;
     std::unique_ptr<TComPort> port_;
     std::unique_ptr<TCommonDatas> commonDatas_;
     std::unique_ptr<TProgramSettingsFile> programSettings_;
@@ -170,7 +171,6 @@ private:
     std::unique_ptr<TPortConnection> portConnection_;
     std::unique_ptr<TSettingsFiles> settingsFiles_;
     std::unique_ptr<TRWThread> ExchangeThread;
-    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 
 } // namespace zav

@@ -2,13 +2,19 @@
 
 #include <algorithm>
 
-#include "controller/controller.h"
-#include "program-editing/chan_read_thread.h"
+#include "localisation/lang.h"
+#include "program-editing/command_editor.h"
 #include "program-editing/read_program.h"
+#include "serial/event.h"
+#include "state/common_datas.h"
+#include "state/log_dispatch.h"
 
 namespace zav {
 
-TChanRead::TChanRead(TController& controller) : controller_(controller) {}
+TChanRead::TChanRead(TEditingContext context, TCommandEditor& editor, TReadBackLinks links,
+                     std::function<bool()> exchangeRunning)
+    : context_(context), editor_(editor), links_(links),
+      exchangeRunning_(std::move(exchangeRunning)) {}
 
 TChanRead::~TChanRead() = default;
 
@@ -21,7 +27,7 @@ void TChanRead::AttachView(IChanReadView* view) {
 }
 
 void TChanRead::FormClose() {
-    controller_.CommonDatas().ReadCapture = false;
+    context_.Datas.ReadCapture = false;
     view_ = nullptr;
     ++session_;
     memoChan_.clear();
@@ -30,19 +36,19 @@ void TChanRead::FormClose() {
 }
 
 void TChanRead::btnReadClick() {
-    TCommonDatas& datas = controller_.CommonDatas();
-    const TLang& lang = controller_.Lang();
+    const TCommonDatas& datas = context_.Datas;
+    const TLang& lang = context_.Lang;
     if (datas.Recording) {
-        controller_.ShowMessage(lang.Message(msgReadRecording));
+        context_.Log.ShowMessage(lang.Message(msgReadRecording));
         return;
     }
     if (datas.Coord1State != 0) {
-        controller_.ShowMessage(lang.Message(24));
+        context_.Log.ShowMessage(lang.Message(24));
         return;
     }
     // One writer on the port: the exchange's replies would be taken for the program.
-    if (controller_.ExchangeRunning()) {
-        controller_.ShowMessage(lang.Message(msgReadDuringExchange));
+    if (exchangeRunning_()) {
+        context_.Log.ShowMessage(lang.Message(msgReadDuringExchange));
         return;
     }
     if (Reading())
@@ -50,43 +56,43 @@ void TChanRead::btnReadClick() {
     if (view_)
         view_->SetReadEnabled(false);
     ReadThread = std::make_unique<TChanReadThread>(
-        controller_, [this, alive = std::weak_ptr<int>(alive_),
-                      session = session_](std::string text, bool answered, bool lost) {
+        links_, [this, alive = std::weak_ptr<int>(alive_),
+                 session = session_](std::string text, TReadOutcome outcome) {
             if (!alive.expired())
-                ReadEnded(session, std::move(text), answered, lost);
+                ReadEnded(session, std::move(text), outcome);
         });
 }
 
-void TChanRead::ReadEnded(std::uint64_t session, std::string text, bool answered, bool lost) {
+void TChanRead::ReadEnded(std::uint64_t session, std::string text, TReadOutcome outcome) {
     ReadThread.reset();
     if (view_)
         view_->SetReadEnabled(true);
     // The loss is the operator's one message; what arrived before it is not the program.
-    if (session != session_ || lost) {
-        controller_.CommonDatas().ReadCapture = false;
+    if (session != session_ || outcome == TReadOutcome::PortLost) {
+        context_.Datas.ReadCapture = false;
         return;
     }
-    const TLang& lang = controller_.Lang();
-    if (!answered) {
-        controller_.Log(lang.Message(22), true);
+    const TLang& lang = context_.Lang;
+    if (outcome == TReadOutcome::NoAnswer) {
+        context_.Log.Log(lang.Message(22), true);
         return;
     }
     if (!(view_ && view_->AddToEnd()))
         memoChan_.clear();
-    if (text.find("ED*") == std::string::npos)
-        controller_.Log(lang.Message(msgNoCorrectProgram));
+    if (outcome == TReadOutcome::Incomplete)
+        context_.Log.Log(lang.Message(msgNoCorrectProgram));
     memoChan_.push_back(std::move(text));
     if (view_)
         view_->ShowMemoChan(memoChan_);
-    controller_.ReadDoneEvent.Reset();
-    controller_.ReplyEvent.Reset();
-    controller_.CommonDatas().ReadCapture = false;
+    links_.ReadDone.Reset();
+    links_.ReplyEvent.Reset();
+    context_.Datas.ReadCapture = false;
     ParseReadProgram();
 }
 
 void TChanRead::ParseReadProgram() {
-    const TReadResult result = TReadProgramParser::Parse(memoChan_, controller_.Commands(),
-                                                         controller_.CommonDatas(), StringGridRead);
+    const TReadResult result =
+        TReadProgramParser::Parse(memoChan_, context_.Commands, context_.Datas, StringGridRead);
     readHasWrongCommand_ = result.HasWrongCommand;
     if (result.Refused.empty())
         return;
@@ -104,16 +110,15 @@ void TChanRead::ParseReadProgram() {
     }
     if (result.Refused.size() > 10)
         items += ", ... (" + std::to_string(result.Refused.size()) + ")";
-    controller_.ShowMessage(controller_.Lang().Message(msgReadItemsRefused) + items);
+    context_.Log.ShowMessage(context_.Lang.Message(msgReadItemsRefused) + items);
 }
 
 void TChanRead::btnAddToListClick() {
     if (readHasWrongCommand_)
-        controller_.Log(controller_.Lang().Message(msgReadWrongCommand), true);
-    TCommandEditor& editor = controller_.Editor();
-    editor.btnAllClearClick();
-    editor.SetListHasWrongCommand(readHasWrongCommand_);
-    controller_.MemoSend.Assign(StringGridRead.Rows());
+        context_.Log.Log(context_.Lang.Message(msgReadWrongCommand), true);
+    editor_.btnAllClearClick();
+    editor_.SetListHasWrongCommand(readHasWrongCommand_);
+    context_.MemoSend.Assign(StringGridRead.Rows());
 }
 
 void TChanRead::StringGridReadRowMoved(int from, int to) {

@@ -5,16 +5,18 @@
 // result of that read is then dropped.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "program-editing/chan_read_thread.h"
 #include "program-editing/command_list.h"
+#include "program-editing/editing_context.h"
 
 namespace zav {
 
-class TController;
-class TChanReadThread;
+class TCommandEditor;
 
 class IChanReadView {
 public:
@@ -26,7 +28,9 @@ public:
 
 class TChanRead {
 public:
-    explicit TChanRead(TController& controller);
+    // exchangeRunning: whether a send list is being exchanged (one writer on the port).
+    TChanRead(TEditingContext context, TCommandEditor& editor, TReadBackLinks links,
+              std::function<bool()> exchangeRunning);
     ~TChanRead(); // a running read is stopped and its result dropped
     TChanRead(const TChanRead&) = delete;
     TChanRead& operator=(const TChanRead&) = delete;
@@ -48,9 +52,12 @@ public:
     void StringGridReadRowMoved(int from, int to);
 
 private:
-    void ReadEnded(std::uint64_t session, std::string text, bool answered, bool lost);
+    void ReadEnded(std::uint64_t session, std::string text, TReadOutcome outcome);
 
-    TController& controller_;
+    TEditingContext context_;
+    TCommandEditor& editor_;
+    TReadBackLinks links_;
+    std::function<bool()> exchangeRunning_;
     IChanReadView* view_ = nullptr;
     std::vector<std::string> memoChan_;
     bool readHasWrongCommand_ = false;

@@ -1,39 +1,41 @@
 #include "program-editing/chan_read_thread.h"
 
-#include "controller/controller.h"
+#include "serial/com_port.h"
+#include "serial/dispatcher.h"
+#include "serial/event.h"
+#include "state/common_datas.h"
 
 namespace zav {
 
-TChanReadThread::TChanReadThread(TController& controller, TDone done)
-    : controller_(controller), done_(std::move(done)),
-      request_(controller.CommonDatas().DirectControl ? "RB*" : "RD1*"),
-      losses_(controller.PortLosses.load()) {
-    TCommonDatas& datas = controller_.CommonDatas();
+TChanReadThread::TChanReadThread(TReadBackLinks links, TDone done)
+    : links_(links), done_(std::move(done)), request_(links.Datas.DirectControl ? "RB*" : "RD1*"),
+      losses_(links.PortLosses.load()) {
+    TCommonDatas& datas = links_.Datas;
     // A capture or an end mark left over from an earlier read that timed out would end
     // this one at once.
     datas.ReadCapture = false;
     datas.ReadBuffer = "";
-    controller_.ReadDoneEvent.Reset();
+    links_.ReadDone.Reset();
     thread_ = std::thread([this] { Execute(); });
 }
 
 TChanReadThread::~TChanReadThread() {
     terminated_ = true;
-    controller_.ReadDoneEvent.Set(); // wakes the wait; the result is dropped
+    links_.ReadDone.Set(); // wakes the wait; the result is dropped
     if (thread_.joinable())
         thread_.join();
 }
 
 void TChanReadThread::Execute() {
-    TCommonDatas& datas = controller_.CommonDatas();
-    // The receive thread sets ReadDoneEvent when it finds the device gone, which ends the
+    TCommonDatas& datas = links_.Datas;
+    // The receive thread sets ReadDone when it finds the device gone, which ends the
     // wait at once.
-    const auto lost = [this] { return controller_.PortLosses.load() != losses_; };
-    controller_.Port().SendString(request_);
+    const auto lost = [this] { return links_.PortLosses.load() != losses_; };
+    links_.Port.SendString(request_);
     // The time-out counts from the last growth of the answer, not from the request.
     std::size_t seen = 0;
     for (;;) {
-        if (controller_.ReadDoneEvent.WaitFor(datas.ReplyTimeout.load()))
+        if (links_.ReadDone.WaitFor(datas.ReplyTimeout.load()))
             break;
         const std::size_t size = datas.ReadBuffer.Get().size();
         if (size == seen)
@@ -43,11 +45,17 @@ void TChanReadThread::Execute() {
     if (terminated_)
         return;
     std::string text = datas.ReadBuffer.Get();
-    const bool answered = !text.empty();
     // A read that ended with its end mark stands, whatever happened to the line after.
-    const bool gone = lost() && text.find("ED*") == std::string::npos;
-    controller_.Dispatcher().Post([done = done_, text = std::move(text), answered, gone]() mutable {
-        done(std::move(text), answered, gone);
+    const bool ended = text.find("ED*") != std::string::npos;
+    TReadOutcome outcome = TReadOutcome::Complete;
+    if (!ended && lost())
+        outcome = TReadOutcome::PortLost;
+    else if (text.empty())
+        outcome = TReadOutcome::NoAnswer;
+    else if (!ended)
+        outcome = TReadOutcome::Incomplete;
+    links_.Dispatcher.Post([done = done_, text = std::move(text), outcome]() mutable {
+        done(std::move(text), outcome);
     });
 }
 

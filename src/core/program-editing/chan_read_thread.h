@@ -1,7 +1,7 @@
 #pragma once
 // The read-back thread: sends the read request ("RD1*", or "RB*" in direct control) and
 // waits for reply processing to collect the answer into ReadBuffer. The wait ends at
-// "ED*" (ReadDoneEvent) or when nothing more has arrived for ReplyTimeout, so a long
+// "ED*" (ReadDone) or when nothing more has arrived for ReplyTimeout, so a long
 // program on a slow line arrives whole. The thread only posts its result.
 
 #include <atomic>
@@ -12,16 +12,39 @@
 
 namespace zav {
 
-class TController;
+class IDispatcher;
+class TComPort;
+class TCommonDatas;
+class TEvent;
+
+// How a read-back ended.
+enum class TReadOutcome {
+    Complete,   // the answer holds its end mark "ED*"
+    Incomplete, // something arrived, but the line fell silent before the end mark
+    NoAnswer,   // nothing at all arrived in time
+    PortLost,   // the device went away before the end mark (the port reports that itself)
+};
+
+// What a read-back uses of the port side and the shared state.
+struct TReadBackLinks {
+    TComPort& Port;
+    IDispatcher& Dispatcher;
+    TCommonDatas& Datas;
+    // Set by reply processing at the end mark, and by the receive thread when the device
+    // is gone.
+    TEvent& ReadDone;
+    TEvent& ReplyEvent;
+    // Counts the devices found gone by the receive thread.
+    const std::atomic<std::uint64_t>& PortLosses;
+};
 
 class TChanReadThread {
 public:
-    // answered: false when nothing at all arrived in time; lost: the device went away
-    // meanwhile (which the port reports itself). Runs on the main thread, through the
-    // dispatcher; never after the thread was terminated.
-    using TDone = std::function<void(std::string text, bool answered, bool lost)>;
+    // Runs on the main thread, through the dispatcher; never after the thread was
+    // terminated.
+    using TDone = std::function<void(std::string text, TReadOutcome outcome)>;
 
-    TChanReadThread(TController& controller, TDone done);
+    TChanReadThread(TReadBackLinks links, TDone done);
     ~TChanReadThread(); // terminates and joins
     TChanReadThread(const TChanReadThread&) = delete;
     TChanReadThread& operator=(const TChanReadThread&) = delete;
@@ -31,7 +54,7 @@ public:
 private:
     void Execute();
 
-    TController& controller_;
+    TReadBackLinks links_;
     TDone done_;
     const std::string request_;
     const std::uint64_t losses_; // PortLosses when the read began

@@ -1,10 +1,13 @@
 #include "program-editing/command_editor.h"
 
-#include "controller/controller.h"
+#include "program-editing/command_list.h"
+#include "state/common_datas.h"
+#include "state/log_dispatch.h"
 
 namespace zav {
 
-TCommandEditor::TCommandEditor(TController& controller) : controller_(controller) {}
+TCommandEditor::TCommandEditor(TEditingContext context, TActions actions)
+    : context_(context), actions_(std::move(actions)) {}
 
 void TCommandEditor::SetListHasWrongCommand(bool value) {
     listHasWrongCommand_ = value;
@@ -13,33 +16,31 @@ void TCommandEditor::SetListHasWrongCommand(bool value) {
 
 void TCommandEditor::UpdateSendEnabled() {
     if (view_)
-        view_->SetSendEnabled(!listHasWrongCommand_ &&
-                              TZavCommands::OutOfRangeLines(controller_.MemoSend).empty());
+        view_->SetSendEnabled(!listHasWrongCommand_ && OutOfRangeLines(context_.MemoSend).empty());
 }
 
 bool TCommandEditor::RefuseOutOfRange() {
-    const TCommandList& list = controller_.MemoSend;
-    const auto outside = TZavCommands::OutOfRangeLines(list);
+    const TCommandList& list = context_.MemoSend;
+    const auto outside = OutOfRangeLines(list);
     if (outside.empty())
         return false;
-    controller_.Log(controller_.Lang().Message(msgListNotSentOutOfRange) + list.Named(outside),
-                    true);
+    context_.Log.Log(context_.Lang.Message(msgListNotSentOutOfRange) + list.Named(outside), true);
     return true;
 }
 
 bool TCommandEditor::AddToolCommand(int index, const std::string& valueText) {
-    TZavCommands& commands = controller_.Commands();
-    TCommandList& list = controller_.MemoSend;
+    TZavCommands& commands = context_.Commands;
+    TCommandList& list = context_.MemoSend;
     try {
         if (!commands.AddCommand(index, valueText, &list))
             return false;
     } catch (const EConvertError&) {
-        controller_.ShowMessage(controller_.Lang().Message(14));
+        context_.Log.ShowMessage(context_.Lang.Message(14));
         return false;
     }
     // In direct control the list may be sent and cleared again by now.
     if (commands.LastValueLimited() && !list.Empty())
-        controller_.Log(commands.LimitedNote(valueText, list.Row(list.Count() - 1).Command));
+        context_.Log.Log(commands.LimitedNote(valueText, list.Row(list.Count() - 1).Command));
     return true;
 }
 
@@ -47,7 +48,7 @@ void TCommandEditor::btnLD1Click() {
     if (!AddToolCommand(ciLD, "1"))
         return;
     // In direct control the list holds only the command being sent.
-    const TCommonDatas& datas = controller_.CommonDatas();
+    const TCommonDatas& datas = context_.Datas;
     if (datas.AutoAddBG && !datas.DirectControl)
         AddToolCommand(ciBG, "no");
     if (datas.AutoAddEN && !datas.DirectControl)
@@ -67,13 +68,13 @@ void TCommandEditor::btnPS1Click() {
 }
 
 void TCommandEditor::btnAllClearClick() {
-    controller_.MemoRead.Clear();
-    controller_.MemoSend.Clear();
+    actions_.ClearLoading();
+    context_.MemoSend.Clear();
     SetListHasWrongCommand(false);
 }
 
 void TCommandEditor::btnDelRawClick(int row) {
-    TCommandList& list = controller_.MemoSend;
+    TCommandList& list = context_.MemoSend;
     if (row < 1 || static_cast<std::size_t>(row) > list.Count())
         return;
     list.Remove(static_cast<std::size_t>(row - 1));
@@ -81,7 +82,7 @@ void TCommandEditor::btnDelRawClick(int row) {
 }
 
 void TCommandEditor::StringGridSendRowMoved(int from, int to) {
-    TCommandList& list = controller_.MemoSend;
+    TCommandList& list = context_.MemoSend;
     const auto count = static_cast<int>(list.Count());
     if (from < 1 || from > count || to < 1 || to > count + 1)
         return;
@@ -107,16 +108,15 @@ void TCommandEditor::SetExtendedMode(bool extended) {
 void TCommandEditor::ApplyDirectControl() {
     // The shared flag is what building, reply processing and the read-back obey: a box
     // hidden with its panel must change nothing of what the simple mode sends or shows.
-    controller_.CommonDatas().DirectControl = directControlBox_ && extendedMode_;
+    context_.Datas.DirectControl = directControlBox_ && extendedMode_;
 }
 
 void TCommandEditor::btnlbbufclearClick() {
-    controller_.lbBufRead.Clear();
-    controller_.lbBufRead.Add("");
+    actions_.ClearResponses();
 }
 
 bool TCommandEditor::DirectControlOn() const {
-    return controller_.CommonDatas().DirectControl;
+    return context_.Datas.DirectControl;
 }
 
 void TCommandEditor::PressClearAll() {
@@ -124,7 +124,7 @@ void TCommandEditor::PressClearAll() {
 }
 
 void TCommandEditor::PressSend() {
-    controller_.btnRunTRClick();
+    actions_.Send();
 }
 
 } // namespace zav

@@ -4,13 +4,13 @@
 // list can be cleared, and in direct control every command is sent the moment it is
 // built. The window forwards its clicks here and shows the list through its model.
 
+#include <functional>
 #include <string>
 
 #include "command-language/zav_commands.h"
+#include "program-editing/editing_context.h"
 
 namespace zav {
-
-class TController;
 
 // The editor's controls that are not views of a list.
 class ICommandEditorView {
@@ -21,7 +21,14 @@ public:
 
 class TCommandEditor : public IDirectControl {
 public:
-    explicit TCommandEditor(TController& controller);
+    // What the editor does to the window's other lists and to the exchange.
+    struct TActions {
+        std::function<void()> ClearLoading;   // the "Loading:" memo
+        std::function<void()> ClearResponses; // the "Response:" list, to one empty line
+        std::function<void()> Send;           // the Send action
+    };
+
+    TCommandEditor(TEditingContext context, TActions actions);
 
     void AttachView(ICommandEditorView* view) { view_ = view; }
 
@@ -64,7 +71,8 @@ public:
 private:
     void ApplyDirectControl();
 
-    TController& controller_;
+    TEditingContext context_;
+    TActions actions_;
     ICommandEditorView* view_ = nullptr;
     bool listHasWrongCommand_ = false;
     bool directControlBox_ = false;

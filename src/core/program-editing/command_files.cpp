@@ -3,10 +3,12 @@
 #include <filesystem>
 
 #include "command-language/zav_commands.h"
-#include "controller/controller.h"
+#include "localisation/lang.h"
+#include "program-editing/command_editor.h"
 #include "state/codepage.h"
 #include "state/encoded_stream.h"
 #include "state/file_names.h"
+#include "state/log_dispatch.h"
 #include "state/paths.h"
 #include "state/session_file.h"
 #include "state/text_file.h"
@@ -121,7 +123,7 @@ void TCommandFiles::mmFileSaveClick() {
             SaveToFile(*name);
             return;
         }
-        controller_.ShowMessage(controller_.Lang().Message(16));
+        context_.Log.ShowMessage(context_.Lang.Message(16));
     }
 }
 
@@ -136,18 +138,18 @@ void TCommandFiles::mmFileOpenClick() {
             LoadFromFile(*name);
             return;
         }
-        controller_.ShowMessage(controller_.Lang().Message(16));
+        context_.Log.ShowMessage(context_.Lang.Message(16));
     }
 }
 
 bool TCommandFiles::SaveToFile(const std::string& fileName) {
     try {
-        SaveCommandFiles(fileName, controller_.MemoSend.Rows());
+        SaveCommandFiles(fileName, context_.MemoSend.Rows());
         Remember(fileName);
         return true;
     } catch (const EFileStreamError& e) {
-        controller_.ShowMessage(controller_.Lang().Message(msgFileError) +
-                                controller_.Lang().FileErrorText(e));
+        context_.Log.ShowMessage(context_.Lang.Message(msgFileError) +
+                                 context_.Lang.FileErrorText(e));
         return false;
     }
 }
@@ -156,16 +158,16 @@ bool TCommandFiles::LoadFromFile(const std::string& fileName) {
     const std::string descriptionFile = DescriptionFileName(fileName);
     std::error_code ec;
     if (!fs::is_regular_file(FsPath(descriptionFile), ec)) {
-        const TLang& lang = controller_.Lang();
-        controller_.ShowMessage(lang.Message(1) + descriptionFile + lang.Message(2));
+        const TLang& lang = context_.Lang;
+        context_.Log.ShowMessage(lang.Message(1) + descriptionFile + lang.Message(2));
         return false;
     }
     std::vector<TCommandRow> rows;
     try {
         rows = LoadCommandFiles(fileName);
     } catch (const EFileStreamError& e) {
-        controller_.ShowMessage(controller_.Lang().Message(msgFileError) +
-                                controller_.Lang().FileErrorText(e));
+        context_.Log.ShowMessage(context_.Lang.Message(msgFileError) +
+                                 context_.Lang.FileErrorText(e));
         return false;
     }
     // One line in the log however many lines are wrong: a damaged file of a million
@@ -174,11 +176,11 @@ bool TCommandFiles::LoadFromFile(const std::string& fileName) {
     for (std::size_t i = 0; i < rows.size() && firstWrong == rows.size(); ++i)
         if (rows[i].Command.empty() || TZavCommands::FindCommand(rows[i].Command) == ciUnknown)
             firstWrong = i;
-    controller_.MemoSend.Assign(std::move(rows));
-    const bool wrong = firstWrong < controller_.MemoSend.Count();
-    controller_.Editor().SetListHasWrongCommand(wrong);
+    context_.MemoSend.Assign(std::move(rows));
+    const bool wrong = firstWrong < context_.MemoSend.Count();
+    editor_.SetListHasWrongCommand(wrong);
     if (wrong)
-        controller_.Log(controller_.Lang().Message(15), true);
+        context_.Log.Log(context_.Lang.Message(15), true);
     Remember(fileName);
     return true;
 }
@@ -197,7 +199,7 @@ bool TCommandFiles::OpenRecentFile(const std::string& fileName) {
     if (!fs::is_regular_file(FsPath(fileName), ec)) {
         session_.Recent.Remove(fileName);
         SaveSession();
-        controller_.ShowMessage(controller_.Lang().Message(msgRecentFileGone) + fileName);
+        context_.Log.ShowMessage(context_.Lang.Message(msgRecentFileGone) + fileName);
         return false;
     }
     return LoadFromFile(fileName);
@@ -212,9 +214,8 @@ void TCommandFiles::SaveSession() {
     try {
         session_.Save();
     } catch (const EFileStreamError& e) {
-        controller_.Log(controller_.Lang().Message(msgSessionNotSaved) +
-                            controller_.Lang().FileErrorText(e),
-                        true);
+        context_.Log.Log(context_.Lang.Message(msgSessionNotSaved) + context_.Lang.FileErrorText(e),
+                         true);
     }
 }
 

@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "program-editing/command_list.h"
+#include "program-editing/editing_context.h"
 
 namespace zav {
 
-class TController;
+class TCommandEditor;
 class TSessionFile;
 
 // The platform's file dialogs: the chosen full name, or nothing when cancelled.
@@ -50,8 +51,8 @@ struct TRecentFile {
 
 class TCommandFiles {
 public:
-    TCommandFiles(TController& controller, TSessionFile& session)
-        : controller_(controller), session_(session) {}
+    TCommandFiles(TEditingContext context, TCommandEditor& editor, TSessionFile& session)
+        : context_(context), editor_(editor), session_(session) {}
     void AttachDialogs(IFileDialogs* dialogs) { dialogs_ = dialogs; }
 
     // Program folder + "Users".
@@ -75,7 +76,8 @@ private:
     void Remember(const std::string& fileName);
     void SaveSession();
 
-    TController& controller_;
+    TEditingContext context_;
+    TCommandEditor& editor_;
     TSessionFile& session_;
     IFileDialogs* dialogs_ = nullptr;
 };

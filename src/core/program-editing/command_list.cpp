@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "command-language/zav_commands.h"
+
 namespace zav {
 
 std::vector<std::string> TCommandList::Lines() const {
@@ -97,6 +99,14 @@ std::string TCommandList::Named(const std::vector<std::size_t>& indexes) const {
     if (indexes.size() > Shown)
         text += ", ...";
     return text;
+}
+
+std::vector<std::size_t> OutOfRangeLines(const TCommandList& list) {
+    std::vector<std::size_t> lines;
+    for (std::size_t i = 0; i < list.Count(); ++i)
+        if (TZavCommands::OutOfRange(list.Row(i).Command))
+            lines.push_back(i);
+    return lines;
 }
 
 } // namespace zav

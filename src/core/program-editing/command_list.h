@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "command-language/command_sink.h"
+
 namespace zav {
 
 struct TCommandRow {
@@ -18,7 +20,7 @@ struct TCommandRow {
     friend bool operator==(const TCommandRow&, const TCommandRow&) = default;
 };
 
-class TCommandList {
+class TCommandList final : public ICommandSink {
 public:
     // A view that follows the list change by change, so that a long list is never
     // redrawn whole (a table model's begin/end pairs map onto these).
@@ -45,7 +47,7 @@ public:
     // The command texts, in order: what an exchange sends and a file stores.
     std::vector<std::string> Lines() const;
 
-    void Append(std::string command, std::string description = {});
+    void Append(std::string command, std::string description = {}) override;
     void Remove(std::size_t index);
     // Moves the row at from so that it ends at index to; out-of-range indexes do nothing.
     void Move(std::size_t from, std::size_t to);
@@ -67,5 +69,9 @@ private:
     std::vector<std::unique_ptr<TCommandRow>> rows_;
     IObserver* observer_ = nullptr;
 };
+
+// The lines of list whose value the controller does not take (TZavCommands::OutOfRange),
+// first to last.
+std::vector<std::size_t> OutOfRangeLines(const TCommandList& list);
 
 } // namespace zav

@@ -1,6 +1,8 @@
 #include "program-editing/tracking.h"
 
-#include "controller/controller.h"
+#include "command-language/zav_commands.h"
+#include "program-editing/command_list.h"
+#include "state/log_dispatch.h"
 #include "state/number_format.h"
 
 namespace zav {
@@ -8,31 +10,31 @@ namespace zav {
 bool TTracking::Add(int index, const std::string& value, TCommandList& list) {
     if (index == ciSC)
         return AddScale(value, list);
-    TZavCommands& commands = controller_.Commands();
+    TZavCommands& commands = context_.Commands;
     try {
         if (!commands.AddCommand(index, value, &list, TDirect::Off))
             return false;
     } catch (const EConvertError&) {
-        controller_.ShowMessage(controller_.Lang().Message(14));
+        context_.Log.ShowMessage(context_.Lang.Message(14));
         return false;
     }
     // The controller's limit is kept, but never silently.
     if (commands.LastValueLimited())
-        controller_.Log(commands.LimitedNote(value, list.Row(list.Count() - 1).Command));
+        context_.Log.Log(commands.LimitedNote(value, list.Row(list.Count() - 1).Command));
     return true;
 }
 
 bool TTracking::AddScale(const std::string& value, TCommandList& list) {
-    const CommandEntry& row = controller_.Commands().Commands(ciSC);
-    const TLang& lang = controller_.Lang();
+    const CommandEntry& row = context_.Commands.Commands(ciSC);
+    const TLang& lang = context_.Lang;
     double number;
     if (!TryParseFloat(value, number) || number < 1 || number > 2147483647) {
-        controller_.ShowMessage(lang.Message(52) + "1" + lang.Message(53) + "2147483647");
+        context_.Log.ShowMessage(lang.Message(52) + "1" + lang.Message(53) + "2147483647");
         return false;
     }
     std::int32_t steps;
     if (!TryParseInt(value, steps)) {
-        controller_.ShowMessage(lang.Message(14));
+        context_.Log.ShowMessage(lang.Message(14));
         return false;
     }
     list.Append(row.Mnemonic + std::to_string(steps),
@@ -45,10 +47,10 @@ void TTracking::Send(const TCommandList& list) {
         std::string sent;
         for (const std::string& line : list.Lines())
             sent += (sent.empty() ? "" : ", ") + line;
-        controller_.Log(controller_.Lang().Message(msgTrackingSent) + sent);
+        context_.Log.Log(context_.Lang.Message(msgTrackingSent) + sent);
     }
-    controller_.MemoSend.Assign(list.Rows());
-    controller_.btnRunTRClick();
+    context_.MemoSend.Assign(list.Rows());
+    send_();
 }
 
 void TTracking::SendOne(int index, const std::string& value) {

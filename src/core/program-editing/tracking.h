@@ -3,12 +3,12 @@
 // motion, each sent at once on its own, or all four with Apply. Like simple mode it
 // builds its own list and sends it, whatever the Direct Control switch says.
 
+#include <functional>
 #include <string>
 
-namespace zav {
+#include "program-editing/editing_context.h"
 
-class TController;
-class TCommandList;
+namespace zav {
 
 struct TTrackingValues {
     std::string StartSpeed = "200"; // EditTrackStSpeed
@@ -19,7 +19,9 @@ struct TTrackingValues {
 
 class TTracking {
 public:
-    explicit TTracking(TController& controller) : controller_(controller) {}
+    // send: the Send action, for the list the group has just put in the send list.
+    TTracking(TEditingContext context, std::function<void()> send)
+        : context_(context), send_(std::move(send)) {}
 
     void btnTrackSTSpeedClick(const std::string& value);
     void btnTrackSpeedClick(const std::string& value);
@@ -36,7 +38,8 @@ private:
     void SendOne(int index, const std::string& value);
     void Send(const TCommandList& list);
 
-    TController& controller_;
+    TEditingContext context_;
+    std::function<void()> send_;
 };
 
 } // namespace zav

@@ -2,14 +2,16 @@
 
 #include <algorithm>
 
-#include "controller/controller.h"
+#include "program-editing/command_editor.h"
+#include "program-editing/command_list.h"
 #include "program-editing/scale_conversion.h"
+#include "state/common_datas.h"
+#include "state/log_dispatch.h"
 
 namespace zav {
 
 bool TUnits::OtherUnits() const {
-    const IMainWindowHooks* hooks = controller_.Views().Hooks;
-    return hooks && hooks->UnitsIndex() == 1;
+    return hooks_ && hooks_->UnitsIndex() == 1;
 }
 
 void TUnits::UpdateScaleControls() {
@@ -22,36 +24,35 @@ void TUnits::rgrUnitsClick() {
     if (OtherUnits())
         btnScaleChangeClick();
     else
-        controller_.CommonDatas().SetScale(1);
+        context_.Datas.SetScale(1);
 }
 
 void TUnits::btnScaleChangeClick() {
-    TCommonDatas& datas = controller_.CommonDatas();
+    TCommonDatas& datas = context_.Datas;
     const double oldScale = datas.Scale;
     double scale;
     // SetScale writes the scale back into the field, with the system's separator.
     if (TScaleConversion::ParseScale(view_ ? view_->ScaleText() : "1", scale)) {
         datas.SetScale(scale);
     } else {
-        controller_.ShowMessage(controller_.Lang().Message(20));
+        context_.Log.ShowMessage(context_.Lang.Message(20));
         datas.SetScale(1);
     }
-    TCommandList& list = controller_.MemoSend;
+    TCommandList& list = context_.MemoSend;
     if (!list.Empty()) {
         const auto unconverted = TScaleConversion::Convert(list, datas.Scale, oldScale, datas);
         if (!unconverted.empty())
-            controller_.Log(
-                controller_.Lang().Message(msgLinesNotConverted) + list.Named(unconverted), true);
+            context_.Log.Log(context_.Lang.Message(msgLinesNotConverted) + list.Named(unconverted),
+                             true);
         // Lines left unconverted were named above already.
         std::vector<std::size_t> outside;
-        for (const std::size_t line : TZavCommands::OutOfRangeLines(list))
+        for (const std::size_t line : OutOfRangeLines(list))
             if (std::find(unconverted.begin(), unconverted.end(), line) == unconverted.end())
                 outside.push_back(line);
         if (!outside.empty())
-            controller_.Log(controller_.Lang().Message(msgLinesOutOfRange) + list.Named(outside),
-                            true);
+            context_.Log.Log(context_.Lang.Message(msgLinesOutOfRange) + list.Named(outside), true);
     }
-    controller_.Editor().UpdateSendEnabled();
+    editor_.UpdateSendEnabled();
 }
 
 } // namespace zav

@@ -5,9 +5,12 @@
 
 #include <string>
 
+#include "program-editing/editing_context.h"
+
 namespace zav {
 
-class TController;
+class IMainWindowHooks;
+class TCommandEditor;
 
 // The strip's controls that the shared state does not already show.
 class IUnitsView {
@@ -20,7 +23,9 @@ public:
 
 class TUnits {
 public:
-    explicit TUnits(TController& controller) : controller_(controller) {}
+    // hooks (the units radio group) may be null: steps.
+    TUnits(TEditingContext context, TCommandEditor& editor, const IMainWindowHooks* hooks)
+        : context_(context), editor_(editor), hooks_(hooks) {}
     void AttachView(IUnitsView* view) { view_ = view; }
 
     void UpdateScaleControls();
@@ -32,7 +37,9 @@ public:
 private:
     bool OtherUnits() const;
 
-    TController& controller_;
+    TEditingContext context_;
+    TCommandEditor& editor_;
+    const IMainWindowHooks* hooks_;
     IUnitsView* view_ = nullptr;
 };
 

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "command-language/zav_commands.h"
 #include "state/number_format.h"
 
 namespace zav {
@@ -34,8 +33,8 @@ void TCommonDatas::SetScale(double value) {
 }
 
 void TCommonDatas::ShowScale() {
-    if (commands_)
-        commands_->BuildCatalogue();
+    if (catalogue_)
+        catalogue_->ScaleChanged();
     ShowScaleCaptions();
 }
 

@@ -21,7 +21,13 @@
 
 namespace zav {
 
-class TZavCommands;
+// What is built from the scale (the command catalogue's ranges): rebuilt whenever the
+// scale is set, before the scale's captions are shown.
+class IScaleDependent {
+public:
+    virtual ~IScaleDependent() = default;
+    virtual void ScaleChanged() = 0;
+};
 
 class TCommonDatas {
 public:
@@ -84,7 +90,7 @@ public:
     TCommonDatas(const TCommonDatas&) = delete;
     TCommonDatas& operator=(const TCommonDatas&) = delete;
 
-    void AttachCatalogue(TZavCommands* commands) { commands_ = commands; }
+    void AttachCatalogue(IScaleDependent* catalogue) { catalogue_ = catalogue; }
     void AttachView(ICommonDatasView* view, IOperationLog* log);
     // Runs display work of setters called off the main thread; by default at once.
     using TViewRunner = std::function<void(std::function<void()>)>;
@@ -129,7 +135,7 @@ private:
 
     ICommonDatasView* view_ = nullptr;
     IOperationLog* log_ = nullptr;
-    TZavCommands* commands_ = nullptr;
+    IScaleDependent* catalogue_ = nullptr;
     TViewRunner viewRunner_;
     std::mutex setMutex_; // makes each state or started change one step with its flag
     // Each state change is numbered (guarded by setMutex_), so that the display, which
