@@ -59,9 +59,9 @@ void BM_ScaleChange(benchmark::State& state) {
     zav::TController controller(dispatcher, views.Views());
     for (auto _ : state) {
         state.PauseTiming();
-        controller.MemoSend.Assign(BigList());
+        controller.MemoSend().Assign(BigList());
         state.ResumeTiming();
-        zav::TScaleConversion::Convert(controller.MemoSend, 2.5, 1, controller.CommonDatas());
+        zav::TScaleConversion::Convert(controller.MemoSend(), 2.5, 1, controller.CommonDatas());
     }
     state.counters["peak_MB"] = PeakMegabytes();
 }

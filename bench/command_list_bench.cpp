@@ -27,7 +27,7 @@ void BM_EditLongList(benchmark::State& state) {
             editor.StringGridSendRowMoved(1, commands);
         for (int i = 0; i < 1000; ++i)
             editor.btnDelRawClick(1);
-        benchmark::DoNotOptimize(controller.MemoSend.Count());
+        benchmark::DoNotOptimize(controller.MemoSend().Count());
         editor.btnAllClearClick();
     }
 }

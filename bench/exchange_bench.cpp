@@ -96,7 +96,7 @@ double Program(zavsim::TSimOptions options) {
     zav::TController controller(dispatcher, views.Views());
     if (!OpenSimulatorPort(controller, options.PortsDir))
         return -1;
-    controller.MemoSend.SetLines(std::vector<std::string>(Commands, Command));
+    controller.MemoSend().SetLines(std::vector<std::string>(Commands, Command));
 
     const auto start = Clock::now();
     controller.btnRunTRClick();

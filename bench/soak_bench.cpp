@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     std::printf("resident memory at the start: %.1f MB\n", start);
     const auto began = std::chrono::steady_clock::now();
     for (long sent = 0; sent < total; sent += ListLines) {
-        controller.MemoSend.SetLines(list);
+        controller.MemoSend().SetLines(list);
         controller.btnRunTRClick();
         if (!dispatcher.ProcessUntil([&] { return !controller.ExchangeRunning(); }, 600000)) {
             std::fprintf(stderr, "the exchange did not end\n");

@@ -57,7 +57,7 @@ TEST_F(EndToEnd, OneRequestFromRecordingToCompletion) {
                             "Coord 1: program executing", M(30) + "1" + M(35)));
     ASSERT_TRUE(Until([&] { return history.history.size() >= 5; }));
     EXPECT_THAT(history.history, ElementsAre(0, 2, 0, 1, 0)); // each state shown in turn
-    EXPECT_EQ(controller->MemoRead.Count(), 6u); // BG .. MV200, each with its acknowledgement
+    EXPECT_EQ(controller->MemoRead().Count(), 6u); // BG .. MV200, each with its acknowledgement
     EXPECT_FALSE(Datas().AnyStarted);
 }
 
@@ -396,11 +396,11 @@ TEST_F(EndToEnd, BusyWindowThreadTimesNoReplyOut) {
     Datas().ReplyTimeout = 300;
     Send(std::vector<std::string>(150, "BG"));
     // This thread is the window thread; it waits here without running anything posted.
-    ASSERT_TRUE(controller->ExchangeControl.WaitEnded(30000));
+    ASSERT_TRUE(controller->ExchangeControl().WaitEnded(30000));
     EXPECT_EQ(sim->Requests().size(), 150u);
     // What is shown follows the replies: the last may still be on its way here.
-    EXPECT_TRUE(Until([&] { return controller->lbBufRead.Count() == 301u; }))
-        << controller->lbBufRead.Count(); // echo and reply of each, and the open line
+    EXPECT_TRUE(Until([&] { return controller->lbBufRead().Count() == 301u; }))
+        << controller->lbBufRead().Count(); // echo and reply of each, and the open line
     EXPECT_THAT(views.log.Texts(), ::testing::IsEmpty());
 }
 
@@ -412,8 +412,8 @@ TEST_F(EndToEnd, ReceivedTextIsShownWhileTheNextReplyIsAwaited) {
     Start(options);
     Datas().ReplyTimeout = 60000;
     Send({"BG", "BG", "BG"});
-    EXPECT_TRUE(Until([&] { return controller->lbBufRead.Count() >= 4u; }, 5000))
-        << controller->lbBufRead.Count(); // echo and reply of the two answered
+    EXPECT_TRUE(Until([&] { return controller->lbBufRead().Count() >= 4u; }, 5000))
+        << controller->lbBufRead().Count(); // echo and reply of the two answered
     EXPECT_TRUE(controller->ExchangeRunning());
 }
 
@@ -494,16 +494,16 @@ TEST_F(EndToEnd, DirectControlSendsEachCommandAloneAndKeepsWhatItCannotSend) {
     TCommandEditor& editor = controller->Editor();
     editor.chbDirectControlClick(true);
     editor.AddToolCommand(ciSD, "300");
-    EXPECT_THAT(controller->MemoSend.Lines(), ElementsAre("SD300"));
+    EXPECT_THAT(controller->MemoSend().Lines(), ElementsAre("SD300"));
     ASSERT_TRUE(ExchangeDone());
     editor.AddToolCommand(ciSD, "20000"); // refused: the list is emptied, nothing sent
-    EXPECT_TRUE(controller->MemoSend.Empty());
+    EXPECT_TRUE(controller->MemoSend().Empty());
     EXPECT_FALSE(controller->ExchangeRunning());
 
     editor.btnLD1Click(); // LD1 alone in direct control
     ASSERT_TRUE(controller->ExchangeRunning());
     editor.AddToolCommand(ciMV, "500");
-    EXPECT_THAT(controller->MemoSend.Lines(), ElementsAre("MV500")); // kept, unsent
+    EXPECT_THAT(controller->MemoSend().Lines(), ElementsAre("MV500")); // kept, unsent
     EXPECT_THAT(views.log.Texts(), Contains(M(msgListNotSent)));
     ASSERT_TRUE(ExchangeDone());
     EXPECT_THAT(sim->Requests(), ElementsAre("SD300", "LD1"));
@@ -578,9 +578,9 @@ TEST_F(EndToEnd, RecordReadBackTakeOverAndSave) {
     std::filesystem::create_directories(folder.Path() / "Users");
     const std::string file = folder.File("Users/read.zav");
     ASSERT_TRUE(controller->Files().SaveToFile(file));
-    controller->MemoSend.Clear();
+    controller->MemoSend().Clear();
     ASSERT_TRUE(controller->Files().LoadFromFile(file));
-    EXPECT_EQ(controller->MemoSend.Lines(), program);
+    EXPECT_EQ(controller->MemoSend().Lines(), program);
 
     // In direct control the command buffer is read.
     Datas().DirectControl = true;

@@ -132,7 +132,7 @@ TEST_F(StopState, StartAcknowledgedInDirectControlShowsExecuting) {
         for (const std::string& line : {"LD" + std::string(n), std::string("SD200"),
                                         std::string("MV10000000"), std::string("ED")})
             recordings.push_back(line);
-    controller->MemoSend.SetLines(recordings);
+    controller->MemoSend().SetLines(recordings);
     controller->btnRunTRClick();
     ASSERT_TRUE(ExchangeDone());
     TCommandEditor& editor = controller->Editor();
@@ -215,12 +215,12 @@ TEST_F(StopState, RecordingCutByATransferErrorIsReportedIncomplete) {
         options.E5Every = 2; // BG, the second request
         Start(options);
         Datas().AutoRecovery = autoRecovery;
-        controller->MemoSend.SetLines({"LD1", "BG", "EN", "ED"});
+        controller->MemoSend().SetLines({"LD1", "BG", "EN", "ED"});
         controller->btnRunTRClick();
         ASSERT_TRUE(ExchangeDone());
         if (!autoRecovery) {
             ASSERT_TRUE(StatesAre({2, 0, 0})); // still recording until an ED
-            controller->MemoSend.SetLines({"ED"});
+            controller->MemoSend().SetLines({"ED"});
             controller->btnRunTRClick();
             ASSERT_TRUE(ExchangeDone());
         }

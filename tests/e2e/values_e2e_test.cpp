@@ -44,7 +44,7 @@ TEST_F(Values, ScaleTypoAndItsCorrectionSendTheListOfTheRightScale) {
     field.text = "100000"; // "other units" with a typo: both values leave their ranges
     views.hooks.unitsIndex = 1;
     controller->Units().rgrUnitsClick();
-    EXPECT_THAT(controller->MemoSend.Lines(), ElementsAre("MV100000000", "SD5000000"));
+    EXPECT_THAT(controller->MemoSend().Lines(), ElementsAre("MV100000000", "SD5000000"));
     const std::string named = "1 (MV100000000), 2 (SD5000000)";
     ASSERT_EQ(views.log.lines.size(), 1u);
     EXPECT_EQ(views.log.lines[0].text, M(msgLinesOutOfRange) + named);
@@ -55,7 +55,7 @@ TEST_F(Values, ScaleTypoAndItsCorrectionSendTheListOfTheRightScale) {
 
     field.text = "100"; // corrected: the list of scale 100, as if typed at once
     controller->Units().btnScaleChangeClick();
-    EXPECT_THAT(controller->MemoSend.Lines(), ElementsAre("MV100000", "SD5000"));
+    EXPECT_THAT(controller->MemoSend().Lines(), ElementsAre("MV100000", "SD5000"));
     EXPECT_TRUE(field.sendEnabled);
     ASSERT_TRUE(controller->btnRunTRClick());
     ASSERT_TRUE(ExchangeDone());
@@ -86,7 +86,7 @@ TEST_F(Values, ListShowsTheRoundedAndLimitedValueThatIsSent) {
         views.hooks.unitsIndex = c.unitsIndex;
         controller->CommonDatas().SetScale(c.scale); // the list is not converted by this
         ASSERT_TRUE(controller->Editor().AddToolCommand(c.index, c.typed));
-        const TCommandRow& row = controller->MemoSend.Row(controller->MemoSend.Count() - 1);
+        const TCommandRow& row = controller->MemoSend().Row(controller->MemoSend().Count() - 1);
         EXPECT_EQ(row.Command, c.sent);
         EXPECT_EQ(row.Description, Row(c.index).Description + c.shown + Row(c.index).ParamLabel);
         sent.push_back(c.sent);

@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The next input starts from no reply. Emptied here rather than before, so that an
     // input frees what it allocated and libFuzzer's leak check stays quiet.
     controller.Replies().ClearReceiveBuffer();
-    controller.lbBufRead.Clear();
+    controller.lbBufRead().Clear();
     for (int n = 1; n <= 3; ++n)
         datas.SetCoordStarted(n, false);
     datas.SetCoordStates(0, 0, 0);

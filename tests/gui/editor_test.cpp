@@ -28,7 +28,7 @@ std::unique_ptr<TForm1> ExtendedForm() {
 
 QStringList Commands(TController& c) {
     QStringList lines;
-    for (const std::string& line : c.MemoSend.Lines())
+    for (const std::string& line : c.MemoSend().Lines())
         lines << QString::fromStdString(line);
     return lines;
 }

@@ -90,9 +90,9 @@ void TestKeyboardAndSession::recentFilesAndWindowPlaceOutliveTheRun() {
         TForm1 form([](TForm1& f) { f.rgrSingl_Mult->SetItemIndex(1); });
         ShowStarted(form, boxes);
         TController& c = form.Controller();
-        c.MemoSend.Assign({{"MV1000", "move"}, {"ST1", "start"}});
+        c.MemoSend().Assign({{"MV1000", "move"}, {"ST1", "start"}});
         QVERIFY(c.Files().SaveToFile(a));
-        c.MemoSend.Assign({{"ED", "end"}});
+        c.MemoSend().Assign({{"ED", "end"}});
         QVERIFY(c.Files().SaveToFile(b));
 
         // Choosing a recent file loads it as Open does.
@@ -100,7 +100,7 @@ void TestKeyboardAndSession::recentFilesAndWindowPlaceOutliveTheRun() {
         QCOMPARE(form.mmFileRecent->actions().size(), 2);
         QVERIFY(form.mmFileRecent->actions()[0]->text().endsWith("b.zav"));
         form.mmFileRecent->actions()[1]->trigger();
-        QCOMPARE(c.MemoSend.Lines(), (std::vector<std::string>{"MV1000", "ST1"}));
+        QCOMPARE(c.MemoSend().Lines(), (std::vector<std::string>{"MV1000", "ST1"}));
 
         // A file that is gone is shown disabled, and chosen all the same it is reported
         // and dropped.
@@ -110,7 +110,7 @@ void TestKeyboardAndSession::recentFilesAndWindowPlaceOutliveTheRun() {
         QVERIFY(!form.mmFileRecent->actions()[1]->isEnabled());
         QVERIFY(!c.Files().OpenRecentFile(b));
         QVERIFY(boxes.Saw(QString::fromStdString(c.Lang().Message(msgRecentFileGone) + b)));
-        QCOMPARE(c.MemoSend.Lines(), (std::vector<std::string>{"MV1000", "ST1"}));
+        QCOMPARE(c.MemoSend().Lines(), (std::vector<std::string>{"MV1000", "ST1"}));
 
         size = form.minimumSize() + QSize(30, 20);
         place = QPoint(25, 35);

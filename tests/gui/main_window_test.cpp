@@ -74,8 +74,8 @@ void TestMainWindow::startsInSimpleModeWithPortOpen() {
     QCOMPARE(grid->headerData(2, Qt::Horizontal).toString(), QString("Command"));
     QCOMPARE(grid->rowCount(), 1); // the trailing empty row
     QCOMPARE(c.CommonDatas().LastReply.Get(), std::string("  "));
-    QVERIFY(c.SenderIdleEvent.IsSet());
-    QVERIFY(!c.ReplyEvent.IsSet());
+    QVERIFY(c.SenderIdleEvent().IsSet());
+    QVERIFY(!c.ReplyEvent().IsSet());
     QCOMPARE(form.PanelCoordinates->Caption().toStdString(),
              c.CommonDatas().TextCoordinates + "1  ");
     form.close();
@@ -161,8 +161,8 @@ void TestMainWindow::modeSwitchEmptiesCommandList() {
     TController& c = form.Controller();
     auto* grid = Find<TCommandGrid>(form, "StringGridSend")->model();
     auto fill = [&] {
-        c.MemoSend.Append("MV1000", "Move 1000");
-        c.MemoRead.Add("MV1000 OK");
+        c.MemoSend().Append("MV1000", "Move 1000");
+        c.MemoRead().Add("MV1000 OK");
         c.Editor().SetListHasWrongCommand(true);
     };
     fill();
@@ -170,13 +170,13 @@ void TestMainWindow::modeSwitchEmptiesCommandList() {
     QCOMPARE(grid->index(0, 0).data().toString(), QString("1"));
     QCOMPARE(grid->index(0, 2).data().toString(), QString("Move 1000"));
     form.rgrSingl_Mult->Button(1)->click();
-    QVERIFY(c.MemoSend.Empty());
-    QVERIFY(c.MemoRead.Empty());
+    QVERIFY(c.MemoSend().Empty());
+    QVERIFY(c.MemoRead().Empty());
     QVERIFY(!c.Editor().ListHasWrongCommand());
     QCOMPARE(grid->rowCount(), 1);
     fill();
     form.rgrSingl_Mult->Button(0)->click();
-    QVERIFY(c.MemoSend.Empty());
+    QVERIFY(c.MemoSend().Empty());
     QCOMPARE(grid->rowCount(), 1);
     form.close();
 }
@@ -216,17 +216,17 @@ void TestMainWindow::responseListFollowsReplies() {
     form.show();
     TController& c = form.Controller();
     auto* list = Find<QListWidget>(form, "lbBufRead");
-    QCOMPARE(c.lbBufRead.Count(), std::size_t{1}); // one open item at start
+    QCOMPARE(c.lbBufRead().Count(), std::size_t{1}); // one open item at start
     for (int i = 0; i < 40; ++i)
-        c.lbBufRead.AppendReplies("LD1*E10*");
-    QTRY_COMPARE(list->count(), static_cast<int>(c.lbBufRead.Count()));
+        c.lbBufRead().AppendReplies("LD1*E10*");
+    QTRY_COMPARE(list->count(), static_cast<int>(c.lbBufRead().Count()));
     QCOMPARE(list->item(0)->text(), QString("LD1*"));
     QCOMPARE(list->item(1)->text(), QString("E10*"));
     QCOMPARE(list->item(list->count() - 1)->text(), QString());
     // The newest line is in view.
     QTRY_VERIFY(
         list->viewport()->rect().intersects(list->visualItemRect(list->item(list->count() - 1))));
-    c.lbBufRead.Clear();
+    c.lbBufRead().Clear();
     QTRY_COMPARE(list->count(), 0);
     form.close();
 }

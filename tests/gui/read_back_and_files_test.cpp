@@ -51,7 +51,7 @@ void TestReadBackAndFiles::readBackWindow() {
     QVERIFY(!window->MemoChan->isVisibleTo(window));
 
     QTest::mouseClick(window->btnAddToList, Qt::LeftButton);
-    QCOMPARE(c.MemoSend.Lines(), (std::vector<std::string>{"SD200", "MV1000"}));
+    QCOMPARE(c.MemoSend().Lines(), (std::vector<std::string>{"SD200", "MV1000"}));
 
     // Closing frees the window; the next one starts empty.
     window->close();
@@ -69,7 +69,7 @@ void TestReadBackAndFiles::saveAndLoadThroughTheDialogs() {
     TController& c = form.Controller();
     form.rgrSingl_Mult->SetItemIndex(1);
     QVERIFY(Find<QAction>(form, "mmFileSave")->isEnabled());
-    c.MemoSend.Assign({{"BG", "Begin"}, {"MV100", "Move 100"}});
+    c.MemoSend().Assign({{"BG", "Begin"}, {"MV100", "Move 100"}});
 
     const QString users = QDir(dir.Path()).filePath("Users");
     const QString file = QDir(users).filePath("mine.zav");
@@ -89,14 +89,14 @@ void TestReadBackAndFiles::saveAndLoadThroughTheDialogs() {
     QVERIFY(shownName.endsWith("Zav-Prog-1.zav"));
     QVERIFY(QFile::exists(QDir(users).filePath("mine._zav")));
 
-    c.MemoSend.Clear();
+    c.MemoSend().Clear();
     saving.reset();
     auto loading = OnShown<QFileDialog>([&](QFileDialog* d) {
         QCOMPARE(d->objectName(), QString("OpenDialogZav"));
         answer(d);
     });
     Find<QAction>(form, "mmFileOpen")->trigger();
-    QCOMPARE(c.MemoSend.Lines(), (std::vector<std::string>{"BG", "MV100"}));
+    QCOMPARE(c.MemoSend().Lines(), (std::vector<std::string>{"BG", "MV100"}));
     QCOMPARE(form.PanelMultC->StringGridSend->model()->rowCount(), 3);
 }
 

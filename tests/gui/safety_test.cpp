@@ -127,7 +127,7 @@ void TestSafety::secondPressWithinDoubleClickIntervalIsIgnored() {
             if (row.direct)
                 form.PanelMultC->chbDirectControl->setChecked(true);
             else if (row.extended)
-                form.Controller().MemoSend.SetLines({"BG", "EN"});
+                form.Controller().MemoSend().SetLines({"BG", "EN"});
             auto* button = static_cast<QAbstractButton*>(row.button(form));
             auto press = [&] {
                 row.keyTarget
@@ -178,7 +178,7 @@ void TestSafety::closedPortSendsNothingAndSaysWhichPort() {
         {"Send",
          [](TForm1& f) {
              f.rgrSingl_Mult->Button(1)->click();
-             f.Controller().MemoSend.SetLines({"BG", "MV100"});
+             f.Controller().MemoSend().SetLines({"BG", "MV100"});
              f.PanelMultC->btnRunTR->click();
          }},
         {"direct control",
@@ -194,14 +194,14 @@ void TestSafety::closedPortSendsNothingAndSaysWhichPort() {
         rig.form.btnClosePort->click();
         press(rig.form);
         QVERIFY2(!rig.form.Sending(), name);
-        const std::vector<std::string> kept = c.MemoSend.Lines();
+        const std::vector<std::string> kept = c.MemoSend().Lines();
         QVERIFY2(!kept.empty(), name);
         QCOMPARE(rig.form.MemoLog->Lines().last(),
                  rig.M(msgPortClosedNotSent) + "7" + rig.M(msgPortClosedNotSentEnd));
         // Opened again, the port has carried nothing of it.
         rig.form.btnOpenPort->click();
         QVERIFY2(c.Port().Connected() && rig.sim.Requests().empty(), name);
-        QVERIFY2(c.MemoSend.Lines() == kept && rig.boxes.Texts.isEmpty(), name);
+        QVERIFY2(c.MemoSend().Lines() == kept && rig.boxes.Texts.isEmpty(), name);
     }
 }
 
@@ -225,7 +225,7 @@ void TestSafety::closingDuringASendStopsItAfterTheReplyInFlight() {
         std::vector<std::string> list(2000, "BG");
         if (recording)
             list.front() = "LD1";
-        c.MemoSend.SetLines(list);
+        c.MemoSend().SetLines(list);
         form.btnRunTRClick();
         QTRY_VERIFY2_WITH_TIMEOUT(c.SendProgress().State().Line > 5,
                                   qPrintable(name + (": " + form.MemoLog->Lines().join(" | "))),

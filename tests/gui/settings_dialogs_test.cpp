@@ -99,7 +99,7 @@ void TestSettingsDialogs::programSettingsOkStoresCloseDiscards() {
     form.show();
     TController& c = form.Controller();
     TCommonDatas& d = c.CommonDatas();
-    c.MemoSend.SetLines({"MV100"});
+    c.MemoSend().SetLines({"MV100"});
     auto watcher = OnShown<TFormProgProp>([&](TFormProgProp* dialog) {
         QCOMPARE(dialog->EditUnitsName->text(), QString("Step"));
         QCOMPARE(dialog->RgrTrunc->ItemIndex(), 0);
@@ -126,7 +126,7 @@ void TestSettingsDialogs::programSettingsOkStoresCloseDiscards() {
     // OK shows the response list at once and keeps the command list.
     QCOMPARE(form.PanelMultC->panelPortAns->isVisible(), ok);
     QCOMPARE(form.width(), ok ? 499 : 394);
-    QCOMPARE(c.MemoSend.Lines().size(), std::size_t{1});
+    QCOMPARE(c.MemoSend().Lines().size(), std::size_t{1});
     // No settings file reported as missing or damaged.
     QVERIFY(!boxes.Saw(QString::fromStdString(form.Controller().Lang().Message(2))));
     form.close();

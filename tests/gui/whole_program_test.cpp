@@ -51,7 +51,7 @@ void TestWholeProgram::oneProgramFromRecordingToCompletion() {
     connect(shpX, &TShape::ColorChanged, this, [&](QColor color) { indicator1.append(color); });
     const int logBefore = form.MemoLog->Lines().size();
 
-    c.MemoSend.SetLines({"LD1", "BG", "EN", "AL0", "SD200", "DL", "MV200", "ED", "ST1"});
+    c.MemoSend().SetLines({"LD1", "BG", "EN", "AL0", "SD200", "DL", "MV200", "ED", "ST1"});
     form.btnRunTRClick();
 
     const QColor green(0, 128, 0), red(255, 0, 0), yellow(255, 255, 0);
@@ -154,7 +154,7 @@ void TestWholeProgram::longSendShowsItsProgressAndStopsOnEsc() {
     QVERIFY(QTest::qWaitForWindowActive(&form, 20000)); // F5 and Esc act on the active window
     TController& c = form.Controller();
     QVERIFY(c.Port().Connected());
-    c.MemoSend.SetLines(std::vector<std::string>(2000, "BG"));
+    c.MemoSend().SetLines(std::vector<std::string>(2000, "BG"));
     QPushButton* stop = Find<QPushButton>(form, "btnStopSend");
     QVERIFY(stop && !stop->isEnabled());
 

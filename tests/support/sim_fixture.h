@@ -49,7 +49,7 @@ protected:
     }
 
     void Send(std::vector<std::string> lines) {
-        controller->MemoSend.SetLines(std::move(lines));
+        controller->MemoSend().SetLines(std::move(lines));
         controller->btnRunTRClick();
     }
     bool Until(const std::function<bool()>& done, int ms = 10000) {

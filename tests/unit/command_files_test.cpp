@@ -61,7 +61,7 @@ protected:
     }
     std::string Users(const std::string& name) { return folder.File("Users/" + name); }
     std::string M(int n) { return controller->Lang().Message(n); }
-    TCommandList& List() { return controller->MemoSend; }
+    TCommandList& List() { return controller->MemoSend(); }
 
     TempFolder folder;
     TQueueDispatcher dispatcher;

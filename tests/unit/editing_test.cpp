@@ -30,10 +30,10 @@ protected:
         views.log.lines.clear();
     }
 
-    std::vector<std::string> Commands() const { return controller->MemoSend.Lines(); }
+    std::vector<std::string> Commands() const { return controller->MemoSend().Lines(); }
     std::vector<std::string> Descriptions() const {
         std::vector<std::string> texts;
-        for (const TCommandRow& row : controller->MemoSend.Rows())
+        for (const TCommandRow& row : controller->MemoSend().Rows())
             texts.push_back(row.Description);
         return texts;
     }
@@ -65,9 +65,9 @@ TEST_F(Editing, RemovingAndDraggingKeepCommandsAndDescriptionsTogether) {
         {"move", -1, 1, {"A", "B", "C"}},
     };
     for (const Case& c : cases) {
-        controller->MemoSend.Clear();
+        controller->MemoSend().Clear();
         for (const char* command : {"A", "B", "C"})
-            controller->MemoSend.Append(command, std::string("about ") + command);
+            controller->MemoSend().Append(command, std::string("about ") + command);
         if (std::string(c.action) == "delete")
             Editor().btnDelRawClick(c.from);
         else
@@ -133,18 +133,18 @@ TEST_F(Editing, BadValuesAddNothingAndShowOneMessage) {
 
 TEST_F(Editing, ClearAllAndTheDirectControlSwitchResetTheList) {
     Editor().AddToolCommand(ciBG, "no");
-    controller->MemoRead.Add("BG* OK");
+    controller->MemoRead().Add("BG* OK");
     Editor().SetListHasWrongCommand(true);
     Editor().chbDirectControlClick(true);
     EXPECT_TRUE(Datas().DirectControl);
     EXPECT_THAT(Commands(), IsEmpty());
-    EXPECT_TRUE(controller->MemoRead.Empty());
+    EXPECT_TRUE(controller->MemoRead().Empty());
     EXPECT_FALSE(Editor().ListHasWrongCommand());
 
     // The response list always ends with an open item.
-    controller->lbBufRead.AppendReplies("ST1*E10*");
+    controller->lbBufRead().AppendReplies("ST1*E10*");
     Editor().btnlbbufclearClick();
-    EXPECT_THAT(controller->lbBufRead.Lines(), ElementsAre(""));
+    EXPECT_THAT(controller->lbBufRead().Lines(), ElementsAre(""));
 }
 
 // Simple mode builds its lists without sending: the selection and the states decide.
@@ -196,7 +196,7 @@ TEST_F(Editing, SimpleModeSendsNothingOfAnActionWithARefusedValue) {
     Datas().SetSelectedCoords(true, true, true);
     Datas().SetCoordStates(0, 0, 0);
     Datas().DirectControl = true; // simple mode ignores it
-    controller->MemoSend.Append("EN");
+    controller->MemoSend().Append("EN");
     TMotion motion;
     motion.Speed = "20000";
     controller->SimpleMode().btnLoadClick(motion);

@@ -51,7 +51,7 @@ TEST(FileNames, ADataFolderWithCyrillicLetters) {
     TController controller(dispatcher, views.Views());
     views.messageBox.shown.clear(); // the folder has no language files: not this test's
     EXPECT_TRUE(controller.Files().LoadFromFile(list));
-    EXPECT_EQ(controller.MemoSend.Lines(), (std::vector<std::string>{"MV100", "ED"}));
+    EXPECT_EQ(controller.MemoSend().Lines(), (std::vector<std::string>{"MV100", "ED"}));
     EXPECT_TRUE(views.messageBox.shown.empty());
 
     // A user data folder in Russian gets the shipped files.

@@ -71,7 +71,7 @@ TEST_F(ReadProgram, StepsStayExactDescriptionsInUserUnits) {
     views.hooks.unitsIndex = 1;
     controller->CommonDatas().SetScale(4);
     controller->CommonDatas().DirectControl = true;
-    controller->MemoSend.Append("BG");
+    controller->MemoSend().Append("BG");
     TCommandList list;
     TReadProgramParser::Parse({"RD1*MV1001*AL-6*SP500*XY*"}, controller->Commands(),
                               controller->CommonDatas(), list);
@@ -81,7 +81,7 @@ TEST_F(ReadProgram, StepsStayExactDescriptionsInUserUnits) {
                                                      {"", M(42)}}));
     // Nothing is sent, whatever the Direct Control switch says.
     EXPECT_FALSE(controller->ExchangeRunning());
-    EXPECT_EQ(controller->MemoSend.Count(), 1u);
+    EXPECT_EQ(controller->MemoSend().Count(), 1u);
 }
 
 } // namespace

@@ -40,10 +40,10 @@ TEST_F(ReplyProcessing, OneProgramFromRecordingToCompletion) {
     EXPECT_TRUE(Datas().Recording);
     EXPECT_FALSE(views.commonDatasView.programButtons[0]);
     EXPECT_EQ(Datas().LastError.Get(), "E10*");
-    EXPECT_TRUE(controller->ReplyEvent.IsSet());
+    EXPECT_TRUE(controller->ReplyEvent().IsSet());
 
     Receive("BG*E10*MV200*E10*");
-    EXPECT_THAT(controller->MemoRead.Lines(),
+    EXPECT_THAT(controller->MemoRead().Lines(),
                 ElementsAre("BG*\xD0\x9E\xD0\x9A", "MV200*\xD0\x9E\xD0\x9A"));
 
     Receive("ED*E10*");
@@ -55,20 +55,20 @@ TEST_F(ReplyProcessing, OneProgramFromRecordingToCompletion) {
     EXPECT_EQ(Datas().Coord1State, 1);
     EXPECT_EQ(views.commonDatasView.indicators[0], (TColor{255, 0, 0}));
 
-    controller->ReplyEvent.Reset();
+    controller->ReplyEvent().Reset();
     Receive("E14*");
     EXPECT_EQ(Datas().Coord1State, 0);
     EXPECT_FALSE(Datas().Coord1Started);
     EXPECT_FALSE(Datas().AnyStarted);
     // The start had its reply (E10*): the program's end answers no command.
-    EXPECT_FALSE(controller->ReplyEvent.IsSet());
+    EXPECT_FALSE(controller->ReplyEvent().IsSet());
 
     EXPECT_THAT(views.log.Texts(), ElementsAre("*Coordinate 1* is in communication mode",
                                                "*Program recording to coordinate1* completed ",
                                                "*Coordinate 1*: program executing started",
                                                "Coord 1: program executing",
                                                "*Coordinate 1*: Program executing completed"));
-    EXPECT_THAT(controller->lbBufRead.Lines(),
+    EXPECT_THAT(controller->lbBufRead().Lines(),
                 ElementsAre("LD1*", "E10*", "BG*", "E10*", "MV200*", "E10*", "ED*", "E10*", "ST1*",
                             "E10*", "E14*", ""));
 }
@@ -79,10 +79,10 @@ TEST_F(ReplyProcessing, ReplyCutAcrossBlocksWaitsForItsStar) {
     EXPECT_EQ(Datas().LastReply.Get(), "  ");
     Receive("2*E2");
     EXPECT_TRUE(Datas().Coord2Started);
-    EXPECT_FALSE(controller->ReplyEvent.IsSet());
+    EXPECT_FALSE(controller->ReplyEvent().IsSet());
     Receive("0*");
     EXPECT_EQ(Datas().Coord2State, 1);
-    EXPECT_TRUE(controller->ReplyEvent.IsSet());
+    EXPECT_TRUE(controller->ReplyEvent().IsSet());
 }
 
 TEST_F(ReplyProcessing, DataTransferErrorIsTakenOutAndReportedFirst) {
@@ -102,15 +102,15 @@ TEST_F(ReplyProcessing, DataTransferErrorIsTakenOutAndReportedFirst) {
 
 TEST_F(ReplyProcessing, AutomaticRecoveryClearsWhatWasPending) {
     Datas().RecoveryStopRecording = false; // nothing to send on a closed port
-    controller->ReplyEvent.Set();
+    controller->ReplyEvent().Set();
     Receive("E15*ST1*E10*");
     EXPECT_THAT(views.log.Texts(),
                 ElementsAre("*Data transfer error!",
                             "*Error recovering: clear program buffers and labels"));
     EXPECT_EQ(controller->Replies().ReceiveBuffer(), "");
     EXPECT_EQ(Datas().LastReply.Get(), "");
-    EXPECT_FALSE(controller->ReplyEvent.IsSet());
-    EXPECT_TRUE(controller->SenderIdleEvent.IsSet());
+    EXPECT_FALSE(controller->ReplyEvent().IsSet());
+    EXPECT_TRUE(controller->SenderIdleEvent().IsSet());
     EXPECT_FALSE(Datas().Coord1Started);
 }
 
@@ -119,7 +119,7 @@ TEST_F(ReplyProcessing, OnlyTheFirstCarriageReturnAndLineFeedAreRemoved) {
     // The second CR stays in front of the coded reply, which is then an echo.
     EXPECT_EQ(Datas().LastReply.Get(), "\rE10*");
     EXPECT_EQ(Datas().LastError.Get(), "");
-    EXPECT_FALSE(controller->ReplyEvent.IsSet());
+    EXPECT_FALSE(controller->ReplyEvent().IsSet());
 }
 
 TEST_F(ReplyProcessing, CodesLogAndChangeStatesAsTheyMean) {
@@ -142,21 +142,21 @@ TEST_F(ReplyProcessing, CodesLogAndChangeStatesAsTheyMean) {
 TEST_F(ReplyProcessing, SuspensionCodesWakeTheExchangeOnlyWhileStarted) {
     Datas().AutoRecovery = false;
     Receive("E12*E13*E14*E18*E11*E15*E17*");
-    EXPECT_FALSE(controller->ReplyEvent.IsSet());
+    EXPECT_FALSE(controller->ReplyEvent().IsSet());
     Receive("ST*E30*");
     EXPECT_TRUE(Datas().Coord1Started && Datas().Coord2Started && Datas().Coord3Started);
     // Each coordinate's own end clears its flag, whatever echo came last; after the
     // start's own reply it answers nothing.
-    controller->ReplyEvent.Reset();
+    controller->ReplyEvent().Reset();
     Receive("E34*");
-    EXPECT_FALSE(controller->ReplyEvent.IsSet());
+    EXPECT_FALSE(controller->ReplyEvent().IsSet());
     EXPECT_FALSE(Datas().Coord3Started);
     // Right after an echo it is the answer: to a stop, or to a pause and a resumption,
     // which leave the program started.
     for (const char* exchange : {"ST1*E14*", "PS2*E22*", "PS2*E28*"}) {
-        controller->ReplyEvent.Reset();
+        controller->ReplyEvent().Reset();
         Receive(exchange);
-        EXPECT_TRUE(controller->ReplyEvent.IsSet()) << exchange;
+        EXPECT_TRUE(controller->ReplyEvent().IsSet()) << exchange;
     }
     EXPECT_FALSE(Datas().Coord1Started);
     EXPECT_TRUE(Datas().Coord2Started);
@@ -167,10 +167,10 @@ TEST_F(ReplyProcessing, SuspensionCodesWakeTheExchangeOnlyWhileStarted) {
 TEST_F(ReplyProcessing, ReadBackIsCollectedUntilEnd) {
     Receive("RD1*MV100*AL32818*");
     EXPECT_TRUE(Datas().ReadCapture);
-    EXPECT_FALSE(controller->ReadDoneEvent.IsSet());
+    EXPECT_FALSE(controller->ReadDoneEvent().IsSet());
     Receive("ED*E10*");
     EXPECT_EQ(Datas().ReadBuffer.Get(), "RD1*MV100*AL32818*ED*");
-    EXPECT_TRUE(controller->ReadDoneEvent.IsSet());
+    EXPECT_TRUE(controller->ReadDoneEvent().IsSet());
 }
 
 TEST_F(ReplyProcessing, NoiseWithoutTerminatorIsBoundedAndReported) {
@@ -197,12 +197,12 @@ TEST_F(ReplyProcessing, HostileStreamsLeaveAConsistentState) {
                                        "E10*"); // shown in UTF-8
     EXPECT_EQ(Datas().LastError.Get(), "");
     EXPECT_FALSE(Datas().AnyStarted);
-    EXPECT_FALSE(controller->ReplyEvent.IsSet());
+    EXPECT_FALSE(controller->ReplyEvent().IsSet());
     EXPECT_TRUE(views.log.lines.empty());
-    EXPECT_EQ(controller->lbBufRead.Count(), 8u); // seven replies and the open item
+    EXPECT_EQ(controller->lbBufRead().Count(), 8u); // seven replies and the open item
     // A controller that answers twice sets the reply event twice; nothing else changes.
     Receive("E30*E30*");
-    EXPECT_TRUE(controller->ReplyEvent.IsSet());
+    EXPECT_TRUE(controller->ReplyEvent().IsSet());
     EXPECT_EQ(controller->Replies().ReceiveBuffer(), "");
 }
 
@@ -224,7 +224,7 @@ TEST(ReplyProcessingCuts, EveryCutGivesTheSameResult) {
         return std::make_tuple(
             views.log.Texts(), d.Coord2State.load(), d.Coord2Started.load(), d.LastReply.Get(),
             d.LastError.Get(),
-            std::vector<std::string>(c.MemoRead.Lines().begin(), c.MemoRead.Lines().end()));
+            std::vector<std::string>(c.MemoRead().Lines().begin(), c.MemoRead().Lines().end()));
     };
     const auto whole = run(stream.size());
     for (std::size_t cut = 1; cut < stream.size(); ++cut)

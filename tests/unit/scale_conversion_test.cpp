@@ -33,7 +33,7 @@ protected:
         views.messageBox.shown.clear();
     }
     ~Units() override { SetDecimalSeparator('.'); }
-    std::vector<std::string> Lines() { return controller->MemoSend.Lines(); }
+    std::vector<std::string> Lines() { return controller->MemoSend().Lines(); }
     TCommonDatas& Datas() { return controller->CommonDatas(); }
     // Types text into the scale field and presses Change.
     void Change(const std::string& text) {
@@ -100,15 +100,16 @@ TEST_F(Units, ConversionByFactorAndRounding) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.before.front() + " x" + std::to_string(c.factor));
         Datas().SetRounding(c.rounding);
-        controller->MemoSend.SetLines(c.before);
-        EXPECT_TRUE(TScaleConversion::Convert(controller->MemoSend, c.factor, 1, Datas()).empty());
+        controller->MemoSend().SetLines(c.before);
+        EXPECT_TRUE(
+            TScaleConversion::Convert(controller->MemoSend(), c.factor, 1, Datas()).empty());
         EXPECT_EQ(Lines(), c.after);
     }
 }
 
 TEST_F(Units, UnconvertibleLinesAreReportedOnceAndTheRestConverted) {
     const std::string huge = "AL+99999999999999999999"; // beyond 64 bits
-    controller->MemoSend.SetLines({"MV10", "MVx", "SD5", huge, "SS7"});
+    controller->MemoSend().SetLines({"MV10", "MVx", "SD5", huge, "SS7"});
     views.hooks.unitsIndex = 1;
     Change("2");
     EXPECT_THAT(Lines(), ElementsAre("MV20", "MVx", "SD10", huge, "SS14"));
@@ -121,7 +122,7 @@ TEST_F(Units, UnconvertibleLinesAreReportedOnceAndTheRestConverted) {
 
 TEST_F(Units, ChoosingTheUnitAndChangingTheScale) {
     SetDecimalSeparator(',');
-    controller->MemoSend.SetLines({"MV1000", "SP500"});
+    controller->MemoSend().SetLines({"MV1000", "SP500"});
     auto& units = controller->Units();
 
     views.hooks.unitsIndex = 1; // "other units" with "4" in the field

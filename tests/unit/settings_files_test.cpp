@@ -314,7 +314,7 @@ TEST_F(SettingsOnDisk, ClosingWritesWhatIsSwitchedOnAndReadsBack) {
     d.AutoAddBG = false;
     d.ReconnectLostDevice = false;
     c->Port().SetPortNumber(9);
-    c->lbBufRead.AppendReplies("LD1*E10*");
+    c->lbBufRead().AppendReplies("LD1*E10*");
     c->SettingsFiles().SaveAllOnClose({"first", "\xd0\x9f"}); // Cyrillic Pe
     EXPECT_TRUE(views_.messageBox.shown.empty());
     EXPECT_EQ(dir_.Read("Log/work.log"), "first\r\n\xcf\r\n");

@@ -124,7 +124,8 @@ TExitStatus TCtlSession::OpenPort(const TCtlOptions& options) {
         // A backend failure is a port that did not open.
     }
     if (!port.Connected()) {
-        views_.ShowMessage(controller_->Lang().Message(4) + ": " + port.DevicePath());
+        views_.ShowMessage(controller_->Lang().Message(zav::msgPortOpenError) + ": " +
+                           port.DevicePath());
         return exPortNotOpened;
     }
     port.SetReceiving(true);
@@ -134,12 +135,13 @@ TExitStatus TCtlSession::OpenPort(const TCtlOptions& options) {
 TExitStatus TCtlSession::LoadCommandFile(const std::string& fileName) {
     const zav::TLang& lang = controller_->Lang();
     if (!zav::HasCommandFileExtension(fileName)) {
-        views_.ShowMessage(lang.Message(16) + ": " + fileName);
+        views_.ShowMessage(lang.Message(zav::msgBadFileName) + ": " + fileName);
         return exUsage;
     }
     std::error_code ec;
     if (!fs::is_regular_file(zav::FsPath(fileName), ec)) {
-        views_.ShowMessage(lang.Message(1) + fileName + lang.Message(2));
+        views_.ShowMessage(lang.Message(zav::msgFileNotFound) + fileName +
+                           lang.Message(zav::msgFileNotFoundEnd));
         return exUsage;
     }
     const std::size_t errors = views_.Errors();
@@ -149,7 +151,7 @@ TExitStatus TCtlSession::LoadCommandFile(const std::string& fileName) {
         return exOk;
     // A list with a wrong command is not sent at all: half a program recorded into the
     // controller is worse than none.
-    const zav::TCommandList& list = controller_->MemoSend;
+    const zav::TCommandList& list = controller_->MemoSend();
     for (std::size_t i = 0; i < list.Count(); ++i) {
         const std::string& command = list.Row(i).Command;
         if (command.empty() || zav::TZavCommands::FindCommand(command) == zav::ciUnknown) {
@@ -162,11 +164,11 @@ TExitStatus TCtlSession::LoadCommandFile(const std::string& fileName) {
 
 TExitStatus TCtlSession::SendList() {
     TController& c = *controller_;
-    const auto lines = c.MemoSend.Lines();
+    const auto lines = c.MemoSend().Lines();
     const auto total = static_cast<std::size_t>(
         std::count_if(lines.begin(), lines.end(), [](const auto& l) { return !l.empty(); }));
     const zav::TLang& lang = c.Lang();
-    TReplyWatch watch(c.lbBufRead);
+    TReplyWatch watch(c.lbBufRead());
     std::size_t answered = 0, shown = 0;
     const std::size_t errors = views_.Errors();
     const auto step = [&] {
@@ -187,8 +189,8 @@ TExitStatus TCtlSession::SendList() {
 
 TExitStatus TCtlSession::SendLine(const std::string& line) {
     TController& c = *controller_;
-    c.MemoSend.SetLines({line});
-    TReplyWatch watch(c.lbBufRead);
+    c.MemoSend().SetLines({line});
+    TReplyWatch watch(c.lbBufRead());
     const std::size_t errors = views_.Errors();
     std::vector<std::string> replies;
     const auto step = [&] {
@@ -259,7 +261,7 @@ int RunCtl(const TCtlOptions& options, TCtlIo& io) {
     }
     if (options.Command == TCommand::Read && !options.Output.empty() &&
         !zav::HasCommandFileExtension(options.Output)) {
-        io.Err << c.Lang().Message(16) << ": " << options.Output << std::endl;
+        io.Err << c.Lang().Message(zav::msgBadFileName) << ": " << options.Output << std::endl;
         return exUsage;
     }
     if (const TExitStatus status = session.OpenPort(options); status != exOk)

@@ -49,7 +49,7 @@ void TZavCommands::BuildCatalogue() {
         CommandEntry& entry = commands_[static_cast<std::size_t>(index)];
         entry.MinText = std::move(min);
         entry.MaxText = std::move(max);
-        entry.RangeMessage = prefix + entry.MinText + m(53) + entry.MaxText;
+        entry.RangeMessage = prefix + entry.MinText + m(msgRangeTo) + entry.MaxText;
     };
     // A row's label is written whenever the row has one, even when the current
     // language leaves its text empty, so no text of the previous language survives.
@@ -62,69 +62,71 @@ void TZavCommands::BuildCatalogue() {
 
     CommandEntry& unknown = commands_[ciUnknown];
     unknown.Mnemonic.clear();
-    unknown.Description = m(42);
+    unknown.Description = m(msgDescUnknown);
 
-    fixed(ciST, 43, m(44));
+    fixed(ciST, msgDescST, m(msgDescCoordinate));
     commands_[ciST].MinText = "1";
     commands_[ciST].MaxText = "3";
-    fixed(ciPS, 45, m(44));
+    fixed(ciPS, msgDescPS, m(msgDescCoordinate));
     commands_[ciPS].MinText = "1";
     commands_[ciPS].MaxText = "3";
-    fixed(ciLD, 46, m(44));
+    fixed(ciLD, msgDescLD, m(msgDescCoordinate));
     commands_[ciLD].MinText = "1";
     commands_[ciLD].MaxText = "3";
-    fixed(ciED, 47);
-    fixed(ciBG, 48);
-    fixed(ciEN, 49);
+    fixed(ciED, msgDescED);
+    fixed(ciBG, msgDescBG);
+    fixed(ciEN, msgDescEN);
 
-    const std::string stepsLabel = units ? " " + datas_.UnitsName : m(51);
-    const std::string stepsRange = units ? m(54) + m(55) : m(52);
-    const std::string speedLabel = units ? " " + datas_.UnitsName + m(57) : m(56);
+    const std::string stepsLabel = units ? " " + datas_.UnitsName : m(msgDescSteps);
+    const std::string stepsRange =
+        units ? m(msgRangeEnter) + m(msgRangeNumberFrom) : m(msgRangeSteps);
+    const std::string speedLabel =
+        units ? " " + datas_.UnitsName + m(msgDescPerSec) : m(msgDescStepsPerSec);
 
-    fixed(ciMV, 50);
+    fixed(ciMV, msgDescMV);
     commands_[ciMV].ParamLabel = stepsLabel;
     limits(ciMV, Limit(1, scale), Limit(10000000, scale), stepsRange);
 
-    fixed(ciSD, 85);
+    fixed(ciSD, msgDescSD);
     commands_[ciSD].ParamLabel = speedLabel;
-    limits(ciSD, Limit(1, scale), Limit(10000, scale), m(58));
-    fixed(ciSS, 59);
+    limits(ciSD, Limit(1, scale), Limit(10000, scale), m(msgRangeSpeed));
+    fixed(ciSS, msgDescSS);
     commands_[ciSS].ParamLabel = speedLabel;
-    limits(ciSS, Limit(1, scale), Limit(2000, scale), m(60));
-    fixed(ciAL, 61);
-    limits(ciAL, Limit(-1000, scale), Limit(1000, scale), m(62));
+    limits(ciSS, Limit(1, scale), Limit(2000, scale), m(msgRangeStartSpeed));
+    fixed(ciAL, msgDescAL);
+    limits(ciAL, Limit(-1000, scale), Limit(1000, scale), m(msgRangeAcceleration));
 
-    fixed(ciRS, 63);
-    fixed(ciSP, 64, m(65));
-    limits(ciSP, "1", "99999999", m(66));
-    fixed(ciDS, 67);
-    fixed(ciLL, 68);
-    fixed(ciJP, 69, m(70));
-    limits(ciJP, "0", "255", m(71));
-    fixed(ciDL, 72);
-    fixed(ciDR, 73);
-    fixed(ciSF, 74, " ");
-    limits(ciSF, "1", "4", m(75));
-    fixed(ciWL, 76, " ");
-    limits(ciWL, "1", "4", m(77));
-    fixed(ciWH, 78, " ");
-    limits(ciWH, "1", "4", m(77));
-    fixed(ciCF, 79, " ");
-    limits(ciCF, "1", "4", m(75));
-    fixed(ciMH, 80);
-    limits(ciMH, "1", "4", m(77));
-    fixed(ciML, 81);
-    limits(ciML, "1", "4", m(77));
-    fixed(ciHM, 82);
-    fixed(ciLB, 83);
-    fixed(ciSB, 84, m(70));
-    limits(ciSB, "1", "250", m(71));
+    fixed(ciRS, msgDescRS);
+    fixed(ciSP, msgDescSP, m(msgDescMs));
+    limits(ciSP, "1", "99999999", m(msgRangePause));
+    fixed(ciDS, msgDescDS);
+    fixed(ciLL, msgDescLL);
+    fixed(ciJP, msgDescJP, m(msgDescTimes));
+    limits(ciJP, "0", "255", m(msgRangeCycles));
+    fixed(ciDL, msgDescDL);
+    fixed(ciDR, msgDescDR);
+    fixed(ciSF, msgDescSF, " ");
+    limits(ciSF, "1", "4", m(msgRangeOutput));
+    fixed(ciWL, msgDescWL, " ");
+    limits(ciWL, "1", "4", m(msgRangeInput));
+    fixed(ciWH, msgDescWH, " ");
+    limits(ciWH, "1", "4", m(msgRangeInput));
+    fixed(ciCF, msgDescCF, " ");
+    limits(ciCF, "1", "4", m(msgRangeOutput));
+    fixed(ciMH, msgDescMH);
+    limits(ciMH, "1", "4", m(msgRangeInput));
+    fixed(ciML, msgDescML);
+    limits(ciML, "1", "4", m(msgRangeInput));
+    fixed(ciHM, msgDescHM);
+    fixed(ciLB, msgDescLB);
+    fixed(ciSB, msgDescSB, m(msgDescTimes));
+    limits(ciSB, "1", "250", m(msgRangeCycles));
     row(ciRB).Description = "Buffer: ";
     row(ciRD).Description = "EEPROM: ";
     commands_[ciRD].MinText = "1";
     commands_[ciRD].MaxText = "3";
 
-    fixed(ciSC, 86);
+    fixed(ciSC, msgDescSC);
     commands_[ciSC].ParamLabel = stepsLabel;
     limits(ciSC, Limit(1, scale), Limit(2147483647, scale), stepsRange);
 }

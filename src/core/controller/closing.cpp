@@ -11,7 +11,7 @@ namespace zav {
 std::string TClosing::Question() const {
     const TLang& lang = controller_.Lang();
     if (controller_.ExchangeRunning()) {
-        const TExchangeControl::TPosition at = controller_.ExchangeControl.Position();
+        const TExchangeControl::TPosition at = controller_.ExchangeControl().Position();
         return lang.Message(msgCloseSending) + std::to_string(std::max<std::size_t>(at.Line, 1)) +
                lang.Message(msgListStoppedOf) + std::to_string(at.Total) +
                lang.Message(msgCloseSendingEnd);
@@ -48,7 +48,7 @@ void TClosing::ExchangeEnded() {
                                     lang.Message(msgCloseRecordingCutEnd),
                                 true);
             step_ = TStep::EndRecording;
-            controller_.MemoSend.SetLines({"ED"});
+            controller_.MemoSend().SetLines({"ED"});
             if (controller_.btnRunTRClick())
                 return;
         }

@@ -18,9 +18,9 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     };
     // A lost device ends the exchange and a read-back at once; PortLost then says so.
     port_->OnLostInThread = [this] {
-        ExchangeControl.Stop(TExchangeStop::PortLost);
-        ++PortLosses;
-        ReadDoneEvent.Set();
+        exchangeControl_.Stop(TExchangeStop::PortLost);
+        ++portLosses_;
+        readDoneEvent_.Set();
     };
     port_->OnPortLost = [this] { portConnection_->PortLost(); };
     commonDatas_ = std::make_unique<TCommonDatas>(views_.CommonDatasView, views_.Log);
@@ -37,24 +37,24 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     commands_ =
         std::make_unique<TZavCommands>(*commonDatas_, *lang_, views_.MessageBox, views_.Hooks);
     commonDatas_->AttachCatalogue(commands_.get());
-    const TEditingContext editing{MemoSend, *commonDatas_, *commands_, *lang_, *logDispatch_};
+    const TEditingContext editing{memoSend_, *commonDatas_, *commands_, *lang_, *logDispatch_};
     editor_ = std::make_unique<TCommandEditor>(
-        editing, TCommandEditor::TActions{[this] { MemoRead.Clear(); },
+        editing, TCommandEditor::TActions{[this] { memoRead_.Clear(); },
                                           [this] {
-                                              lbBufRead.Clear();
-                                              lbBufRead.Add("");
+                                              lbBufRead_.Clear();
+                                              lbBufRead_.Add("");
                                           },
                                           [this] { btnRunTRClick(); }});
     commands_->AttachDirectControl(editor_.get());
     simpleMode_ = std::make_unique<TSimpleMode>(*this);
     replies_ = std::make_unique<TReplyProcessor>(
-        TReplyProcessor::TParts{*commonDatas_, *lang_, *simpleMode_, ExchangeControl, ReplyEvent,
-                                SenderIdleEvent, ReadDoneEvent, MemoRead, lbBufRead},
+        TReplyProcessor::TParts{*commonDatas_, *lang_, *simpleMode_, exchangeControl_, replyEvent_,
+                                senderIdleEvent_, readDoneEvent_, memoRead_, lbBufRead_},
         TReplyOutlets{[this](std::function<void()> fn) { OnMain(std::move(fn)); },
                       [this](const std::string& line, bool red) { Log(line, red); },
                       [this](const std::string& text) { ShowMessage(text); }});
     recovery_ = std::make_unique<TRecovery>(
-        TRecovery::TParts{*port_, *commonDatas_, *replies_, SenderIdleEvent, ReplyEvent},
+        TRecovery::TParts{*port_, *commonDatas_, *replies_, senderIdleEvent_, replyEvent_},
         [this](int n, bool red) { LogMessage(n, red); });
     replies_->SetRecovery([this] { recovery_->RunRecovery(); });
     tracking_ = std::make_unique<TTracking>(editing, [this] { btnRunTRClick(); });
@@ -62,10 +62,11 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     session_->Load();
     files_ = std::make_unique<TCommandFiles>(editing, *editor_, *session_);
     units_ = std::make_unique<TUnits>(editing, *editor_, views_.Hooks);
-    chanRead_ = std::make_unique<TChanRead>(
-        editing, *editor_,
-        TReadBackLinks{*port_, dispatcher_, *commonDatas_, ReadDoneEvent, ReplyEvent, PortLosses},
-        [this] { return ExchangeRunning(); });
+    chanRead_ =
+        std::make_unique<TChanRead>(editing, *editor_,
+                                    TReadBackLinks{*port_, dispatcher_, *commonDatas_,
+                                                   readDoneEvent_, replyEvent_, portLosses_},
+                                    [this] { return ExchangeRunning(); });
     sendProgress_ = std::make_unique<TSendProgress>(*this);
     closing_ = std::make_unique<TClosing>(*this);
     reconnect_ = std::make_unique<TReconnect>(*port_);
@@ -74,7 +75,7 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     portConnection_ = std::make_unique<TPortConnection>(*port_, *reconnect_, *commonDatas_, *lang_,
                                                         views_.PortView, log, show);
     settingsFiles_ = std::make_unique<TSettingsFiles>(
-        *commonDatas_, *programSettings_, *errorSettings_, *lang_, lbBufRead,
+        *commonDatas_, *programSettings_, *errorSettings_, *lang_, lbBufRead_,
         [this] { portConnection_->SavePortSettings(); }, show);
     commands_->BuildCatalogue();
     languageSwitch_ =
@@ -99,7 +100,7 @@ void TController::LogMessage(int n, bool red) {
 }
 
 void TController::btnClearClick() {
-    MemoRead.Clear();
+    memoRead_.Clear();
 }
 
 bool TController::ExchangeRunning() const {
@@ -118,7 +119,7 @@ bool TController::btnRunTRClick() {
     if (ExchangeRunning()) {
         // The reply event belongs to the running exchange: clearing it could lose a
         // reply that has arrived, and that exchange would stop with a false time-out.
-        if (!MemoSend.Empty())
+        if (!memoSend_.Empty())
             Log(lang_->Message(msgListNotSent), true);
         return false;
     }
@@ -130,11 +131,11 @@ bool TController::btnRunTRClick() {
     // No value outside its command's range reaches the controller.
     if (editor_->RefuseOutOfRange())
         return false;
-    ReplyEvent.Reset();
+    replyEvent_.Reset();
     ExchangeThread.reset(); // one that has ended but whose end is not yet processed
     replies_->ExchangeStarting();
     btnClearClick();
-    ExchangeThread = std::make_unique<TRWThread>(MemoSend.Lines(), ExchangeLinks());
+    ExchangeThread = std::make_unique<TRWThread>(memoSend_.Lines(), ExchangeLinks());
     sendProgress_->Started();
     return true;
 }
@@ -142,15 +143,16 @@ bool TController::btnRunTRClick() {
 TExchangeLinks TController::ExchangeLinks() {
     // The exchange thread only posts to the main thread, never waits for it: the main
     // thread may itself be waiting for the exchange to end.
-    return TExchangeLinks{*port_,
-                          *commonDatas_,
-                          ExchangeControl,
-                          ReplyEvent,
-                          SenderIdleEvent,
-                          [this](bool on) { replies_->DeferShown(on); },
-                          [this] { replies_->FlushShown(); },
-                          [this] { PostIfAlive([this] { Log(lang_->Message(22), true); }); },
-                          [this] { PostIfAlive([this] { ExchangeEnded(); }); }};
+    return TExchangeLinks{
+        *port_,
+        *commonDatas_,
+        exchangeControl_,
+        replyEvent_,
+        senderIdleEvent_,
+        [this](bool on) { replies_->DeferShown(on); },
+        [this] { replies_->FlushShown(); },
+        [this] { PostIfAlive([this] { Log(lang_->Message(msgNoReply), true); }); },
+        [this] { PostIfAlive([this] { ExchangeEnded(); }); }};
 }
 
 void TController::HandleReceived(const std::uint8_t* bytes, std::uint32_t count,

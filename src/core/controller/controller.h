@@ -44,7 +44,6 @@
 
 namespace zav {
 
-
 struct TControllerViews {
     IOperationLog* Log = nullptr;
     IMessageBox* MessageBox = nullptr;
@@ -73,17 +72,18 @@ public:
     IDispatcher& Dispatcher() { return dispatcher_; }
     const TControllerViews& Views() const { return views_; }
 
-    TEvent ReplyEvent{"EventPortStringName"};
-    TEvent SenderIdleEvent{"EventReadFuncReadyName", true};
-    TEvent ReadDoneEvent{"EventReadedName"};
+    // The three events of the exchange: a reply came, the sender is idle, a read-back ended.
+    TEvent& ReplyEvent() { return replyEvent_; }
+    TEvent& SenderIdleEvent() { return senderIdleEvent_; }
+    TEvent& ReadDoneEvent() { return readDoneEvent_; }
     // Counts the devices found gone by the receive thread, so that a wait sees one go.
-    std::atomic<std::uint64_t> PortLosses{0};
+    std::atomic<std::uint64_t>& PortLosses() { return portLosses_; }
     // The running exchange's line and early stop, shared with the receive thread.
-    TExchangeControl ExchangeControl{ReplyEvent};
+    TExchangeControl& ExchangeControl() { return exchangeControl_; }
 
-    TCommandList MemoSend; // the send list: command lines and their grid descriptions
-    TTextLines MemoRead;   // the "Loading:" memo
-    TTextLines lbBufRead;  // the "Response:" list
+    TCommandList& MemoSend() { return memoSend_; } // the send list: lines and descriptions
+    TTextLines& MemoRead() { return memoRead_; }   // the "Loading:" memo
+    TTextLines& lbBufRead() { return lbBufRead_; } // the "Response:" list
 
     TCommandEditor& Editor() { return *editor_; }
     TSimpleMode& SimpleMode() { return *simpleMode_; }
@@ -146,6 +146,15 @@ private:
     IDispatcher& dispatcher_;
     TControllerViews views_;
     TSendOutcome lastSendOutcome_ = TSendOutcome::Accepted; // main thread
+    // Before the parts below, which keep references to them.
+    TEvent replyEvent_{"EventPortStringName"};
+    TEvent senderIdleEvent_{"EventReadFuncReadyName", true};
+    TEvent readDoneEvent_{"EventReadedName"};
+    std::atomic<std::uint64_t> portLosses_{0};
+    TExchangeControl exchangeControl_{replyEvent_};
+    TCommandList memoSend_;
+    TTextLines memoRead_;
+    TTextLines lbBufRead_;
     // First, so that it goes last: the others may still log while they go; whatever is
     // posted runs only while it exists.
     std::unique_ptr<TLogDispatch> logDispatch_;

@@ -19,7 +19,8 @@ std::vector<std::string> TLanguageSwitch::LoadLanguageList() {
         return LanguageNames(LoadLanguageLines(fileName));
     } catch (const EFileStreamError&) {
         if (messageBox_)
-            messageBox_->ShowMessage(lang_.Message(1) + fileName + lang_.Message(2));
+            messageBox_->ShowMessage(lang_.Message(msgFileNotFound) + fileName +
+                                     lang_.Message(msgFileNotFoundEnd));
     }
     return {};
 }
@@ -53,7 +54,7 @@ std::string TLanguageSwitch::OwnName(const std::string& name) const {
 }
 
 std::string TLanguageSwitch::ConfirmationText(const std::string& shownName) const {
-    return lang_.Message(25) + shownName + "\"?";
+    return lang_.Message(msgSetLanguage) + shownName + "\"?";
 }
 
 void TLanguageSwitch::SetLanguage(const std::string& name) {

@@ -104,7 +104,8 @@ void TPortConnection::btnOpenPortClick() {
                  lang_.Message(msgPortOpenedLog) + LineSettingsText(),
              false);
     } else {
-        showMessage_(lang_.Message(4) + ": " + ReasonText(lang_, error) + " (" + device + ")");
+        showMessage_(lang_.Message(msgPortOpenError) + ": " + ReasonText(lang_, error) + " (" +
+                     device + ")");
     }
     UpdatePortControls();
 }
@@ -159,7 +160,7 @@ void TPortConnection::WireReconnect() {
 }
 
 std::string TPortConnection::PortDescription() const {
-    return lang_.Message(3) + PortInfo() + "  " + PortDevicePath() + ", " + BaudText();
+    return lang_.Message(msgPortLabel) + PortInfo() + "  " + PortDevicePath() + ", " + BaudText();
 }
 
 void TPortConnection::PortSettingsChanged() {
@@ -216,12 +217,12 @@ bool TPortConnection::PointPortAt(int n, const std::string& device) {
 std::string TPortConnection::PortInfo() const {
     std::string info = "Com" + std::to_string(port_.PortNumber()) + ";  ";
     if (port_.DataBits() <= 3)
-        info += std::to_string(port_.DataBits() + 5) + " " + lang_.Message(5);
+        info += std::to_string(port_.DataBits() + 5) + " " + lang_.Message(msgDataBits);
     static const char* const stopBits[] = {" 1;  ", " 1,5;  ", " 2;  "};
     if (port_.StopBits() <= 2)
-        info += lang_.Message(6) + stopBits[port_.StopBits()];
+        info += lang_.Message(msgStopBits) + stopBits[port_.StopBits()];
     if (port_.Parity() <= 4)
-        info += lang_.Message(7 + port_.Parity());
+        info += lang_.Message(msgParityNone + port_.Parity());
     return info;
 }
 

@@ -17,14 +17,15 @@ std::string TrimLeft(const std::string& text) {
 std::string ProgramInformation(TController& controller, const std::string& toolkitVersion) {
     TLang& lang = controller.Lang();
     TComPort& port = controller.Port();
-    std::string text = lang.Message(17) + " " + controller.CommonDatas().Version +
-                       lang.Message(19) + "\n" + TrimLeft(lang.Message(18)) + "\n\n";
+    std::string text = lang.Message(msgSoftwareName) + " " + controller.CommonDatas().Version +
+                       lang.Message(msgIntendedFor) + "\n" +
+                       TrimLeft(lang.Message(msgContactOffice)) + "\n\n";
     text += lang.Message(msgBuildDate) + __DATE__ + "\n";
     text += lang.Message(msgToolkitVersion) + toolkitVersion + "\n";
     if (port.Connected())
-        text += lang.Message(3) + controller.PortConnection().PortInfo() + "\n";
+        text += lang.Message(msgPortLabel) + controller.PortConnection().PortInfo() + "\n";
     else
-        text += lang.Message(3) + "Com" + std::to_string(port.PortNumber()) +
+        text += lang.Message(msgPortLabel) + "Com" + std::to_string(port.PortNumber()) +
                 lang.Message(msgPortClosed) + "\n";
     text += lang.Message(msgSettingsFolder) + AppDir() + "Data";
     return text;

@@ -25,7 +25,7 @@ void TRecovery::StopControllerRecording() {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     // A step that did not reach the controller must not look done.
     if (sent)
-        logMessage_(41, false);
+        logMessage_(msgRecoveryStopCommunication, false);
     else
         logMessage_(msgRecoveryWriteFailed, true);
 }
@@ -36,7 +36,7 @@ void TRecovery::ClearReadinessMarks() {
     parts_.Datas.LastError = "";
     parts_.SenderIdleEvent.Set();
     parts_.ReplyEvent.Reset();
-    logMessage_(40, false);
+    logMessage_(msgRecoveryClearBuffers, false);
 }
 
 void TRecovery::RunRecovery() {

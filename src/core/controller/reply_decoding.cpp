@@ -47,12 +47,12 @@ void TReplyProcessor::DecodeReplyCode(const std::string& reply) {
                 if (recordingCut_.exchange(false))
                     log(msgRecordingCut, msgRecordingCutEnd, true);
                 else
-                    log(28, 29);
+                    log(msgRecordingTo, msgRecordingCompleted);
             }
         } else if (lastReply.compare(0, 2, "LD") == 0) {
             recordingCut_ = false;
             setState(2);
-            log(30, 31);
+            log(msgCoordinate, msgInCommunicationMode);
         } else if (lastReply.compare(0, 2, "RD") == 0) {
             datas.ReadCapture = true;
         } else if (lastReply == "ST*") {
@@ -60,38 +60,38 @@ void TReplyProcessor::DecodeReplyCode(const std::string& reply) {
             // whichever digit; each coordinate then reports its own end. In direct control
             // too: the indicator shows what the controller acknowledged.
             for (int k = 1; k <= 3; ++k) {
-                logFor(std::to_string(k), 30, 32);
+                logFor(std::to_string(k), msgCoordinate, msgExecutionStarted);
                 datas.SetCoordState(k, 1);
             }
         } else if (lastReply.compare(0, 2, "ST") == 0 &&
                    !parts_.SimpleMode.StopAccepted(coordinate)) {
             // An accepted stop is not a start: the coordinate runs until its end code.
-            log(30, 32);
+            log(msgCoordinate, msgExecutionStarted);
             setState(1);
         }
         break;
     case '2':
         setState(3);
-        log(33, 0);
+        log(msgExecutionSuspended, msgNone);
         break;
     case '3':
-        outlets_.OnMain([this, text] { outlets_.ShowMessage(text(34, 0)); });
+        outlets_.OnMain([this, text] { outlets_.ShowMessage(text(msgProgramError, msgNone)); });
         break;
     case '4':
         if (lastReply.find("PS") == std::string::npos) {
             setState(0);
-            log(30, 35);
+            log(msgCoordinate, msgExecutionCompleted);
         }
         break;
     case '6':
-        LogMessage(37, true);
+        LogMessage(msgIncorrectCommand, true);
         break;
     case '8':
-        log(38, 0);
+        log(msgExecutionResumed, msgNone);
         setState(1);
         break;
     case '9':
-        LogMessage(39, true);
+        LogMessage(msgIncorrectData, true);
         break;
     default:
         break;

@@ -155,7 +155,7 @@ void TReplyProcessor::Process(std::unique_lock<std::mutex>& lock) {
             buffer_.erase(pos, 4);
             break;
         }
-        LogMessage(12, true);
+        LogMessage(msgTransferError, true);
         // The recording under way has lost a command: its end must not read as complete.
         for (int n = 1; n <= 3; ++n)
             if (datas.CoordState(n) == 2)
@@ -177,7 +177,7 @@ void TReplyProcessor::Process(std::unique_lock<std::mutex>& lock) {
         }
         if (pos < buffer_.size())
             buffer_.erase(pos, 4);
-        outlets_.OnMain([this] { outlets_.ShowMessage(parts_.Lang.Message(12)); });
+        outlets_.OnMain([this] { outlets_.ShowMessage(parts_.Lang.Message(msgTransferError)); });
         break;
     }
     FrameReplies();
@@ -204,7 +204,8 @@ void TReplyProcessor::FrameReplies() {
         start = star + 1;
 
         if (!parts_.SenderIdleEvent.WaitFor(1000)) {
-            outlets_.OnMain([this] { outlets_.ShowMessage(parts_.Lang.Message(13)); });
+            outlets_.OnMain(
+                [this] { outlets_.ShowMessage(parts_.Lang.Message(msgTransferNotReady)); });
             continue;
         }
         if (IsCodedReply(reply)) {

@@ -39,7 +39,7 @@ std::string FormatDuration(milliseconds duration) {
 }
 
 TSendProgressState TSendProgress::State(TClock::time_point now) const {
-    const TExchangeControl::TPosition position = controller_.ExchangeControl.Position();
+    const TExchangeControl::TPosition position = controller_.ExchangeControl().Position();
     TSendProgressState state;
     state.Running = position.Running;
     state.Line = position.Line;
@@ -63,7 +63,7 @@ std::string TSendProgress::Text(const TSendProgressState& state) const {
 
 bool TSendProgress::StopSending() {
     const TExchangeControl::TPosition stopped =
-        controller_.ExchangeControl.Stop(TExchangeStop::Operator, false);
+        controller_.ExchangeControl().Stop(TExchangeStop::Operator, false);
     if (!stopped.Running)
         return false;
     const TLang& lang = controller_.Lang();

@@ -17,7 +17,7 @@ TSettingsFiles::TSettingsFiles(const TCommonDatas& datas, TProgramSettingsFile& 
       showMessage_(std::move(showMessage)) {}
 
 void TSettingsFiles::ReportDamagedSettings(const std::string& fileName) {
-    showMessage_(lang_.Message(1) + fileName + lang_.Message(2));
+    showMessage_(lang_.Message(msgFileNotFound) + fileName + lang_.Message(msgFileNotFoundEnd));
 }
 
 void TSettingsFiles::LoadProgramSettings() {

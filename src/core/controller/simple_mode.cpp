@@ -8,7 +8,7 @@ bool TSimpleMode::Add(int index, const std::string& value, TCommandList& list) {
     try {
         return controller_.Commands().AddCommand(index, value, &list, TDirect::Off);
     } catch (const EConvertError&) {
-        controller_.ShowMessage(controller_.Lang().Message(14));
+        controller_.ShowMessage(controller_.Lang().Message(msgBadParameter));
         return false;
     }
 }
@@ -74,7 +74,7 @@ std::array<bool, 3> TSimpleMode::StopSelected(TCommandList& list) {
 }
 
 bool TSimpleMode::Send(const TCommandList& list) {
-    controller_.MemoSend.Assign(list.Rows());
+    controller_.MemoSend().Assign(list.Rows());
     return controller_.btnRunTRClick();
 }
 

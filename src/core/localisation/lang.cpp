@@ -453,7 +453,7 @@ int TLang::ParseLineNumber(std::string& line) {
 
 void TLang::ReportMissingFile(const std::string& fileName) {
     if (messageBox_)
-        messageBox_->ShowMessage(Message(1) + fileName + Message(2));
+        messageBox_->ShowMessage(Message(msgFileNotFound) + fileName + Message(msgFileNotFoundEnd));
 }
 
 bool TLang::LoadSection(const std::string& key, std::vector<std::string>& table, bool reset) {
@@ -546,7 +546,7 @@ void TLang::ReportDamagedFile() {
     if (!log_)
         return;
     log_->SetTextColor(clRed);
-    log_->AddLine(Message(23));
+    log_->AddLine(Message(msgLanguageFileDamaged));
 }
 
 } // namespace zav

@@ -22,11 +22,104 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The messages of the catalogue, by number (the {N} of the messages file). msgNone stands
+// for no second part of a composed line.
+enum TCatalogueMessage : int {
+    msgNone = 0,
+    msgFileNotFound = 1,
+    msgFileNotFoundEnd,
+    msgPortLabel,
+    msgPortOpenError,
+    msgDataBits,
+    msgStopBits,
+    msgParityNone,
+    msgParityOdd,
+    msgParityEven,
+    msgParityMark,
+    msgParitySpace,
+    msgTransferError,
+    msgTransferNotReady,
+    msgBadParameter,
+    msgWrongCommandInList,
+    msgBadFileName,
+    msgSoftwareName,
+    msgContactOffice,
+    msgIntendedFor,
+    msgBadUnitsScale,
+    msgBadPortNumber,
+    msgNoReply,
+    msgLanguageFileDamaged,
+    msgNotInStandby,
+    msgSetLanguage,
+    msgRecoveryStarted,
+    msgBadReplyTime,
+    msgRecordingTo,
+    msgRecordingCompleted,
+    msgCoordinate,
+    msgInCommunicationMode,
+    msgExecutionStarted,
+    msgExecutionSuspended,
+    msgProgramError,
+    msgExecutionCompleted,
+    msgCommunicationError,
+    msgIncorrectCommand,
+    msgExecutionResumed,
+    msgIncorrectData,
+    msgRecoveryClearBuffers,
+    msgRecoveryStopCommunication,
+    msgDescUnknown,
+    msgDescST,
+    msgDescCoordinate,
+    msgDescPS,
+    msgDescLD,
+    msgDescED,
+    msgDescBG,
+    msgDescEN,
+    msgDescMV,
+    msgDescSteps,
+    msgRangeSteps,
+    msgRangeTo,
+    msgRangeEnter,
+    msgRangeNumberFrom,
+    msgDescStepsPerSec,
+    msgDescPerSec,
+    msgRangeSpeed,
+    msgDescSS,
+    msgRangeStartSpeed,
+    msgDescAL,
+    msgRangeAcceleration,
+    msgDescRS,
+    msgDescSP,
+    msgDescMs,
+    msgRangePause,
+    msgDescDS,
+    msgDescLL,
+    msgDescJP,
+    msgDescTimes,
+    msgRangeCycles,
+    msgDescDL,
+    msgDescDR,
+    msgDescSF,
+    msgRangeOutput,
+    msgDescWL,
+    msgRangeInput,
+    msgDescWH,
+    msgDescCF,
+    msgDescMH,
+    msgDescML,
+    msgDescHM,
+    msgDescLB,
+    msgDescSB,
+    msgDescSD,
+    msgDescSC,
+};
+static_assert(msgDescSC == 86, "the catalogue's numbered messages end at 86");
+
 // Messages of this program's own, numbered after the last message of the catalogue
 // (86). Every shipped language has them, in this order; the built-in table in
 // lang.cpp holds their English texts.
 enum TOwnMessage : int {
-    msgListNotSent = 87,
+    msgListNotSent = msgDescSC + 1,
     msgReadRecording,
     msgNoCorrectProgram,
     msgReadWrongCommand,
@@ -84,19 +177,19 @@ enum TOwnMessage : int {
     msgStopOutstandingEnd,
     msgRecordingCut, // + n + this: a recording ended by the error recovery's ED
     msgRecordingCutEnd,
-    msgLinesOutOfRange,          // + "3 (MV100000000), 4 (SD5000000)": after a scale change
-    msgListNotSentOutOfRange,    // + the same list: Send refused
-    msgValueLimited,             // + the value typed + msgValueSentAs + the command sent
+    msgLinesOutOfRange,       // + "3 (MV100000000), 4 (SD5000000)": after a scale change
+    msgListNotSentOutOfRange, // + the same list: Send refused
+    msgValueLimited,          // + the value typed + msgValueSentAs + the command sent
     msgValueSentAs,
     msgTrackingSent,        // + "SS200, SD200, AL0, SC1"
     msgReplyTimeoutRefused, // the error settings dialog's reply time is not 1..10000
     msgSettingDefaultTaken, // + file name + ": " + msgSettingsLine + "17 (3)", ...
     msgSettingsLine,
-    msgOk,                       // a message box's button
-    msgExit,                     // File > Exit
-    msgLanguageName,             // the language's own name, offered in the language dialog
-    msgDriverPort,               // a serial device whose driver is the generic port driver
-    msgFileMissing,              // why a file could not be used, before the system's text
+    msgOk,           // a message box's button
+    msgExit,         // File > Exit
+    msgLanguageName, // the language's own name, offered in the language dialog
+    msgDriverPort,   // a serial device whose driver is the generic port driver
+    msgFileMissing,  // why a file could not be used, before the system's text
     msgFileNoPermission,
     msgFileReadOnly,
     msgFileDiskFull,
@@ -169,7 +262,7 @@ enum TOwnMessage : int {
     msgAddToEndHint,
     msgShowCodesHint,
     msgAddToListHint,
-    msgPortClosedNotSent,        // + port number + msgPortClosedNotSentEnd
+    msgPortClosedNotSent, // + port number + msgPortClosedNotSentEnd
     msgPortClosedNotSentEnd,
     msgPressIgnored, // + the control's caption + msgPressIgnoredEnd
     msgPressIgnoredEnd,
@@ -179,7 +272,7 @@ enum TOwnMessage : int {
     msgCloseRecordingCut, // + coordinate + msgCloseRecordingCutEnd
     msgCloseRecordingCutEnd,
     msgNotSerialDevice, // why a port did not open: the device takes no line settings
-    msgOwnEnd // one past the last
+    msgOwnEnd           // one past the last
 };
 
 class TLang {

@@ -43,7 +43,7 @@ void TChanRead::btnReadClick() {
         return;
     }
     if (datas.Coord1State != 0) {
-        context_.Log.ShowMessage(lang.Message(24));
+        context_.Log.ShowMessage(lang.Message(msgNotInStandby));
         return;
     }
     // One writer on the port: the exchange's replies would be taken for the program.
@@ -74,7 +74,7 @@ void TChanRead::ReadEnded(std::uint64_t session, std::string text, TReadOutcome 
     }
     const TLang& lang = context_.Lang;
     if (outcome == TReadOutcome::NoAnswer) {
-        context_.Log.Log(lang.Message(22), true);
+        context_.Log.Log(lang.Message(msgNoReply), true);
         return;
     }
     if (!(view_ && view_->AddToEnd()))

@@ -35,7 +35,7 @@ bool TCommandEditor::AddToolCommand(int index, const std::string& valueText) {
         if (!commands.AddCommand(index, valueText, &list))
             return false;
     } catch (const EConvertError&) {
-        context_.Log.ShowMessage(context_.Lang.Message(14));
+        context_.Log.ShowMessage(context_.Lang.Message(msgBadParameter));
         return false;
     }
     // In direct control the list may be sent and cleared again by now.

@@ -123,7 +123,7 @@ void TCommandFiles::mmFileSaveClick() {
             SaveToFile(*name);
             return;
         }
-        context_.Log.ShowMessage(context_.Lang.Message(16));
+        context_.Log.ShowMessage(context_.Lang.Message(msgBadFileName));
     }
 }
 
@@ -138,7 +138,7 @@ void TCommandFiles::mmFileOpenClick() {
             LoadFromFile(*name);
             return;
         }
-        context_.Log.ShowMessage(context_.Lang.Message(16));
+        context_.Log.ShowMessage(context_.Lang.Message(msgBadFileName));
     }
 }
 
@@ -159,7 +159,8 @@ bool TCommandFiles::LoadFromFile(const std::string& fileName) {
     std::error_code ec;
     if (!fs::is_regular_file(FsPath(descriptionFile), ec)) {
         const TLang& lang = context_.Lang;
-        context_.Log.ShowMessage(lang.Message(1) + descriptionFile + lang.Message(2));
+        context_.Log.ShowMessage(lang.Message(msgFileNotFound) + descriptionFile +
+                                 lang.Message(msgFileNotFoundEnd));
         return false;
     }
     std::vector<TCommandRow> rows;
@@ -180,7 +181,7 @@ bool TCommandFiles::LoadFromFile(const std::string& fileName) {
     const bool wrong = firstWrong < context_.MemoSend.Count();
     editor_.SetListHasWrongCommand(wrong);
     if (wrong)
-        context_.Log.Log(context_.Lang.Message(15), true);
+        context_.Log.Log(context_.Lang.Message(msgWrongCommandInList), true);
     Remember(fileName);
     return true;
 }

@@ -15,7 +15,7 @@ bool TTracking::Add(int index, const std::string& value, TCommandList& list) {
         if (!commands.AddCommand(index, value, &list, TDirect::Off))
             return false;
     } catch (const EConvertError&) {
-        context_.Log.ShowMessage(context_.Lang.Message(14));
+        context_.Log.ShowMessage(context_.Lang.Message(msgBadParameter));
         return false;
     }
     // The controller's limit is kept, but never silently.
@@ -29,12 +29,13 @@ bool TTracking::AddScale(const std::string& value, TCommandList& list) {
     const TLang& lang = context_.Lang;
     double number;
     if (!TryParseFloat(value, number) || number < 1 || number > 2147483647) {
-        context_.Log.ShowMessage(lang.Message(52) + "1" + lang.Message(53) + "2147483647");
+        context_.Log.ShowMessage(lang.Message(msgRangeSteps) + "1" + lang.Message(msgRangeTo) +
+                                 "2147483647");
         return false;
     }
     std::int32_t steps;
     if (!TryParseInt(value, steps)) {
-        context_.Log.ShowMessage(lang.Message(14));
+        context_.Log.ShowMessage(lang.Message(msgBadParameter));
         return false;
     }
     list.Append(row.Mnemonic + std::to_string(steps),

@@ -35,7 +35,7 @@ void TUnits::btnScaleChangeClick() {
     if (TScaleConversion::ParseScale(view_ ? view_->ScaleText() : "1", scale)) {
         datas.SetScale(scale);
     } else {
-        context_.Log.ShowMessage(context_.Lang.Message(20));
+        context_.Log.ShowMessage(context_.Lang.Message(msgBadUnitsScale));
         datas.SetScale(1);
     }
     TCommandList& list = context_.MemoSend;

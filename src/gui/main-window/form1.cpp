@@ -297,7 +297,7 @@ void TForm1::FormCreate() {
                                                                  .MainForm = this});
     TController& c = *controller_;
     messageBox_->AttachLanguage(&c.Lang());
-    PanelMultC->CreateGrid(c.MemoSend);
+    PanelMultC->CreateGrid(c.MemoSend());
     c.Editor().AttachView(this);
     c.Units().AttachView(this);
     c.Files().AttachDialogs(fileDialogs_.get());
@@ -312,16 +312,16 @@ void TForm1::FormCreate() {
         sending_ = sending;
         ApplySendingLocks();
     };
-    c.MemoRead.OnChanged = [this] { ScheduleListRefresh(); };
-    c.lbBufRead.OnChanged = [this] { ScheduleListRefresh(); };
-    if (c.lbBufRead.Empty())
-        c.lbBufRead.Add("");
+    c.MemoRead().OnChanged = [this] { ScheduleListRefresh(); };
+    c.lbBufRead().OnChanged = [this] { ScheduleListRefresh(); };
+    if (c.lbBufRead().Empty())
+        c.lbBufRead().Add("");
 
     c.PortConnection().LoadPortSettings();
     c.PortConnection().UpdatePortControls();
-    c.ReplyEvent.Reset();
-    c.SenderIdleEvent.Set();
-    c.ReadDoneEvent.Reset();
+    c.ReplyEvent().Reset();
+    c.SenderIdleEvent().Set();
+    c.ReadDoneEvent().Reset();
     c.PortConnection().btnOpenPortClick();
 
     SetWindowWidth(371);
@@ -479,8 +479,8 @@ void TForm1::ScheduleListRefresh() {
         listRefreshPending_ = false;
         if (!controller_)
             return;
-        PanelMultC->ShowLoading(controller_->MemoRead);
-        PanelMultC->ShowResponses(controller_->lbBufRead);
+        PanelMultC->ShowLoading(controller_->MemoRead());
+        PanelMultC->ShowResponses(controller_->lbBufRead());
     });
 }
 

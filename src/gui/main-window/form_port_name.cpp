@@ -199,7 +199,7 @@ void TFormPortName::ButtonOKClick() {
         if (value >= 5 && value <= 255)
             controller_.Port().SetPortNumber(static_cast<std::uint32_t>(value));
         else
-            controller_.ShowMessage(controller_.Lang().Message(21));
+            controller_.ShowMessage(controller_.Lang().Message(msgBadPortNumber));
     }
     controller_.PortConnection().btnOpenPortClick();
     accept();

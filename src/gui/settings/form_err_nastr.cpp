@@ -147,7 +147,7 @@ void TFormErrNastr::btnOkClick() {
 }
 
 void TFormErrNastr::btnErrRunClick() {
-    controller_.Log(controller_.Lang().Message(26));
+    controller_.Log(controller_.Lang().Message(msgRecoveryStarted));
     TFormErrores dialog(controller_, this);
     dialog.exec();
 }

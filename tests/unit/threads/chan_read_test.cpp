@@ -87,9 +87,9 @@ TEST_F(ChanRead, ReadShowAppendAndTakeOver) {
     Read().StringGridReadRowMoved(1, 5);
     EXPECT_EQ(Read().StringGridRead.Row(3), moved);
 
-    controller->MemoSend.Append("EN");
+    controller->MemoSend().Append("EN");
     Read().btnAddToListClick();
-    EXPECT_EQ(controller->MemoSend.Rows(), Read().StringGridRead.Rows());
+    EXPECT_EQ(controller->MemoSend().Rows(), Read().StringGridRead.Rows());
     EXPECT_TRUE(controller->Editor().ListHasWrongCommand());
     EXPECT_THAT(views.log.Texts(), ElementsAre(M(msgReadWrongCommand)));
     EXPECT_TRUE(views.log.Red(0));
@@ -156,7 +156,7 @@ TEST_F(ChanRead, RefusedWhenTheControllerIsBusy) {
     datas.SetCoordState(1, 0);
     datas.ReplyTimeout = 600000;
     OpenSilentPort();
-    controller->MemoSend.SetLines({"BG"});
+    controller->MemoSend().SetLines({"BG"});
     ASSERT_TRUE(controller->btnRunTRClick()); // waits for a reply that never comes
     Read().btnReadClick();
     EXPECT_THAT(views.messageBox.shown,
@@ -170,7 +170,7 @@ TEST_F(ChanRead, ExchangeRefusedDuringARead) {
     Read().btnReadClick();
     ASSERT_TRUE(Read().Reading());
     EXPECT_FALSE(view.readEnabled);
-    controller->MemoSend.SetLines({"BG"});
+    controller->MemoSend().SetLines({"BG"});
     EXPECT_FALSE(controller->btnRunTRClick());
     EXPECT_THAT(views.log.Texts(), ElementsAre(M(msgExchangeDuringRead)));
 }

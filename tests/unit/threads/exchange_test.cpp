@@ -39,7 +39,7 @@ protected:
     }
 
     void Send(std::vector<std::string> lines) {
-        controller->MemoSend.SetLines(std::move(lines));
+        controller->MemoSend().SetLines(std::move(lines));
         controller->btnRunTRClick();
     }
     bool WaitExchangeEnd(int ms = 10000) {
@@ -64,7 +64,7 @@ TEST_F(Exchange, SendsEachLineInOrderAndSkipsEmptyOnes) {
     ASSERT_TRUE(WaitExchangeEnd());
     plc.Stop();
     EXPECT_THAT(plc.Requests(), ElementsAre("BG*", "MV100*", "EN*"));
-    EXPECT_TRUE(controller->SenderIdleEvent.IsSet());
+    EXPECT_TRUE(controller->SenderIdleEvent().IsSet());
     EXPECT_THAT(views.log.lines, IsEmpty());
 }
 
@@ -104,8 +104,8 @@ TEST_F(Exchange, SecondSendWhileRunningStartsNothing) {
     const std::string tooLong(256 * 1024, 'X');
     Send({tooLong, "EN"});
     peer.Write("E10*");
-    ASSERT_TRUE(controller->ReplyEvent.WaitFor(5000));
-    controller->MemoSend.SetLines({"DL"});
+    ASSERT_TRUE(controller->ReplyEvent().WaitFor(5000));
+    controller->MemoSend().SetLines({"DL"});
     EXPECT_FALSE(controller->btnRunTRClick());
     TScriptedController plc(
         peer, [](const std::string& request) { return request == "EN*" ? request + "E10*" : ""; });
@@ -115,7 +115,7 @@ TEST_F(Exchange, SecondSendWhileRunningStartsNothing) {
     ASSERT_EQ(requests.size(), 2u); // the early reply was taken: EN followed
     EXPECT_EQ(requests[0].size(), tooLong.size() + 1);
     EXPECT_EQ(requests[1], "EN*");
-    EXPECT_THAT(controller->MemoSend.Lines(), ElementsAre("DL")); // kept, unsent
+    EXPECT_THAT(controller->MemoSend().Lines(), ElementsAre("DL")); // kept, unsent
     EXPECT_THAT(views.log.Texts(), ElementsAre(controller->Lang().Message(msgListNotSent)));
 }
 
@@ -165,7 +165,7 @@ TEST_F(Exchange, ShutdownNeverHangs) {
         ASSERT_TRUE(program->Port().Connected());
         program->Port().SetReceiving(true);
         program->CommonDatas().ReplyTimeout = 600000;
-        program->MemoSend.SetLines(row.list);
+        program->MemoSend().SetLines(row.list);
         if (row.readBack)
             program->ChanRead().btnReadClick();
         else

@@ -66,7 +66,7 @@ TEST_F(ReplySide, EachSendEndsWithTheOutcomeOfItsLastLine) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.lines.front());
-        controller->MemoSend.SetLines(row.lines);
+        controller->MemoSend().SetLines(row.lines);
         ASSERT_TRUE(controller->btnRunTRClick());
         dispatcher.ProcessUntil([&] { return controller->LastSendOutcome() == row.outcome; },
                                 10000);
