@@ -1,9 +1,9 @@
 #pragma once
-// The logic of the main window without its widgets: it owns the objects that live for
-// the whole run (serial port, shared state, language catalogue, command catalogue, the
-// three events), turns received bytes into replies and coordinate states, starts the
-// exchange of the send list, and connects the port. The window calls these operations
-// from its handlers and shows what they report through the view interfaces.
+// The composition root of the program's logic: it owns the parts that live for the whole
+// run (port, shared state, catalogues, the three events, the lists, reply processing,
+// recovery, editing, read-back, the port connection, the settings files, the log
+// dispatch), wires them to one another, and starts a send. The window reaches each part
+// through its accessor and shows what the parts report through the view interfaces.
 
 #include <atomic>
 #include <functional>

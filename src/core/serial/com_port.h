@@ -1,8 +1,10 @@
 #pragma once
 // The program's one serial port: opened by COM number, line settings from the port
-// properties, a blocking Write for the sending threads, and a receive thread that hands
-// each block of received bytes to OnReceive on the main thread and waits until it has
-// run. One backend per platform implements TComPort::TBackend.
+// properties, a blocking Write for the sending threads, and a receive thread. The program
+// handles each received block on that thread (OnReceiveInThread), so a busy window never
+// makes a reply late; without that handler the thread hands the block to OnReceive on the
+// main thread and waits until it has run. One backend per platform implements
+// TComPort::TBackend.
 
 #include <atomic>
 #include <cstddef>
@@ -82,7 +84,7 @@ public:
     // was (0 where the platform does not write without waiting).
     std::size_t TryWrite(const void* buffer, std::size_t count);
 
-    // Called on the main thread for each received block.
+    // Called on the main thread for each received block, when OnReceiveInThread is unset.
     TReceiveHandler OnReceive;
     // When set (before Open), called instead of OnReceive on the receive thread itself,
     // so that a busy main thread does not hold up the replies. It must not close the port.
