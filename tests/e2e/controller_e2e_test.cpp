@@ -150,6 +150,9 @@ TEST_F(EndToEnd, ControllerHangingUpMidExchange) {
     sim->Start();
     OpenPort();
     ASSERT_TRUE(controller->Port().Connected());
+    // The short reply time was for the hang-up: on a loaded machine it would end this
+    // send before the simulator has read the line.
+    Datas().ReplyTimeout = 10000;
     Send({"BG"});
     ASSERT_TRUE(ExchangeDone());
     EXPECT_THAT(sim->Requests(), ElementsAre("BG"));
