@@ -69,6 +69,11 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
                                     [this] { return ExchangeRunning(); });
     sendProgress_ = std::make_unique<TSendProgress>(*this);
     closing_ = std::make_unique<TClosing>(*this);
+    sendAction_ = std::make_unique<TSendAction>(
+        TSendAction::TParts{*port_, *commonDatas_, *lang_, *logDispatch_, memoSend_, memoRead_,
+                            *editor_, *chanRead_, *replies_, *sendProgress_, exchangeControl_,
+                            replyEvent_, senderIdleEvent_},
+        [this] { closing_->ExchangeEnded(); });
     reconnect_ = std::make_unique<TReconnect>(*port_);
     const auto log = [this](const std::string& line, bool red) { Log(line, red); };
     const auto show = [this](const std::string& text) { ShowMessage(text); };
@@ -88,10 +93,9 @@ TController::~TController() {
     // The exchange reads the port, the events and the shared state: it ends first. It is
     // told to stop, and the port closed, before it is joined: closing ends a write that
     // blocks, and the receive thread's processing with it. The read-back likewise.
-    if (ExchangeThread)
-        ExchangeThread->Terminate();
+    sendAction_->Terminate();
     port_->Close();
-    ExchangeThread.reset();
+    sendAction_.reset();
     chanRead_.reset();
 }
 
@@ -103,70 +107,9 @@ void TController::btnClearClick() {
     memoRead_.Clear();
 }
 
-bool TController::ExchangeRunning() const {
-    return ExchangeThread && !ExchangeThread->Finished();
-}
-
-bool TController::btnRunTRClick() {
-    // Without an open port every command would end in a false "no reply": say which port
-    // is closed, send nothing and keep the list.
-    if (!port_->Connected()) {
-        Log(lang_->Message(msgPortClosedNotSent) + std::to_string(port_->PortNumber()) +
-                lang_->Message(msgPortClosedNotSentEnd),
-            true);
-        return false;
-    }
-    if (ExchangeRunning()) {
-        // The reply event belongs to the running exchange: clearing it could lose a
-        // reply that has arrived, and that exchange would stop with a false time-out.
-        if (!memoSend_.Empty())
-            Log(lang_->Message(msgListNotSent), true);
-        return false;
-    }
-    // One writer on the port: a read-back takes every reply until its end mark.
-    if (chanRead_->Reading()) {
-        Log(lang_->Message(msgExchangeDuringRead), true);
-        return false;
-    }
-    // No value outside its command's range reaches the controller.
-    if (editor_->RefuseOutOfRange())
-        return false;
-    replyEvent_.Reset();
-    ExchangeThread.reset(); // one that has ended but whose end is not yet processed
-    replies_->ExchangeStarting();
-    btnClearClick();
-    ExchangeThread = std::make_unique<TRWThread>(memoSend_.Lines(), ExchangeLinks());
-    sendProgress_->Started();
-    return true;
-}
-
-TExchangeLinks TController::ExchangeLinks() {
-    // The exchange thread only posts to the main thread, never waits for it: the main
-    // thread may itself be waiting for the exchange to end.
-    return TExchangeLinks{
-        *port_,
-        *commonDatas_,
-        exchangeControl_,
-        replyEvent_,
-        senderIdleEvent_,
-        [this](bool on) { replies_->DeferShown(on); },
-        [this] { replies_->FlushShown(); },
-        [this] { PostIfAlive([this] { Log(lang_->Message(msgNoReply), true); }); },
-        [this] { PostIfAlive([this] { ExchangeEnded(); }); }};
-}
-
 void TController::HandleReceived(const std::uint8_t* bytes, std::uint32_t count,
                                  std::uint32_t /*errors*/) {
     replies_->HandleReceived(bytes, count);
-}
-
-void TController::ExchangeEnded() {
-    if (ExchangeThread && ExchangeThread->Finished()) {
-        lastSendOutcome_ = ExchangeThread->LastOutcome();
-        ExchangeThread.reset();
-        sendProgress_->Ended();
-        closing_->ExchangeEnded();
-    }
 }
 
 } // namespace zav

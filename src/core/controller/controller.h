@@ -18,6 +18,7 @@
 #include "controller/port_connection.h"
 #include "controller/recovery.h"
 #include "controller/reply_processor.h"
+#include "controller/send_action.h"
 #include "controller/send_progress.h"
 #include "controller/settings_files.h"
 #include "controller/simple_mode.h"
@@ -108,17 +109,16 @@ public:
     void HandleReceived(const std::uint8_t* bytes, std::uint32_t count, std::uint32_t errors);
     void ProcessReplies(std::string text) { replies_->ProcessReplies(std::move(text)); }
 
-    // The Send action and the exchange thread. Returns whether an exchange was started:
-    // while one runs, or while the port is closed, the list is kept unsent and the
-    // operation log says so.
-    bool btnRunTRClick();
+    // The Send action (TSendAction). Returns whether an exchange was started: while one
+    // runs, or while the port is closed, the list is kept unsent and the log says so.
+    bool btnRunTRClick() { return sendAction_->Run(); }
     void btnClearClick();
-    bool ExchangeRunning() const;
+    bool ExchangeRunning() const { return sendAction_->Running(); }
     // Returns once the receive thread has posted to the window thread all it took from
     // the blocks handled so far: what ended an exchange is then a Drain away.
     void SettleReceived() { replies_->SettleReceived(); }
     // How the last line of the last send ended (Accepted before any).
-    TSendOutcome LastSendOutcome() const { return lastSendOutcome_; }
+    TSendOutcome LastSendOutcome() const { return sendAction_->LastOutcome(); }
 
     // Opening and closing the port, its description line and Data/portp.dat.
     TPortConnection& PortConnection() { return *portConnection_; }
@@ -137,15 +137,8 @@ public:
     bool OnMainThread() const { return logDispatch_->OnMainThread(); }
 
 private:
-    // The exchange thread's ties to the rest of the program.
-    TExchangeLinks ExchangeLinks();
-    // Runs fn on the main thread later, unless the controller is gone by then.
-    void PostIfAlive(std::function<void()> fn) { logDispatch_->Post(std::move(fn)); }
-    void ExchangeEnded();
-
     IDispatcher& dispatcher_;
     TControllerViews views_;
-    TSendOutcome lastSendOutcome_ = TSendOutcome::Accepted; // main thread
     // Before the parts below, which keep references to them.
     TEvent replyEvent_{"EventPortStringName"};
     TEvent senderIdleEvent_{"EventReadFuncReadyName", true};
@@ -179,7 +172,7 @@ private:
     std::unique_ptr<TReconnect> reconnect_; // after port_: it uses the port
     std::unique_ptr<TPortConnection> portConnection_;
     std::unique_ptr<TSettingsFiles> settingsFiles_;
-    std::unique_ptr<TRWThread> ExchangeThread;
+    std::unique_ptr<TSendAction> sendAction_; // last: its thread ends first
 };
 
 } // namespace zav

@@ -1,0 +1,68 @@
+#pragma once
+// The Send action: checks that a list may go out now, starts the exchange thread on it,
+// and takes its end back on the main thread.
+
+#include <functional>
+#include <memory>
+
+#include "controller/reply_processor.h"
+#include "controller/send_progress.h"
+#include "controller/text_lines.h"
+#include "localisation/lang.h"
+#include "program-editing/chan_read.h"
+#include "program-editing/command_editor.h"
+#include "program-editing/command_list.h"
+#include "serial/com_port.h"
+#include "serial/event.h"
+#include "serial/exchange_control.h"
+#include "serial/rw_thread.h"
+#include "state/common_datas.h"
+#include "state/log_dispatch.h"
+
+namespace zav {
+
+class TSendAction {
+public:
+    struct TParts {
+        TComPort& Port;
+        TCommonDatas& Datas;
+        const TLang& Lang;
+        TLogDispatch& Log;
+        TCommandList& MemoSend;
+        TTextLines& MemoRead;
+        TCommandEditor& Editor;
+        TChanRead& ChanRead;
+        TReplyProcessor& Replies;
+        TSendProgress& Progress;
+        TExchangeControl& ExchangeControl;
+        TEvent& ReplyEvent;
+        TEvent& SenderIdleEvent;
+    };
+    // ended runs on the main thread once a send's end has been taken back.
+    TSendAction(TParts parts, std::function<void()> ended);
+    ~TSendAction();
+    TSendAction(const TSendAction&) = delete;
+    TSendAction& operator=(const TSendAction&) = delete;
+
+    // Returns whether an exchange was started: while one runs, while a read-back runs,
+    // while the port is closed, or while lines are out of range, the list is kept unsent
+    // and the operation log says so.
+    bool Run();
+    bool Running() const;
+    // How the last line of the last send ended (Accepted before any).
+    TSendOutcome LastOutcome() const { return lastOutcome_; }
+    // Tells a running exchange to stop writing; the port's closing ends a write that blocks.
+    void Terminate();
+
+private:
+    // The exchange thread's ties to the rest of the program.
+    TExchangeLinks Links();
+    void Ended();
+
+    TParts parts_;
+    std::function<void()> ended_;
+    TSendOutcome lastOutcome_ = TSendOutcome::Accepted; // main thread
+    std::unique_ptr<TRWThread> thread_;
+};
+
+} // namespace zav
