@@ -1,5 +1,6 @@
 #include "common/radio_group.h"
 
+#include <QHBoxLayout>
 #include <QResizeEvent>
 
 #include "common/at_least.h"
@@ -79,6 +80,20 @@ void TRadioGroup::SetItemWidth(int width) {
     }
     for (int column = 0; column < columns_; ++column)
         grid_->setColumnMinimumWidth(column, width);
+    Arrange();
+}
+
+void TRadioGroup::SetCompanion(int index, QWidget* widget) {
+    QRadioButton* button = Button(index);
+    int row = 0, column = 0, rows = 0, columns = 0;
+    grid_->getItemPosition(grid_->indexOf(button), &row, &column, &rows, &columns);
+    grid_->removeWidget(button);
+    auto* cell = new QHBoxLayout;
+    cell->setSpacing(4);
+    cell->addWidget(button);
+    cell->addWidget(widget);
+    cell->addStretch(1);
+    grid_->addLayout(cell, row, column);
     Arrange();
 }
 

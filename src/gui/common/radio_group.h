@@ -25,6 +25,8 @@ public:
     void SetItemCaption(int index, const QString& caption);
     // Buttons narrower than their column (0: the column's width).
     void SetItemWidth(int width);
+    // Puts widget (a child of the group) right after item index, in the item's cell.
+    void SetCompanion(int index, QWidget* widget);
     // Places the buttons at once for the group's present size (a group not shown yet
     // gets its resize events only when shown).
     void Arrange();

@@ -17,44 +17,20 @@ QColor StateColor(const TCommonDatas& datas, int state) {
 
 // The squares of the legend and of the groups: 15 by 15 pixels.
 constexpr int SquareSide = 15;
-constexpr int SquareGap = 4;
 
 // A state group: four caption-less items, each with a square of its state's colour.
-// The group places its own items (see TRadioGroup), so the squares follow them here.
 class TStateGroup : public TRadioGroup {
 public:
     TStateGroup(const QString& name, const QString& caption, const TCommonDatas& datas,
                 QWidget* parent)
         : TRadioGroup(name, caption, {"", "", "", ""}, 1, parent) {
-        for (int state = 0; state < 4; ++state)
-            squares_[state] =
-                new TShape(name + "Color" + QString::number(state), StateColor(datas, state), this);
-        // The items take no more than their indicator, so that each square stands beside it.
-        itemWidth_ = Button(0)->sizeHint().width();
-        SetItemWidth(itemWidth_);
-    }
-
-    QSize minimumSizeHint() const override {
-        // The margins of TRadioGroup: 8 on the left, 4 on the right.
-        const QSize items = TRadioGroup::minimumSizeHint();
-        return {std::max(items.width(), 8 + itemWidth_ + SquareGap + SquareSide + 4),
-                items.height()};
-    }
-
-protected:
-    void Arranged() override {
         for (int state = 0; state < 4; ++state) {
-            if (!squares_[state])
-                return;
-            const QRect r = Button(state)->geometry();
-            squares_[state]->setGeometry(r.right() + 1 + SquareGap, r.center().y() - SquareSide / 2,
-                                         SquareSide, SquareSide);
+            auto* square =
+                new TShape(name + "Color" + QString::number(state), StateColor(datas, state), this);
+            square->setFixedSize(SquareSide, SquareSide);
+            SetCompanion(state, square);
         }
     }
-
-private:
-    TShape* squares_[4] = {};
-    int itemWidth_ = 0;
 };
 } // namespace
 

@@ -11,11 +11,8 @@ namespace zav {
 
 namespace {
 constexpr int OtherItem = 4;
-constexpr int SpinGap = 4;
 
-// The port numbers in two columns, with the number box beside the "Other" item. The
-// group places its own items (see TRadioGroup), so the box follows its item here, and
-// the group asks for room for both however long the item's caption is.
+// The port numbers in two columns, with the number box beside the "Other" item.
 class TPortNumberGroup : public TRadioGroup {
 public:
     explicit TPortNumberGroup(QWidget* parent)
@@ -25,34 +22,10 @@ public:
         spin_->setObjectName("SpinEditPortName");
         spin_->setRange(5, 255);
         spin_->setValue(5);
-        Arrange();
+        SetCompanion(OtherItem, spin_);
     }
 
     QSpinBox* Spin() const { return spin_; }
-
-    QSize minimumSizeHint() const override {
-        const QSize items = TRadioGroup::minimumSizeHint();
-        const QSize spin = spin_->sizeHint();
-        const QSize other = Button(OtherItem)->sizeHint();
-        // Each of the two columns is as wide as the item with its box (TRadioGroup leaves
-        // 8 on the left, 4 on the right and 4 after each column); each of the three rows
-        // as high as the box.
-        const int column = other.width() + SpinGap + spin.width() + 4;
-        const int rows = 3 * std::max(0, spin.height() - other.height());
-        return {std::max(items.width(), 12 + 2 * column), items.height() + rows};
-    }
-
-protected:
-    void Arranged() override {
-        if (!spin_)
-            return;
-        QRadioButton* other = Button(OtherItem);
-        const QSize spin = spin_->sizeHint();
-        other->resize(other->sizeHint().width(), other->height());
-        spin_->setGeometry(other->geometry().right() + 1 + SpinGap,
-                           other->geometry().center().y() - spin.height() / 2, spin.width(),
-                           spin.height());
-    }
 
 private:
     QSpinBox* spin_ = nullptr;
