@@ -11,6 +11,7 @@ packages=(
     wine64 wine
     xvfb xauth
     clang-format
+    python3
 )
 
 missing=()
