@@ -3,9 +3,7 @@
 
 #include <filesystem>
 
-#include "fakes.h"
-#include "pty_peer.h"
-#include "state/paths.h"
+#include "controller_on_pty.h"
 
 using namespace zav;
 using namespace zav::test;
@@ -16,26 +14,13 @@ using ::testing::IsEmpty;
 namespace {
 
 // The test thread is the main thread and plays the controller on the pty's master.
-class Exchange : public ::testing::Test {
+class Exchange : public ControllerOnPty {
 protected:
-    Exchange() {
-        dir =
-            std::filesystem::temp_directory_path() / ("zav-exchange-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        SetAppDir(dir.string());
-        peer.Link(dir / "ports", 1);
-        controller = std::make_unique<TController>(dispatcher, views.Views());
-        controller->Port().SetPortsDir((dir / "ports").string());
-        controller->Port().SetPortNumber(1);
+    Exchange() : ControllerOnPty("exchange") {
         controller->Port().Open();
         controller->Port().SetReceiving(true);
         views.log.lines.clear();
         views.messageBox.shown.clear();
-    }
-    ~Exchange() override {
-        controller.reset();
-        dispatcher.Drain();
-        std::filesystem::remove_all(dir);
     }
 
     void Send(std::vector<std::string> lines) {
@@ -49,12 +34,6 @@ protected:
     static std::function<std::string(const std::string&)> Answer(std::string code) {
         return [code](const std::string& request) { return code.empty() ? "" : request + code; };
     }
-
-    std::filesystem::path dir;
-    TPtyPeer peer;
-    TQueueDispatcher dispatcher;
-    RecordingViews views;
-    std::unique_ptr<TController> controller;
 };
 
 TEST_F(Exchange, SendsEachLineInOrderAndSkipsEmptyOnes) {

@@ -7,38 +7,16 @@
 #include <filesystem>
 #include <future>
 
-#include "fakes.h"
-#include "pty_peer.h"
-#include "state/paths.h"
+#include "controller_on_pty.h"
 
 using namespace zav;
 using namespace zav::test;
 
 namespace {
 
-class ReplySide : public ::testing::Test {
+class ReplySide : public ControllerOnPty {
 protected:
-    ReplySide() {
-        dir = std::filesystem::temp_directory_path() /
-              ("zav-reply-side-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        SetAppDir(dir.string());
-        peer.Link(dir / "ports", 1);
-        controller = std::make_unique<TController>(dispatcher, views.Views());
-        controller->Port().SetPortsDir((dir / "ports").string());
-        controller->Port().SetPortNumber(1);
-    }
-    ~ReplySide() override {
-        controller.reset();
-        dispatcher.Drain();
-        std::filesystem::remove_all(dir);
-    }
-
-    std::filesystem::path dir;
-    TPtyPeer peer;
-    TQueueDispatcher dispatcher;
-    RecordingViews views;
-    std::unique_ptr<TController> controller;
+    ReplySide() : ControllerOnPty("reply-side") {}
 };
 
 TEST_F(ReplySide, EachSendEndsWithTheOutcomeOfItsLastLine) {
