@@ -112,6 +112,7 @@ public:
     // The Send action (TSendAction). Returns whether an exchange was started: while one
     // runs, or while the port is closed, the list is kept unsent and the log says so.
     bool btnRunTRClick() { return sendAction_->Run(); }
+    TSendAction& SendAction() { return *sendAction_; }
     void btnClearClick();
     bool ExchangeRunning() const { return sendAction_->Running(); }
     // Returns once the receive thread has posted to the window thread all it took from

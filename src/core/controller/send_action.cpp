@@ -46,7 +46,10 @@ bool TSendAction::Run() {
     thread_.reset(); // one that has ended but whose end is not yet processed
     parts_.Replies.ExchangeStarting();
     parts_.MemoRead.Clear();
-    thread_ = std::make_unique<TRWThread>(parts_.MemoSend.Lines(), Links());
+    std::vector<std::string> lines = parts_.MemoSend.Lines();
+    for (IExchangeObserver* observer : observers_)
+        observer->ExchangeStarted(lines);
+    thread_ = std::make_unique<TRWThread>(std::move(lines), Links());
     parts_.Progress.Started();
     return true;
 }
@@ -66,6 +69,10 @@ TExchangeLinks TSendAction::Links() {
         [this] {
             parts_.Log.Post([this] { parts_.Log.Log(parts_.Lang.Message(msgNoReply), true); });
         },
+        [this](const TExchangeRecord& record) {
+            for (IExchangeObserver* observer : observers_)
+                observer->LineDone(record);
+        },
         [this] { parts_.Log.Post([this] { Ended(); }); }};
 }
 
@@ -74,6 +81,8 @@ void TSendAction::Ended() {
         lastOutcome_ = thread_->LastOutcome();
         thread_.reset();
         parts_.Progress.Ended();
+        for (IExchangeObserver* observer : observers_)
+            observer->ExchangeEnded(lastOutcome_);
         if (ended_)
             ended_();
     }

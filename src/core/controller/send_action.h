@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "controller/reply_processor.h"
 #include "controller/send_progress.h"
@@ -15,6 +16,7 @@
 #include "serial/com_port.h"
 #include "serial/event.h"
 #include "serial/exchange_control.h"
+#include "serial/exchange_observer.h"
 #include "serial/rw_thread.h"
 #include "state/common_datas.h"
 #include "state/log_dispatch.h"
@@ -51,6 +53,8 @@ public:
     bool Running() const;
     // How the last line of the last send ended (Accepted before any).
     TSendOutcome LastOutcome() const { return lastOutcome_; }
+    // Observers are told of every exchange from now on; each must outlive this action.
+    void AddObserver(IExchangeObserver& observer) { observers_.push_back(&observer); }
     // Tells a running exchange to stop writing; the port's closing ends a write that blocks.
     void Terminate();
 
@@ -62,6 +66,7 @@ private:
     TParts parts_;
     std::function<void()> ended_;
     TSendOutcome lastOutcome_ = TSendOutcome::Accepted; // main thread
+    std::vector<IExchangeObserver*> observers_;         // set up before the first exchange
     std::unique_ptr<TRWThread> thread_;
 };
 

@@ -94,6 +94,8 @@ bool TRWThread::Write(std::size_t index, const std::string& bytes) {
     writing_ = false;
     ++sent_;
     deadline_ = ReplyDeadline();
+    sentAt_ = TClock::now();
+    sentWall_ = std::chrono::system_clock::now();
     return ok;
 }
 
@@ -120,6 +122,8 @@ TSendOutcome TRWThread::WaitReply() {
             std::lock_guard lock(mutex_);
             writing_ = false;
             deadline_ = ReplyDeadline();
+            sentAt_ = TClock::now();
+            sentWall_ = std::chrono::system_clock::now();
             if (!wrote) {
                 awaiting_ = false; // half a line has no reply to wait for
                 return TSendOutcome::Stopped;
@@ -132,6 +136,7 @@ TSendOutcome TRWThread::WaitReply() {
             const TSendOutcome result = ReplyResult();
             std::lock_guard lock(mutex_);
             awaiting_ = false;
+            ReportLine(result, links_.Datas.LastError.Get());
             links_.ReplyEvent.Reset();
             return result;
         }
@@ -142,6 +147,7 @@ TSendOutcome TRWThread::WaitReply() {
         if (restPending_ || sent_ != sent || TClock::now() < deadline_)
             continue;
         awaiting_ = false;
+        ReportLine(TSendOutcome::NoAnswer, {});
         return TSendOutcome::NoAnswer;
     }
 }
@@ -160,15 +166,20 @@ bool TRWThread::TakeReplyInThread() {
         if (next == lines_.size())
             return false;
         const std::string request = Request(lines_[next]);
+        const std::string reply = links_.Datas.LastError.Get();
+        const TClock::time_point repliedAt = TClock::now();
         std::size_t written = 0;
         if (!control.TrySend(next + 1, [&] {
                 written = links_.Port.TryWrite(request.data(), request.size());
                 return written > 0;
             }))
             return false;
+        ReportLine(TSendOutcome::Accepted, reply, repliedAt);
         line_ = next;
         ++sent_;
         deadline_ = ReplyDeadline();
+        sentAt_ = TClock::now();
+        sentWall_ = std::chrono::system_clock::now();
         if (written < request.size()) {
             rest_ = request.substr(written);
             restPending_ = true;
@@ -178,6 +189,20 @@ bool TRWThread::TakeReplyInThread() {
     if (wakeForRest)
         links_.ReplyEvent.Notify();
     return true;
+}
+
+void TRWThread::ReportLine(TSendOutcome outcome, const std::string& reply,
+                           TClock::time_point repliedAt) {
+    if (!links_.LineDone)
+        return;
+    TExchangeRecord record;
+    record.SentAt = sentWall_;
+    record.Index = line_;
+    record.Request = lines_[line_];
+    record.Reply = reply;
+    record.Outcome = outcome;
+    record.Latency = std::chrono::duration_cast<std::chrono::milliseconds>(repliedAt - sentAt_);
+    links_.LineDone(record);
 }
 
 void TRWThread::Execute() {

@@ -41,6 +41,17 @@ TSendOutcome ReplyOutcome(const std::string& code);
 // (1: stop) for command and data errors.
 bool StopsAfter(TSendOutcome outcome, int stopOnCommandError, int stopOnDataError);
 
+// One line's exchange, as the send journal and the link health see it.
+struct TExchangeRecord {
+    std::chrono::system_clock::time_point SentAt; // when its write ended
+    std::size_t Index = 0;                        // in the list the exchange was started on
+    std::string Request;                          // the line as sent, without "*"
+    std::string Echo;                             // what the controller echoed, if known
+    std::string Reply;                            // its coded reply; empty without one
+    TSendOutcome Outcome = TSendOutcome::Accepted;
+    std::chrono::milliseconds Latency{0}; // from the end of its write to its coded reply
+};
+
 // What the exchange thread works with. The hooks are called on the exchange thread; the
 // ones that reach the window post to it and never wait, since the main thread may itself
 // be waiting for the exchange to end.
@@ -55,6 +66,10 @@ struct TExchangeLinks {
     std::function<void()> FlushShown;
     // A line got no reply in time.
     std::function<void()> NoReply;
+    // A line's coded reply was taken, or its reply time ran out. Called on the receive or
+    // the exchange thread, in the order of the lines, under the thread's lock: it must be
+    // quick and must not call back into the exchange. May be empty.
+    std::function<void(const TExchangeRecord&)> LineDone;
     // The thread is about to leave; Finished() is true.
     std::function<void()> Ended;
 };
@@ -92,6 +107,9 @@ private:
     bool Write(std::size_t index, const std::string& bytes);
     // Receive thread (reply processing takes the reply through it).
     bool TakeReplyInThread();
+    // Under mutex_: reports the line in flight as done with this outcome.
+    void ReportLine(TSendOutcome outcome, const std::string& reply,
+                    TClock::time_point repliedAt = TClock::now());
 
     const std::vector<std::string> lines_; // the send list when the exchange began
     const TExchangeLinks links_;
@@ -107,6 +125,8 @@ private:
     bool ended_ = false;     // the exchange thread has given up waiting
     std::uint64_t sent_ = 0; // lines sent, so that a wait sees the list move on
     TClock::time_point deadline_{};
+    TClock::time_point sentAt_{}; // when the write of the line in flight ended
+    std::chrono::system_clock::time_point sentWall_{};
     std::string rest_; // what the driver did not take of a line sent on the receive thread
     std::atomic<bool> restPending_{false}; // rest_ waits for the exchange thread
 

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <future>
+#include <mutex>
 
 #include "controller_on_pty.h"
 
@@ -42,6 +43,18 @@ TEST_F(ReplySide, EachSendEndsWithTheOutcomeOfItsLastLine) {
         {{"SP5", "BG"}, TSendOutcome::DataError},   {{"BG", "EN", "BG"}, TSendOutcome::NoAnswer},
         {{"BG", "BG"}, TSendOutcome::Accepted},
     };
+    // Every line that got its coded reply, or ran out of time, is reported once, in order.
+    struct TRecorder : IExchangeObserver {
+        std::mutex mutex;
+        std::vector<std::string> done;
+        void ExchangeStarted(const std::vector<std::string>&) override {}
+        void LineDone(const TExchangeRecord& r) override {
+            std::lock_guard lock(mutex);
+            done.push_back(std::to_string(r.Index) + r.Request + ":" + r.Reply);
+        }
+        void ExchangeEnded(TSendOutcome) override {}
+    } recorder;
+    controller->SendAction().AddObserver(recorder);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.lines.front());
         controller->MemoSend().SetLines(row.lines);
@@ -55,6 +68,10 @@ TEST_F(ReplySide, EachSendEndsWithTheOutcomeOfItsLastLine) {
     // A stopping outcome ends the list at its line.
     EXPECT_EQ(plc.Requests(),
               (std::vector<std::string>{"XX*", "BG*", "SP5*", "BG*", "EN*", "BG*", "BG*"}));
+    std::lock_guard lock(recorder.mutex);
+    EXPECT_EQ(recorder.done,
+              (std::vector<std::string>{"0XX:E16*", "0BG:E10*", "0SP5:E19*", "0BG:E10*",
+                                        "1EN:", "0BG:E10*", "1BG:E10*"}));
 }
 
 TEST_F(ReplySide, RecoveryRunsWithoutTheReplyLockBeforeTheRestIsProcessed) {
