@@ -9,7 +9,8 @@ packages=(
     qt6-base-dev
     g++-mingw-w64-x86-64 googletest
     wine64 wine
-    xvfb xauth
+    xvfb xauth optipng
+    dpkg-dev file
     clang-format
     python3
 )

@@ -1,5 +1,5 @@
 // zav: the control program. Its files live beside the executable, or in the user's
-// data folder when the program is installed where it cannot write.
+// data folder when the program is installed (its shipped files then in ../share/zav).
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -25,11 +25,10 @@ int main(int argc, char* argv[]) {
     for (const char* size : {"32", "64", "256"})
         icon.addFile(QString(":/icons/zav-%1.png").arg(size));
     app.setWindowIcon(icon);
-    const std::string appDir = QCoreApplication::applicationDirPath().toStdString();
-    zav::SetAppDir(appDir);
-    const std::string dataDir = zav::PrepareDataDir(
-        appDir, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString(),
-        zav::CanWriteFolder);
+    const std::string exeDir = QCoreApplication::applicationDirPath().toStdString();
+    zav::SetAppDir(zav::ProgramDirOf(exeDir));
+    const std::string dataDir = zav::PrepareDataDirOf(
+        exeDir, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
     if (!dataDir.empty())
         zav::SetDataDir(dataDir);
 

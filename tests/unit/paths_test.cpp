@@ -26,3 +26,33 @@ TEST(DataDir, UserFolderWhenTheProgramsFolderCannotBeWritten) {
     EXPECT_TRUE(CanWriteFolder(user));
     EXPECT_FALSE(CanWriteFolder(dir.File("missing")));
 }
+
+// The program finds lang/ and the shipped Data/ beside its executable (the build folder)
+// or in ../share/zav (a package); an installed program's folder is never written, even
+// by root, who can.
+TEST(DataDir, ProgramFolderBesideTheExecutableOrInstalled) {
+    TempFolder dir;
+    dir.Write("build/bin/lang/lang.lng", "en");
+    dir.Write("usr/bin/zav", "");
+    dir.Write("usr/share/zav/lang/lang.lng", "en");
+    dir.Write("usr/share/zav/Data/portp.dat", "shipped");
+    dir.Write("bare/bin/zav", "");
+    dir.Write("bare/share/zav/Data/portp.dat", "no lang/ beside it");
+    const struct {
+        std::string exeDir, programDir;
+    } rows[] = {
+        {dir.File("build/bin"), dir.File("build/bin") + "/"},
+        {dir.File("usr/bin"), dir.File("usr/share/zav") + "/"},
+        {dir.File("usr/bin") + "/", dir.File("usr/share/zav") + "/"},
+        {dir.File("bare/bin"), dir.File("bare/bin") + "/"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ProgramDirOf(row.exeDir), row.programDir) << row.exeDir;
+
+    const std::string user = dir.File("home/.local/share/zav");
+    EXPECT_EQ(PrepareDataDirOf(dir.File("build/bin"), user), dir.File("build/bin") + "/");
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "build/bin/Log"));
+    EXPECT_EQ(PrepareDataDirOf(dir.File("usr/bin"), user), user + "/");
+    EXPECT_EQ(dir.Read("home/.local/share/zav/Data/portp.dat"), "shipped");
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "usr/share/zav/Log"));
+}

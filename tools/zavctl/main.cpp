@@ -75,15 +75,16 @@ bool StderrIsTerminal() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // The core finds its language files beside the executable or in ../share/zav.
+    std::string exeDir = zav::ExecutableDir();
 #ifdef _WIN32
-    // The core finds its language files beside the executable.
     wchar_t exe[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, exe, MAX_PATH);
     if (length > 0 && length < MAX_PATH)
-        zav::SetAppDir(zav::Utf8Path(std::filesystem::path(exe).parent_path()));
+        exeDir = zav::Utf8Path(std::filesystem::path(exe).parent_path());
 #endif
-    const std::string appDir = zav::AppDir();
-    const std::string dataDir = zav::PrepareDataDir(appDir, UserDataDir(), zav::CanWriteFolder);
+    zav::SetAppDir(zav::ProgramDirOf(exeDir));
+    const std::string dataDir = zav::PrepareDataDirOf(exeDir, UserDataDir());
     if (!dataDir.empty())
         zav::SetDataDir(dataDir);
 

@@ -38,7 +38,8 @@ bool ToDouble(const std::string& text, double min, double max, double& value) {
 std::string SimUsage() {
     return "usage: zavsim [options]\n"
            "  --port N          link <ports-dir>/COM<N> to the simulated line\n"
-           "  --ports-dir DIR   folder of the port links (default: ports beside zavsim)\n"
+           "  --ports-dir DIR   folder of the port links (default: ports beside zavsim, or\n"
+           "                    ~/.local/share/zav/ports for an installed zavsim)\n"
            "  --baud B          emulated line speed, 11/B s per character (default 0: none)\n"
            "  --time-scale X    multiplies program durations, 0 = instantaneous (default 1)\n"
            "  --silent-after K  answer nothing after K requests\n"

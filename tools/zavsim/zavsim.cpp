@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <mutex>
 #include <random>
 #include <stdexcept>
@@ -69,6 +70,25 @@ std::string ExecutableDir() {
     std::string exe(path, static_cast<std::size_t>(n));
     const std::size_t slash = exe.rfind('/');
     return slash == std::string::npos ? "." : exe.substr(0, std::max<std::size_t>(slash, 1));
+}
+
+// Where the program looks for its port links: beside the executables in the build
+// folder (which holds lang/), else in the user's data folder, as an installed program.
+std::string DefaultPortsDir() {
+    const std::string exeDir = ExecutableDir();
+    struct stat st {};
+    if (stat((exeDir + "/lang").c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        return exeDir + "/ports";
+    }
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    if (xdg != nullptr && *xdg != 0) {
+        return std::string(xdg) + "/zav/ports";
+    }
+    if (home != nullptr && *home != 0) {
+        return std::string(home) + "/.local/share/zav/ports";
+    }
+    return exeDir + "/ports";
 }
 
 } // namespace
@@ -421,9 +441,9 @@ TSimulator::TSimulator(TSimOptions options) : impl_(std::make_unique<TImpl>(std:
     SetFlags(d.WakeWrite, O_NONBLOCK);
 
     if (d.Options.Port > 0) {
-        const std::string dir =
-            d.Options.PortsDir.empty() ? ExecutableDir() + "/ports" : d.Options.PortsDir;
-        mkdir(dir.c_str(), 0755); // usually there already
+        const std::string dir = d.Options.PortsDir.empty() ? DefaultPortsDir() : d.Options.PortsDir;
+        std::error_code ec; // usually there already
+        std::filesystem::create_directories(dir, ec);
         const std::string link = dir + "/COM" + std::to_string(d.Options.Port);
         struct stat st {};
         std::string problem;

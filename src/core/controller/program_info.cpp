@@ -27,7 +27,7 @@ std::string ProgramInformation(TController& controller, const std::string& toolk
     else
         text += lang.Message(msgPortLabel) + "Com" + std::to_string(port.PortNumber()) +
                 lang.Message(msgPortClosed) + "\n";
-    text += lang.Message(msgSettingsFolder) + AppDir() + "Data";
+    text += lang.Message(msgSettingsFolder) + DataDir() + "Data";
     return text;
 }
 

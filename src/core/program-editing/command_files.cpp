@@ -108,7 +108,7 @@ std::vector<TCommandRow> CommandFileRows(std::string_view commandBytes,
 }
 
 std::string TCommandFiles::UsersFolder() {
-    return AppDir() + "Users";
+    return DataDir() + "Users";
 }
 
 void TCommandFiles::mmFileSaveClick() {

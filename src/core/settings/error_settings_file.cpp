@@ -78,7 +78,7 @@ bool TErrorSettingsFile::ReplyTimeoutFromText(const std::string& text, std::int3
 }
 
 std::string TErrorSettingsFile::FileName() {
-    return AppDir() + "Data/erp.dat";
+    return DataDir() + "Data/erp.dat";
 }
 
 std::vector<std::string> TErrorSettingsFile::Lines(const TErrorSettings& values) {

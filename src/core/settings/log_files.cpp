@@ -8,11 +8,11 @@
 namespace zav {
 
 std::string TLogFiles::WorkLogFileName() {
-    return AppDir() + "Log/work.log";
+    return DataDir() + "Log/work.log";
 }
 
 std::string TLogFiles::PortLogFileName() {
-    return AppDir() + "Log/port.log";
+    return DataDir() + "Log/port.log";
 }
 
 void TLogFiles::Save(const std::string& fileName, const std::vector<std::string>& lines) {

@@ -109,7 +109,7 @@ TProgramSettingsFile::TProgramSettingsFile(TCommonDatas& datas, ISettingsRadioGr
     : datas_(datas), groups_(groups) {}
 
 std::string TProgramSettingsFile::FileName() {
-    return AppDir() + "Data/prp.dat";
+    return DataDir() + "Data/prp.dat";
 }
 
 std::vector<std::string> TProgramSettingsFile::Lines(const TProgramSettings& values) {

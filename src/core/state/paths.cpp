@@ -25,6 +25,8 @@ std::string WithSeparator(std::string dir) {
     return dir;
 }
 
+} // namespace
+
 std::string ExecutableDir() {
     std::error_code ec;
 #ifdef _WIN32
@@ -36,12 +38,20 @@ std::string ExecutableDir() {
         return WithSeparator(Utf8Path(std::filesystem::current_path(ec)));
     return WithSeparator(Utf8Path(exe.parent_path()));
 }
-} // namespace
+
+std::string ProgramDirOf(const std::string& exeDir) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path installed = (FsPath(exeDir) / ".." / "share" / "zav").lexically_normal();
+    if (!fs::is_directory(FsPath(exeDir) / "lang", ec) && fs::is_directory(installed / "lang", ec))
+        return WithSeparator(Utf8Path(installed));
+    return WithSeparator(exeDir);
+}
 
 std::string AppDir() {
     std::lock_guard lock(appDirMutex);
     if (appDir.empty())
-        appDir = ExecutableDir();
+        appDir = ProgramDirOf(ExecutableDir());
     return appDir;
 }
 
@@ -79,9 +89,12 @@ bool CanWriteFolder(const std::string& dir) {
 std::string PrepareDataDir(const std::string& appDir, const std::string& userDir,
                            const std::function<bool(const std::string&)>& canWrite) {
     namespace fs = std::filesystem;
-    if (canWrite(appDir))
-        return appDir;
     std::error_code ec;
+    if (canWrite(appDir)) {
+        for (const char* folder : {"Log", "Users", "ports"})
+            fs::create_directories(FsPath(appDir) / folder, ec);
+        return appDir;
+    }
     const fs::path user = FsPath(userDir);
     for (const char* folder : {"Data", "Log", "Users", "ports"})
         fs::create_directories(user / folder, ec);
@@ -94,6 +107,14 @@ std::string PrepareDataDir(const std::string& appDir, const std::string& userDir
             fs::copy_file(entry.path(), target, ec);
     }
     return WithSeparator(userDir);
+}
+
+std::string PrepareDataDirOf(const std::string& exeDir, const std::string& userDir) {
+    const std::string programDir = ProgramDirOf(exeDir);
+    const bool installed = programDir != WithSeparator(exeDir);
+    return PrepareDataDir(programDir, userDir, [&](const std::string& dir) {
+        return !(installed && dir == programDir) && CanWriteFolder(dir);
+    });
 }
 
 } // namespace zav
