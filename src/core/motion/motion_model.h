@@ -14,7 +14,7 @@ namespace zav {
 
 struct TMotionSettings {
     // Steps/s² for each unit of AL. The controller's unit is not known here; 100 makes
-    // the range AL±1..500 span ramps of 0.02 s to 100 s to the top speed of 10000
+    // the range AL±1..500 span ramps of 100 s down to 0.2 s to the top speed of 10000
     // steps/s, which covers what the tool panel offers.
     double AccelerationUnit = 100.0;
     // Loops are unrolled until a coordinate has made this many points and marks, or run
