@@ -69,6 +69,14 @@ void TestMotionPreview::previewOfARecordedMove() {
     QTest::keyClick(plot, Qt::Key_Right);
     QCOMPARE(grid->CurrentGridRow(), 7);
 
+    // Other units: the list is converted to 2 steps a unit, the preview shows units.
+    form.PanelUnits->EditStepsToUnits->setText("2");
+    form.PanelUnits->rgrUnits->SetItemIndex(1);
+    QTRY_COMPARE(window->lblSummary->text(),
+                 QString("<span style=\"color:#1f5fbf\">Coordinate 1: 1000 Step, 5.0 s</span><br>"
+                         "List: 5.0 s"));
+    form.PanelUnits->rgrUnits->SetItemIndex(0);
+
     // An edit of the list reaches the open window: without the move, nothing moves.
     editor.btnDelRawClick(7);
     QTRY_COMPARE(window->lblSummary->text(),

@@ -69,7 +69,12 @@ TFormPreview::TFormPreview(TController& controller, QAbstractItemModel* list, QW
         connect(list, &QAbstractItemModel::rowsRemoved, this, refresh);
         connect(list, &QAbstractItemModel::rowsMoved, this, refresh);
         connect(list, &QAbstractItemModel::modelReset, this, refresh);
-        connect(list, &QAbstractItemModel::dataChanged, this, refresh);
+        // The row in flight of a send is marked by a change of its data: only a changed
+        // command is worth a new estimate.
+        connect(list, &QAbstractItemModel::dataChanged, this, [this] {
+            if (controller_.MemoSend().Lines() != shownLines_)
+                ScheduleRefresh();
+        });
     }
     ApplyLanguage();
 }
@@ -105,7 +110,8 @@ void TFormPreview::Refresh() {
     auto text = [&lang](int n) { return lang.Message(n); };
     TMotionSettings settings;
     settings.AccelerationUnit = EditAccelUnit->value();
-    TMotionPreview preview = BuildMotionPreview(controller_.MemoSend().Lines(), settings);
+    shownLines_ = controller_.MemoSend().Lines();
+    TMotionPreview preview = BuildMotionPreview(shownLines_, settings);
 
     const bool units = UserUnits && UserUnits();
     const TCommonDatas& datas = controller_.CommonDatas();

@@ -44,6 +44,7 @@ private:
 
     TController& controller_;
     bool refreshPending_ = false;
+    std::vector<std::string> shownLines_; // the list the preview was built from
 };
 
 } // namespace zav
