@@ -1,9 +1,11 @@
 // The motion preview window: opened from the main window's menu on a list, it shows
 // the estimate, follows edits, and chooses list lines by mouse and keyboard.
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QTest>
 
+#include "layout_relations.h"
 #include "main-window/form1.h"
 #include "program-editing/form_preview.h"
 #include "test_support.h"
@@ -15,6 +17,7 @@ class TestMotionPreview : public QObject {
     Q_OBJECT
 private slots:
     void previewOfARecordedMove();
+    void laidOutInBothLanguages();
 };
 
 void TestMotionPreview::previewOfARecordedMove() {
@@ -85,6 +88,33 @@ void TestMotionPreview::previewOfARecordedMove() {
 
     QTest::keyClick(window, Qt::Key_Escape);
     QVERIFY(!window || !window->isVisible());
+    form.close();
+}
+
+void TestMotionPreview::laidOutInBothLanguages() {
+    TAppDir dir;
+    TMessageBoxCatcher boxes;
+    TForm1 form;
+    TController& c = form.Controller();
+    c.MemoSend().SetLines(
+        {"LD1", "SD100", "MV100", "WL1", "ED", "LD2", "SD1", "LL", "MV1", "JP255", "ED"});
+    for (const char* language : {"en", "ru"}) {
+        c.LanguageSwitch().SetLanguage(language);
+        form.mmPreviewClick();
+        TFormPreview* window = form.FormPreview;
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        SettleLayouts();
+        const QStringList faults = LayoutFaultsAtBothSizes(*window);
+        QVERIFY2(faults.isEmpty(), qPrintable(QString(language) + ": " + faults.join('\n')));
+        QSet<QString> names;
+        for (QWidget* w : window->findChildren<QWidget*>())
+            if (w->focusPolicy() != Qt::NoFocus &&
+                !qobject_cast<QAbstractSpinBox*>(w->parentWidget())) {
+                QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+                QVERIFY2(!names.contains(w->accessibleName()), qPrintable(w->accessibleName()));
+                names.insert(w->accessibleName());
+            }
+    }
     form.close();
 }
 
