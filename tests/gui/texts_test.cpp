@@ -13,6 +13,7 @@
 #include "main-window/form_coord.h"
 #include "main-window/form_port_name.h"
 #include "program-editing/form_chan_read.h"
+#include "program-editing/form_preview.h"
 #include "settings/form_err_nastr.h"
 #include "settings/form_errores.h"
 #include "settings/form_prog_prop.h"
@@ -154,6 +155,7 @@ void TestTexts::accessibleNamesFollowTheLanguage() {
     dialogs.emplace_back(std::make_unique<TFormProgProp>(
         c, [] {}, &form));
     dialogs.emplace_back(std::make_unique<TFormChanRead>(c, &form));
+    dialogs.emplace_back(std::make_unique<TFormPreview>(c, nullptr, &form));
     for (auto& dialog : dialogs)
         found << UntranslatedTexts(*dialog);
     QVERIFY2(found.isEmpty(), qPrintable(found.join('\n')));

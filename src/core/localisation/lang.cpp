@@ -332,6 +332,22 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgCloseRecordingCutEnd, "*: ED was sent, and the program stored in the coordinate is "
                               "incomplete."},
     {msgNotSerialDevice, "*the device takes no serial line settings (it is not a serial port)"},
+    {msgPreview, "*Motion preview"},
+    {msgPreviewPlot, "*Position against estimated time"},
+    {msgPreviewPlotHint, "*Click a curve to select the list line that made it; Left and Right step through the points"},
+    {msgPreviewSummary, "*Estimated durations"},
+    {msgPreviewCoordinate, "*Coordinate "},
+    {msgPreviewList, "*List"},
+    {msgPreviewSeconds, "* s"},
+    {msgPreviewAtLeast, "*at least "},
+    {msgPreviewCut, "*Too long to draw whole: cut at line "},
+    {msgPreviewTimeAxis, "*Time, s"},
+    {msgPreviewSteps, "*steps"},
+    {msgPreviewNothing, "*The list records no coordinate (LD1, LD2 or LD3 ... ED)."},
+    {msgPreviewLowerBound, "*Waits for an input and moves to a switch or an input count as no time: the estimate is a lower bound. The controller's own timing may differ."},
+    {msgPreviewAccelUnit, "*Acceleration, (steps/s)/s per unit of AL:"},
+    {msgPreviewAccelUnitHint, "*The controller's unit of acceleration is not known to the program; the estimate takes this many (steps/s)/s for each unit of AL"},
+    {msgPreviewClose, "*Close"},
 };
 // clang-format on
 

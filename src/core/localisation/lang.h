@@ -272,7 +272,23 @@ enum TOwnMessage : int {
     msgCloseRecordingCut, // + coordinate + msgCloseRecordingCutEnd
     msgCloseRecordingCutEnd,
     msgNotSerialDevice, // why a port did not open: the device takes no line settings
-    msgOwnEnd           // one past the last
+    msgPreview,         // the motion preview: menu item and window title
+    msgPreviewPlot,
+    msgPreviewPlotHint,
+    msgPreviewSummary,
+    msgPreviewCoordinate, // + n + ": " + end position + units + ", " + duration
+    msgPreviewList,
+    msgPreviewSeconds, // after a duration
+    msgPreviewAtLeast, // before a duration that is a lower bound
+    msgPreviewCut,     // + line number
+    msgPreviewTimeAxis,
+    msgPreviewSteps,
+    msgPreviewNothing,
+    msgPreviewLowerBound,
+    msgPreviewAccelUnit,
+    msgPreviewAccelUnitHint,
+    msgPreviewClose,
+    msgOwnEnd // one past the last
 };
 
 class TLang {

@@ -23,6 +23,7 @@
 #include "main-window/form_port_name.h"
 #include "main-window/main_window_names.h"
 #include "program-editing/form_chan_read.h"
+#include "program-editing/form_preview.h"
 #include "settings/form_err_nastr.h"
 #include "settings/form_prog_prop.h"
 
@@ -121,6 +122,8 @@ void TForm1::BuildMenu() {
     mmInfo = menu("mmInfo", "Info");
     mmVers = action(mmInfo, "mmVers", "Program vers.");
     mmReadCh = action(mmInfo, "mmReadCh", "Load from device");
+    mmPreview = action(mmInfo, "mmPreview", "Motion preview");
+    mmPreview->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     mmSettsProp->setEnabled(false);
 
     connect(mmSettsPortName, &QAction::triggered, this, [this] { mmSettsPortNameClick(); });
@@ -129,6 +132,7 @@ void TForm1::BuildMenu() {
     connect(mmNastrError, &QAction::triggered, this, [this] { mmNastrErrorClick(); });
     connect(mmNastrLogs, &QAction::triggered, this, [this] { mmNastrLogsClick(); });
     connect(mmReadCh, &QAction::triggered, this, [this] { mmReadChClick(); });
+    connect(mmPreview, &QAction::triggered, this, [this] { mmPreviewClick(); });
     connect(mmFileOpen, &QAction::triggered, this,
             [this] { controller_->Files().mmFileOpenClick(); });
     connect(mmFileSave, &QAction::triggered, this,
@@ -723,6 +727,20 @@ void TForm1::mmReadChClick() {
     ShowModelessWindow(FormChanRead, *controller_, this);
 }
 
+void TForm1::mmPreviewClick() {
+    if (!FormPreview || !FormPreview->isVisible()) {
+        FormPreview = new TFormPreview(*controller_, PanelMultC->StringGridSend->GridModel(), this);
+        FormPreview->UserUnits = [this] { return UnitsIndex() != 0; };
+        FormPreview->OnSelectLine = [this](std::size_t line) {
+            PanelMultC->StringGridSend->SetCurrentGridRow(static_cast<int>(line) + 1);
+        };
+        FormPreview->Refresh();
+    }
+    FormPreview->show();
+    FormPreview->raise();
+    FormPreview->activateWindow();
+}
+
 void TForm1::mmLangClick() {
     TFormLang dialog(*controller_, this);
     dialog.exec();
@@ -764,6 +782,8 @@ void TForm1::ShowScale(const std::string& scaleText, const std::string& groupCap
     PanelUnits->GrBoxStepsToUnits->setTitle(Q(groupCaption));
     PanelUnits->Label3->setText(Q(label3Caption));
     FitToTexts();
+    if (FormPreview)
+        FormPreview->Refresh();
 }
 
 void TForm1::EnableProgramButtons(bool writeAndStart, bool stop, bool write, bool start) {
@@ -836,6 +856,10 @@ void TForm1::MessagesLoaded() {
         PanelSingeC->GrBoxTracking->ApplyTexts(lang);
         mmExit->setText(Q(lang.Message(msgExit)).replace('&', "&&"));
         mmFileRecent->setTitle(Q(lang.Message(msgRecentFiles)).replace('&', "&&"));
+        mmPreview->setText(Q(lang.Message(msgPreview)).replace('&', "&&"));
+        AssignMenuMnemonics(*menuBar());
+        if (FormPreview)
+            FormPreview->ApplyLanguage();
     }
     // The controller loads its first messages while it is being made, before the bar.
     if (SendProgressBar) {

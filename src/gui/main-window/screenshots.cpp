@@ -18,6 +18,7 @@
 #include "main-window/form_coord.h"
 #include "main-window/form_port_name.h"
 #include "program-editing/form_chan_read.h"
+#include "program-editing/form_preview.h"
 #include "program-editing/read_program.h"
 #include "settings/form_err_nastr.h"
 #include "settings/form_errores.h"
@@ -111,6 +112,15 @@ bool SaveWindows(TForm1& form, const QString& dir, const QString& suffix) {
     form.resize(built.width() + 300, built.height() + 200);
     ok &= Save(form, dir, "main-extended-larger" + suffix);
     form.resize(built);
+    // The preview of a list of two coordinates, with a ramp, a pause, a loop and a wait.
+    form.Controller().MemoSend().SetLines(
+        {"LD1", "SD300", "AL+2", "MV2000", "SP500", "DR",    "LL",     "MV400", "SP200", "JP2",
+         "WL1", "ED",    "LD2",  "SD150",  "DR",    "MV600", "SP1000", "DL",    "MV900", "ED"});
+    form.mmPreviewClick();
+    if (form.FormPreview) {
+        ok &= Save(*form.FormPreview, dir, "preview" + suffix);
+        form.FormPreview->close();
+    }
     form.rgrSingl_Mult->SetItemIndex(0);
     ok &= SaveDialog<TFormPortName>(form, dir, "port-number" + suffix);
     ok &= SaveDialog<TFormByteLen>(form, dir, "port-properties" + suffix);
