@@ -271,8 +271,24 @@ enum TOwnMessage : int {
     msgCloseReading,      // asked on closing during a read-back
     msgCloseRecordingCut, // + coordinate + msgCloseRecordingCutEnd
     msgCloseRecordingCutEnd,
-    msgNotSerialDevice, // why a port did not open: the device takes no line settings
-    msgOwnEnd           // one past the last
+    msgNotSerialDevice,   // why a port did not open: the device takes no line settings
+    msgCheckDirectMotion, // the program check's warnings, in the grid's tool-tips
+    msgCheckLdWithoutEd,
+    msgCheckLdInsideRecording,
+    msgCheckJpWithoutLl,
+    msgCheckSbWithoutLb,
+    msgCheckMoveBeforeSd,
+    msgCheckMachineWait,
+    msgCheckWarningOne,          // n + this: the count under the grid; exactly one
+    msgCheckWarningsEndingIn1,   // 21, 31, 101 ...
+    msgCheckWarningsFew,         // 2 to 4, 22 to 24 ...
+    msgCheckWarningsMany,        // the other counts
+    msgCheckSendQuestion,        // "3 warnings" + this: asked by Send
+    msgAskBeforeSendingWarnings, // the program settings' check box
+    msgAskBeforeSendingHint,
+    msgYes, // a message box's buttons
+    msgNo,
+    msgOwnEnd // one past the last
 };
 
 class TLang {
