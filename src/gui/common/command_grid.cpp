@@ -313,13 +313,19 @@ TCommandGrid::TCommandGrid(TCommandList& list, const QString& objectName, QWidge
     setDefaultDropAction(Qt::MoveAction);
     // Wide numbers widen their column instead of being cut.
     // A whole list taken at once (a file, SetLines) comes as a reset.
-    const auto widen = [this] {
-        const int needed = fontMetrics().horizontalAdvance(QString::number(model_->rowCount())) + 8;
+    // A warning's icon stands beside the number, never over it.
+    const int iconSide = std::max(10, fontMetrics().height() - 2);
+    setIconSize(QSize(iconSide, iconSide));
+    const auto widen = [this, iconSide] {
+        const int icon = model_->WarningCount() > 0 ? iconSide + 4 : 0;
+        const int needed =
+            fontMetrics().horizontalAdvance(QString::number(model_->rowCount())) + 8 + icon;
         if (columnWidth(0) < needed)
             setColumnWidth(0, needed);
     };
     connect(model_, &QAbstractItemModel::rowsInserted, this, widen);
     connect(model_, &QAbstractItemModel::modelReset, this, widen);
+    connect(model_, &TCommandGridModel::WarningsChanged, this, widen);
 }
 
 int TCommandGrid::CurrentGridRow() const {
