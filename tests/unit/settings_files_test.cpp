@@ -23,8 +23,8 @@ using testing::ElementsAre;
 using Lines = std::vector<std::string>;
 
 const Lines DefaultErrorLines{"-1", "1", "1", "-1", "-1", "300"};
-const Lines DefaultProgramLines{"0",  "-1", "0",  "0",  "0",    "-1", "-1", "-1", "0",  "-1",
-                                "-1", "-1", "-1", "-1", "Step", "1",  "0",  "0",  "en", "-1"};
+const Lines DefaultProgramLines{"0",  "-1", "0",  "0",    "0", "-1", "-1", "-1", "0",  "-1", "-1",
+                                "-1", "-1", "-1", "Step", "1", "0",  "0",  "en", "-1", "0"};
 
 auto ErrorFields(const TErrorSettings& v) {
     return std::make_tuple(v.AutoRecovery, v.StopOnCommandError, v.StopOnDataError,
@@ -91,6 +91,7 @@ TEST(ProgramSettingsFile, LinesAndTheirReading) {
     short15.push_back("ru");
     Lines noUnitsLines = short15;
     noUnitsLines.push_back("0");
+    noUnitsLines.push_back("0");
     EXPECT_EQ(TProgramSettingsFile::Lines(noUnits), noUnitsLines);
 
     TProgramSettings held;
@@ -123,7 +124,7 @@ TEST(ProgramSettingsFile, LinesAndTheirReading) {
 
     // The reconnect line comes after the language: a file written before it existed is
     // complete and keeps the default; a later version's lines after it are ignored.
-    const Lines older(DefaultProgramLines.begin(), DefaultProgramLines.end() - 1);
+    const Lines older(DefaultProgramLines.begin(), DefaultProgramLines.end() - 2);
     auto with = [](Lines lines, const char* last) {
         lines.push_back(last);
         return lines;
@@ -134,12 +135,28 @@ TEST(ProgramSettingsFile, LinesAndTheirReading) {
         {noUnitsLines, true, false},
         {with(older, "0"), true, false},
         {with(older, "maybe"), false, true},
-        {with(with(older, "0"), "a later line"), true, false},
+        {with(with(with(older, "0"), "0"), "a later line"), true, false},
     };
     for (const auto& [lines, complete, reconnect] : reconnectRows) {
         TProgramSettings v;
         EXPECT_EQ(TProgramSettingsFile::Read(lines, v), complete) << testing::PrintToString(lines);
         EXPECT_EQ(v.ReconnectLostDevice, reconnect) << testing::PrintToString(lines);
+    }
+
+    // Asking before sending a list with warnings comes after the reconnect line, off
+    // unless a file says otherwise.
+    const Lines withoutAsk(DefaultProgramLines.begin(), DefaultProgramLines.end() - 1);
+    const std::tuple<Lines, bool, bool> askRows[] = {
+        {older, true, false},
+        {withoutAsk, true, false},
+        {with(withoutAsk, "-1"), true, true},
+        {with(with(withoutAsk, "True"), "a later line"), true, true},
+        {with(withoutAsk, "maybe"), false, false},
+    };
+    for (const auto& [lines, complete, ask] : askRows) {
+        TProgramSettings v;
+        EXPECT_EQ(TProgramSettingsFile::Read(lines, v), complete) << testing::PrintToString(lines);
+        EXPECT_EQ(v.AskBeforeSendingWarnings, ask) << testing::PrintToString(lines);
     }
 
     // A file cut at any line before the added one: the values before it are taken, the

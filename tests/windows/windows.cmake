@@ -16,7 +16,7 @@ set(ZAV_WIN_UNIT_TESTS
     lang_test.cpp language_switch_test.cpp number_format_test.cpp read_program_test.cpp
     reply_processing_test.cpp scale_conversion_test.cpp settings_files_test.cpp
     text_lines_test.cpp zav_commands_test.cpp file_names_test.cpp send_progress_test.cpp
-    port_error_test.cpp)
+    port_error_test.cpp program_check_test.cpp)
 list(TRANSFORM ZAV_WIN_UNIT_TESTS PREPEND ${CMAKE_SOURCE_DIR}/tests/unit/)
 file(GLOB ZAV_WIN_ONLY_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*_test.cpp)
 add_executable(zav_unit_tests ${ZAV_WIN_UNIT_TESTS} ${ZAV_WIN_ONLY_TESTS})

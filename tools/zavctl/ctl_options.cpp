@@ -11,10 +11,9 @@ struct TCommandName {
     std::size_t Arguments;
 };
 constexpr TCommandName CommandNames[] = {
-    {"send", TCommand::Send, 1},
-    {"read", TCommand::Read, 0},
-    {"send-line", TCommand::SendLine, 1},
-    {"ports", TCommand::Ports, 0},
+    {"send", TCommand::Send, 1},          {"read", TCommand::Read, 0},
+    {"send-line", TCommand::SendLine, 1}, {"ports", TCommand::Ports, 0},
+    {"check", TCommand::Check, 1},
 };
 
 bool ParsePortNumber(const std::string& text, std::uint32_t& number) {
@@ -78,13 +77,14 @@ std::string ParseCtlArgs(const std::vector<std::string>& args, TCtlOptions& opti
         return words[0] + (command->Arguments ? " takes one argument" : " takes no argument");
     options.Command = command->Command;
     if (command->Arguments)
-        (options.Command == TCommand::Send ? options.File : options.Line) = words[1];
+        (options.Command == TCommand::SendLine ? options.Line : options.File) = words[1];
     if (portGiven && !options.Device.empty())
         return "give either --port or --device, not both";
     if ((options.Buffer || outputGiven) && options.Command != TCommand::Read)
         return "--buffer and -o belong to the read command";
-    if ((portGiven || !options.Device.empty()) && options.Command == TCommand::Ports)
-        return "ports takes no port";
+    if ((portGiven || !options.Device.empty()) &&
+        (options.Command == TCommand::Ports || options.Command == TCommand::Check))
+        return words[0] + " takes no port";
     if (options.Command == TCommand::SendLine && options.Line.empty())
         return "send-line needs a command";
     return {};
@@ -99,11 +99,14 @@ std::string CtlUsage() {
            "                         and write it to FILE.zav and FILE._zav, or print it\n"
            "  send-line COMMAND      send one command (\"MV1000\") and print the reply\n"
            "  ports                  list the serial devices of this system\n"
+           "  check FILE.zav         check a command file without a controller: print its\n"
+           "                         warnings with their line numbers, then their count\n"
            "\n"
            "Without --port or --device the port of Data/portp.dat is used, and the reply\n"
            "time and error handling come from Data/erp.dat, as in the program.\n"
-           "Exit status: 0 success, 1 the controller reported an error or did not answer,\n"
-           "2 usage error or unusable file, 3 the port could not be opened.\n";
+           "Exit status: 0 success, 1 the controller reported an error or did not answer\n"
+           "(check: the list has warnings), 2 usage error or unusable file (check: missing,\n"
+           "unreadable, or not a command list), 3 the port could not be opened.\n";
 }
 
 } // namespace zavctl

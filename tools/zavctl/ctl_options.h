@@ -11,17 +11,18 @@ namespace zavctl {
 enum TExitStatus : int {
     exOk = 0,
     exControllerError = 1, // the controller reported an error or did not answer
+    exWarnings = 1,        // check: the list has warnings
     exUsage = 2,           // a wrong command line, or a file that cannot be read or written
     exPortNotOpened = 3,
 };
 
-enum class TCommand { None, Send, Read, SendLine, Ports, Help };
+enum class TCommand { None, Send, Read, SendLine, Ports, Check, Help };
 
 struct TCtlOptions {
     TCommand Command = TCommand::None;
     std::uint32_t Port = 0; // --port N; 0: the port of Data/portp.dat
     std::string Device;     // --device PATH
-    std::string File;       // send: the command file
+    std::string File;       // send, check: the command file
     std::string Line;       // send-line: the command
     bool Buffer = false;    // read --buffer
     std::string Output;     // read -o FILE.zav; empty: print the commands

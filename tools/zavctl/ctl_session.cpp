@@ -253,6 +253,8 @@ int RunCtl(const TCtlOptions& options, TCtlIo& io) {
         return exOk;
     }
     TCtlSession session(io);
+    if (options.Command == TCommand::Check)
+        return session.Check(options.File);
     TController& c = session.Controller();
     // The caller's files are checked before the controller is touched.
     if (options.Command == TCommand::Send) {

@@ -76,9 +76,13 @@ public:
     TExitStatus SendList();
     TExitStatus SendLine(const std::string& line);
     TExitStatus Read(bool buffer, const std::string& output);
+    // Prints the program check's warnings of a command file; no port is needed.
+    TExitStatus Check(const std::string& fileName);
 
 private:
     // Runs the main thread's queue until done() holds, calling step() after each item.
+    // The command file's lines; exUsage when it is missing, unreadable or not a list.
+    TExitStatus ReadCommandLines(const std::string& fileName, std::vector<std::string>& lines);
     void ProcessUntil(const std::function<bool()>& done, const std::function<void()>& step);
 
     TCtlIo& io_;

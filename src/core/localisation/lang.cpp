@@ -348,6 +348,22 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgPreviewAccelUnit, "*Acceleration, (steps/s)/s per unit of AL:"},
     {msgPreviewAccelUnitHint, "*The controller's unit of acceleration is not known to the program; the estimate takes this many (steps/s)/s for each unit of AL"},
     {msgPreviewClose, "*Close"},
+    {msgCheckDirectMotion, "*moves a motor outside any recording: it is sent as a direct command and runs at once"},
+    {msgCheckLdWithoutEd, "*this recording has no ED of its own: the program stays open in the controller"},
+    {msgCheckLdInsideRecording, "*LD inside a recording: the recording before it ends without its ED"},
+    {msgCheckJpWithoutLl, "*JP with no LL before it in its recording: there is no label to repeat from"},
+    {msgCheckSbWithoutLb, "*SB with no LB before it: there is no buffer to repeat"},
+    {msgCheckMoveBeforeSd, "*MV before any SD in its recording: the move runs at whatever speed the controller holds"},
+    {msgCheckMachineWait, "*waits for a signal or a limit switch: its duration depends on the machine, so an estimated time is a lower bound"},
+    {msgCheckWarningOne, "* warning"},
+    {msgCheckWarningsEndingIn1, "* warnings"},
+    {msgCheckWarningsFew, "* warnings"},
+    {msgCheckWarningsMany, "* warnings"},
+    {msgCheckSendQuestion, "* in the list. Send it all the same?"},
+    {msgAskBeforeSendingWarnings, "*Ask before sending a list with warnings"},
+    {msgAskBeforeSendingHint, "*Send asks once before it sends a list that the program check warns about. The warnings never keep a list from being sent."},
+    {msgYes, "*Yes"},
+    {msgNo, "*No"},
 };
 // clang-format on
 

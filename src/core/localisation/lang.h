@@ -288,6 +288,23 @@ enum TOwnMessage : int {
     msgPreviewAccelUnit,
     msgPreviewAccelUnitHint,
     msgPreviewClose,
+    msgNotSerialDevice,   // why a port did not open: the device takes no line settings
+    msgCheckDirectMotion, // the program check's warnings, in the grid's tool-tips
+    msgCheckLdWithoutEd,
+    msgCheckLdInsideRecording,
+    msgCheckJpWithoutLl,
+    msgCheckSbWithoutLb,
+    msgCheckMoveBeforeSd,
+    msgCheckMachineWait,
+    msgCheckWarningOne,          // n + this: the count under the grid; exactly one
+    msgCheckWarningsEndingIn1,   // 21, 31, 101 ...
+    msgCheckWarningsFew,         // 2 to 4, 22 to 24 ...
+    msgCheckWarningsMany,        // the other counts
+    msgCheckSendQuestion,        // "3 warnings" + this: asked by Send
+    msgAskBeforeSendingWarnings, // the program settings' check box
+    msgAskBeforeSendingHint,
+    msgYes, // a message box's buttons
+    msgNo,
     msgOwnEnd // one past the last
 };
 

@@ -34,7 +34,7 @@ bool UnitsSaved(const TValues& v) {
 
 // Lines 5 and 6 hold the program settings flag before the port properties flag.
 // clang-format off
-const std::array<TRule, 20> ProgramSettingsTable{{
+const std::array<TRule, 21> ProgramSettingsTable{{
     ZAV_BOOLEAN_LINE(ShowPortLog),
     ZAV_BOOLEAN_LINE(ShowWorkLog),
     ZAV_BOOLEAN_LINE(ShowLoadLog),
@@ -100,6 +100,9 @@ const std::array<TRule, 20> ProgramSettingsTable{{
     {"ReconnectLostDevice",
      [](const std::string& t, TValues& v) { return ParseBoolean(t, v.ReconnectLostDevice); },
      [](const TValues& v) { return FormatBoolean(v.ReconnectLostDevice); }, nullptr, true},
+    {"AskBeforeSendingWarnings",
+     [](const std::string& t, TValues& v) { return ParseBoolean(t, v.AskBeforeSendingWarnings); },
+     [](const TValues& v) { return FormatBoolean(v.AskBeforeSendingWarnings); }, nullptr, true},
 }};
 // clang-format on
 #undef ZAV_BOOLEAN_LINE
@@ -145,6 +148,7 @@ TProgramSettings TProgramSettingsFile::Current() const {
     v.UnitsIndex = groups_ ? groups_->UnitsChoiceIndex() : 0;
     v.Language = d.Language;
     v.ReconnectLostDevice = d.ReconnectLostDevice;
+    v.AskBeforeSendingWarnings = d.AskBeforeSendingWarnings;
     return v;
 }
 
@@ -172,6 +176,7 @@ void TProgramSettingsFile::Apply(const TProgramSettings& v) {
         groups_->SetUnitsChoiceIndex(v.UnitsIndex);
     d.Language = v.Language;
     d.ReconnectLostDevice = v.ReconnectLostDevice;
+    d.AskBeforeSendingWarnings = v.AskBeforeSendingWarnings;
 }
 
 void TProgramSettingsFile::LoadProgramSettings(const TReportDamaged& reportDamaged,

@@ -2,7 +2,8 @@
 // Data/prp.dat: which logs and panels are shown, which files are saved on closing, the
 // automatic commands of a recorded program, the user unit, the control mode and the
 // language. 19 lines, or 15 without the units lines, then the lines this program added
-// (reconnecting a lost device), which older files lack; encoded on disk.
+// (reconnecting a lost device, asking before sending a list with warnings), which older files lack;
+// encoded on disk.
 
 #include <cstdint>
 #include <string>
@@ -46,6 +47,7 @@ struct TProgramSettings {
     std::int32_t UnitsIndex = 0; // item index of the units group: 0 steps, 1 other units
     std::string Language = "en";
     bool ReconnectLostDevice = true;
+    bool AskBeforeSendingWarnings = false;
 };
 
 class TProgramSettingsFile {

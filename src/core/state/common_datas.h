@@ -63,7 +63,8 @@ public:
     bool SaveUnitsScale = true;
     bool AutoAddEN = true;
     bool AutoAddBG = true;
-    bool ReconnectLostDevice = true; // reopen a lost port when its device is back
+    bool ReconnectLostDevice = true;       // reopen a lost port when its device is back
+    bool AskBeforeSendingWarnings = false; // Send asks before a list the program check warns of
 
     std::atomic<bool> AnyStarted{false};
     std::atomic<bool> Recording{false};

@@ -1,5 +1,6 @@
 #include "common/command_grid.h"
 
+#include <QApplication>
 #include <QBrush>
 #include <QColor>
 #include <QCoreApplication>
@@ -7,8 +8,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QStyle>
+#include <algorithm>
 
 #include "command-language/zav_commands.h"
+#include "localisation/lang.h"
 
 namespace zav {
 
@@ -51,7 +55,67 @@ int TCommandGridModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : 3;
 }
 
+void TCommandGridModel::EnableCheck(const TLang& lang, TCheckScope scope) {
+    lang_ = &lang;
+    scope_ = scope;
+    warningIcon_ = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    RunCheck();
+}
+
+void TCommandGridModel::ScheduleCheck() {
+    // Lists are built a row at a time (a read-back taken over, a tool button held down):
+    // one check after the burst keeps the cost linear in the list's length.
+    if (!lang_ || checkPending_)
+        return;
+    checkPending_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { RunCheck(); }, Qt::QueuedConnection);
+}
+
+void TCommandGridModel::RunCheck() {
+    checkPending_ = false;
+    if (!lang_)
+        return;
+    std::vector<TProgramWarning> warnings = CheckProgram(list_.Lines(), scope_);
+    const bool changed = warnings != warnings_;
+    warnings_ = std::move(warnings);
+    if (!changed)
+        return;
+    RefreshWarningTexts();
+    emit WarningsChanged(WarningCount());
+}
+
+void TCommandGridModel::RefreshWarningTexts() {
+    if (rowCount() > 0)
+        emit dataChanged(index(0, NumberColumn), index(rowCount() - 1, CommandColumn),
+                         {Qt::DecorationRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
+}
+
+QString TCommandGridModel::RowWarnings(int row) const {
+    if (!lang_ || row < 0)
+        return {};
+    const auto [first, last] = std::equal_range(
+        warnings_.begin(), warnings_.end(), TProgramWarning{static_cast<std::size_t>(row)},
+        [](const TProgramWarning& a, const TProgramWarning& b) { return a.Line < b.Line; });
+    QStringList texts;
+    for (auto it = first; it != last; ++it)
+        texts << QString::fromStdString(WarningText(*lang_, it->Kind));
+    return texts.join('\n');
+}
+
 QVariant TCommandGridModel::data(const QModelIndex& index, int role) const {
+    if (index.isValid() && !warnings_.empty() &&
+        (role == Qt::DecorationRole || role == Qt::ToolTipRole ||
+         role == Qt::AccessibleDescriptionRole)) {
+        const QString warnings = RowWarnings(index.row());
+        if (!warnings.isEmpty()) {
+            if (role == Qt::DecorationRole)
+                return index.column() == NumberColumn ? QVariant(warningIcon_) : QVariant();
+            if (role == Qt::AccessibleDescriptionRole || index.column() == NumberColumn)
+                return warnings;
+            return data(index, Qt::DisplayRole).toString() + '\n' + warnings;
+        }
+    }
     // A description cut by a narrow column is read whole in its tool-tip.
     if (role == Qt::ToolTipRole && index.column() == CommandColumn)
         role = Qt::DisplayRole;
@@ -178,6 +242,7 @@ void TCommandGridModel::BeginInsert(std::size_t first, std::size_t count) {
 
 void TCommandGridModel::EndInsert() {
     endInsertRows();
+    ScheduleCheck();
 }
 
 void TCommandGridModel::BeginRemove(std::size_t first, std::size_t count) {
@@ -188,6 +253,7 @@ void TCommandGridModel::BeginRemove(std::size_t first, std::size_t count) {
 void TCommandGridModel::EndRemove() {
     endRemoveRows();
     RenumberCommandRows(renumberFrom_);
+    ScheduleCheck();
 }
 
 void TCommandGridModel::BeginMove(std::size_t from, std::size_t to) {
@@ -200,6 +266,7 @@ void TCommandGridModel::BeginMove(std::size_t from, std::size_t to) {
 void TCommandGridModel::EndMove() {
     endMoveRows();
     RenumberCommandRows(renumberFrom_);
+    ScheduleCheck();
 }
 
 void TCommandGridModel::BeginReset() {
@@ -208,11 +275,13 @@ void TCommandGridModel::BeginReset() {
 
 void TCommandGridModel::EndReset() {
     endResetModel();
+    ScheduleCheck();
 }
 
 void TCommandGridModel::RowChanged(std::size_t row) {
     const int r = static_cast<int>(row);
     emit dataChanged(index(r, 0), index(r, 2));
+    ScheduleCheck();
 }
 
 TCommandGrid::TCommandGrid(TCommandList& list, const QString& objectName, QWidget* parent)
@@ -244,13 +313,19 @@ TCommandGrid::TCommandGrid(TCommandList& list, const QString& objectName, QWidge
     setDefaultDropAction(Qt::MoveAction);
     // Wide numbers widen their column instead of being cut.
     // A whole list taken at once (a file, SetLines) comes as a reset.
-    const auto widen = [this] {
-        const int needed = fontMetrics().horizontalAdvance(QString::number(model_->rowCount())) + 8;
+    // A warning's icon stands beside the number, never over it.
+    const int iconSide = std::max(10, fontMetrics().height() - 2);
+    setIconSize(QSize(iconSide, iconSide));
+    const auto widen = [this, iconSide] {
+        const int icon = model_->WarningCount() > 0 ? iconSide + 4 : 0;
+        const int needed =
+            fontMetrics().horizontalAdvance(QString::number(model_->rowCount())) + 8 + icon;
         if (columnWidth(0) < needed)
             setColumnWidth(0, needed);
     };
     connect(model_, &QAbstractItemModel::rowsInserted, this, widen);
     connect(model_, &QAbstractItemModel::modelReset, this, widen);
+    connect(model_, &TCommandGridModel::WarningsChanged, this, widen);
 }
 
 int TCommandGrid::CurrentGridRow() const {

@@ -6,12 +6,16 @@
 // follows the list change by change, so a list of any length stays quick.
 
 #include <QAbstractTableModel>
+#include <QIcon>
 #include <QTableView>
 #include <functional>
 
+#include "program-check/program_check.h"
 #include "program-editing/command_list.h"
 
 namespace zav {
+
+class TLang;
 
 class TCommandGridModel : public QAbstractTableModel, private TCommandList::IObserver {
     Q_OBJECT
@@ -28,6 +32,16 @@ public:
     // The view row being sent is shown marked; -1 marks none.
     void SetMarkedRow(int row);
     int MarkedRow() const { return markedRow_; }
+
+    // Checks the list from now on, once for each burst of changes (one turn of the event
+    // loop), and marks the warned rows: an icon by the number, the warnings in the
+    // tool-tip and the accessible description, in the language of lang.
+    void EnableCheck(const TLang& lang, TCheckScope scope);
+    int WarningCount() const { return static_cast<int>(warnings_.size()); }
+    // The warnings of view row row, one a line; empty when it has none.
+    QString RowWarnings(int row) const;
+    // The texts of the warnings again, after a change of language.
+    void RefreshWarningTexts();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -54,6 +68,8 @@ private:
     void EndReset() override;
     void RowChanged(std::size_t index) override;
     QByteArray Identity() const;
+    void ScheduleCheck();
+    void RunCheck();
     // The row of this list that data carries, or -1.
     int DraggedRow(const QMimeData* data) const;
     // The view row a drop lands on, or -1.
@@ -64,6 +80,14 @@ private:
     QString commandHeader_ = QStringLiteral("Command");
     int renumberFrom_ = -1; // the first row whose number changes with the pending edit
     int markedRow_ = -1;
+    const TLang* lang_ = nullptr; // the check's texts; null: the list is not checked
+    TCheckScope scope_ = TCheckScope::WholeList;
+    std::vector<TProgramWarning> warnings_; // of the list as it was last checked, by line
+    bool checkPending_ = false;
+    QIcon warningIcon_;
+
+signals:
+    void WarningsChanged(int count);
 };
 
 class TCommandGrid : public QTableView {

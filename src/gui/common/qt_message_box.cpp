@@ -7,7 +7,9 @@ namespace zav {
 
 void TranslateButtons(QMessageBox& box, const TLang& lang) {
     const std::pair<QMessageBox::StandardButton, int> texts[] = {{QMessageBox::Ok, msgOk},
-                                                                 {QMessageBox::Cancel, msgCancel}};
+                                                                 {QMessageBox::Cancel, msgCancel},
+                                                                 {QMessageBox::Yes, msgYes},
+                                                                 {QMessageBox::No, msgNo}};
     for (auto [which, message] : texts)
         if (QAbstractButton* button = box.button(which))
             button->setText(QString::fromStdString(lang.Message(message)));

@@ -22,6 +22,7 @@
 #include "main-window/form_coord.h"
 #include "main-window/form_port_name.h"
 #include "main-window/main_window_names.h"
+#include "program-check/program_check.h"
 #include "program-editing/form_chan_read.h"
 #include "program-editing/form_preview.h"
 #include "settings/form_err_nastr.h"
@@ -302,6 +303,10 @@ void TForm1::FormCreate() {
     TController& c = *controller_;
     messageBox_->AttachLanguage(&c.Lang());
     PanelMultC->CreateGrid(c.MemoSend());
+    TCommandGridModel* checked = PanelMultC->StringGridSend->GridModel();
+    connect(checked, &TCommandGridModel::WarningsChanged, this,
+            [this] { PanelMultC->ShowWarningCount(controller_->Lang()); });
+    checked->EnableCheck(c.Lang(), TCheckScope::WholeList);
     c.Editor().AttachView(this);
     c.Units().AttachView(this);
     c.Files().AttachDialogs(fileDialogs_.get());
@@ -391,6 +396,16 @@ bool TForm1::Confirm(const std::string& question) {
     TranslateButtons(box, controller_->Lang());
     const int answer = box.exec();
     return answer == QMessageBox::Ok;
+}
+
+bool TForm1::AskYesNo(const std::string& question) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), Q(question),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setObjectName("MessageBox");
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    TranslateButtons(box, controller_->Lang());
+    return box.exec() == QMessageBox::Yes;
 }
 
 void TForm1::FormClose() {
@@ -660,6 +675,12 @@ TTrackingValues TForm1::TrackingValues() const {
 }
 
 void TForm1::btnRunTRClick() {
+    // Warnings never keep a list from going out; the operator may want to be asked.
+    const std::string question =
+        SendQuestion(controller_->Lang(), controller_->CommonDatas().AskBeforeSendingWarnings,
+                     controller_->MemoSend().Lines());
+    if (!question.empty() && !AskYesNo(question))
+        return;
     controller_->btnRunTRClick();
 }
 
@@ -860,6 +881,10 @@ void TForm1::MessagesLoaded() {
         AssignMenuMnemonics(*menuBar());
         if (FormPreview)
             FormPreview->ApplyLanguage();
+        if (PanelMultC->StringGridSend) {
+            PanelMultC->StringGridSend->GridModel()->RefreshWarningTexts();
+            PanelMultC->ShowWarningCount(lang);
+        }
     }
     // The controller loads its first messages while it is being made, before the bar.
     if (SendProgressBar) {

@@ -171,6 +171,8 @@ private:
     void FormClose();
     // Asks a yes-or-no question; true for yes.
     bool Confirm(const std::string& question);
+    // A question answered Yes or No; No is the default.
+    bool AskYesNo(const std::string& question);
     // Send and the simple-mode Write and Start buttons are disabled while a send runs.
     void ApplySendingLocks();
     void FormDestroy();

@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include "controller/text_lines.h"
+#include "localisation/lang.h"
+#include "program-check/program_check.h"
 #include "program-editing/command_list.h"
 
 namespace zav {
@@ -22,8 +24,8 @@ template <class T> T* Named(T* widget, const char* name, const QString& accessib
 // Columns of the panel's grid: the command grid with the buttons under it, a gap, the
 // tools with "Direct Control" under them, and the two side lists.
 enum { ColGrid, ColGap, ColTools, ColLoading, ColResponse };
-// Rows: the grid and the tools, Send's row, "Clear all"'s row.
-enum { RowLists, RowSend, RowClear };
+// Rows: the grid and the tools, the check's count, Send's row, "Clear all"'s row.
+enum { RowLists, RowWarnings, RowSend, RowClear };
 
 QHBoxLayout* ButtonRow(QPushButton* left, QPushButton* right) {
     auto* row = new QHBoxLayout;
@@ -44,6 +46,14 @@ TPanelMultC::TPanelMultC(QWidget* parent) : QFrame(parent) {
     btnAllClear = Named(new QPushButton("Clear all", this), "btnAllClear");
     btnDelRaw = Named(new QPushButton("Clear current string", this), "btnDelRaw");
     chbDirectControl = Named(new QCheckBox("Direct Control", this), "chbDirectControl");
+    lblWarnings = Named(new QLabel(this), "lblWarnings");
+    lblWarnings->setIndent(2);
+    // The line keeps its room while hidden, so the grid does not jump as warnings come
+    // and go.
+    QSizePolicy keep = lblWarnings->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    lblWarnings->setSizePolicy(keep);
+    lblWarnings->hide();
 
     panelLoadAns = Named(new QFrame(this), "panelLoadAns");
     lblLoading = Named(new QLabel("Loading:", panelLoadAns), "lblLoading");
@@ -77,14 +87,15 @@ TPanelMultC::TPanelMultC(QWidget* parent) : QFrame(parent) {
     grid_->setContentsMargins(0, 0, 0, 0);
     grid_->setHorizontalSpacing(0);
     grid_->setVerticalSpacing(3);
+    grid_->addWidget(lblWarnings, RowWarnings, ColGrid);
     grid_->addLayout(ButtonRow(btnRunTR, btnStopSend), RowSend, ColGrid);
     grid_->addLayout(ButtonRow(btnAllClear, btnDelRaw), RowClear, ColGrid);
     grid_->addItem(new QSpacerItem(4, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), RowLists,
                    ColGap);
     grid_->addWidget(ToolPanel, RowLists, ColTools, Qt::AlignTop);
     grid_->addWidget(chbDirectControl, RowSend, ColTools);
-    grid_->addWidget(panelLoadAns, RowLists, ColLoading, 3, 1);
-    grid_->addWidget(panelPortAns, RowLists, ColResponse, 3, 1);
+    grid_->addWidget(panelLoadAns, RowLists, ColLoading, 4, 1);
+    grid_->addWidget(panelPortAns, RowLists, ColResponse, 4, 1);
     grid_->setRowStretch(RowLists, 1);
     // Room beyond the built widths goes to the grid and to the side lists shown, in the
     // proportion of their built widths (a layout shares the whole room by the factors).
@@ -106,6 +117,15 @@ void TPanelMultC::CreateGrid(TCommandList& list) {
     for (std::size_t i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
     grid_->addWidget(StringGridSend, RowLists, ColGrid);
+}
+
+void TPanelMultC::ShowWarningCount(const TLang& lang) {
+    const int count = StringGridSend ? StringGridSend->GridModel()->WarningCount() : 0;
+    const QString text =
+        QString::fromStdString(WarningCountText(lang, static_cast<std::size_t>(count)));
+    lblWarnings->setText(text);
+    lblWarnings->setAccessibleName(text);
+    lblWarnings->setVisible(count > 0);
 }
 
 void TPanelMultC::SetPanelEnabled(bool enabled) {

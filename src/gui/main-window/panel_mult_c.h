@@ -17,6 +17,7 @@
 namespace zav {
 
 class TCommandList;
+class TLang;
 class TTextLines;
 
 class TPanelMultC : public QFrame {
@@ -27,6 +28,7 @@ public:
     void CreateGrid(TCommandList& list);
 
     TCommandGrid* StringGridSend = nullptr;
+    QLabel* lblWarnings; // under the grid: how many warnings the program check gives
     TToolPanel* ToolPanel;
     QPushButton* btnRunTR;
     QPushButton* btnStopSend;
@@ -59,6 +61,8 @@ public:
     // The views of the core's text lists.
     void ShowLoading(const TTextLines& lines);
     void ShowResponses(const TTextLines& lines);
+    // The count of the program check's warnings under the grid; nothing when there are none.
+    void ShowWarningCount(const TLang& lang);
 
 private:
     QGridLayout* grid_;

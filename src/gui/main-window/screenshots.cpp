@@ -108,6 +108,20 @@ bool SaveWindows(TForm1& form, const QString& dir, const QString& suffix) {
     form.rgrSingl_MultClick();
     compose();
     ok &= Save(form, dir, "main-extended-lists" + suffix);
+    // The program check's marks: a move before any speed, a wait, and a direct move.
+    {
+        TCommandEditor& editor = form.Controller().Editor();
+        editor.btnAllClearClick();
+        editor.btnLD1Click();
+        editor.AddToolCommand(ciMV, "2000");
+        editor.AddToolCommand(ciSD, "300");
+        editor.AddToolCommand(ciWL, "1");
+        editor.btnEDClick();
+        editor.AddToolCommand(ciHM, "no");
+        ok &= Save(form, dir, "main-extended-warnings" + suffix);
+        editor.btnAllClearClick();
+        compose();
+    }
     const QSize built = form.size();
     form.resize(built.width() + 300, built.height() + 200);
     ok &= Save(form, dir, "main-extended-larger" + suffix);

@@ -81,6 +81,8 @@ TFormChanRead::~TFormChanRead() {
 void TFormChanRead::ApplyLanguage() {
     TLang& lang = controller_.Lang();
     StringGridRead->GridModel()->SetHeaderTexts("№", "Command");
+    // A program read back is the body of one recording, without its LD and ED.
+    StringGridRead->GridModel()->EnableCheck(controller_.Lang(), TCheckScope::RecordingBody);
     // Named apart from their captions, which a damaged language file may leave blank.
     auto text = [&lang](int n) { return QString::fromStdString(lang.Message(n)); };
     btnRead->setAccessibleName(text(msgReadFromController));

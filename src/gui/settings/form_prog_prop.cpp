@@ -58,6 +58,8 @@ TFormProgProp::TFormProgProp(TController& controller, std::function<void()> rela
                   "Automatically add command  \"Program begin\" to the command list", Panel4);
     PanelReconnect = NewPanel("PanelReconnect", this);
     chboxReconnect = NewSwitch("chboxReconnect", "Reconnect a lost device", PanelReconnect);
+    PanelSend = NewPanel("PanelSend", this);
+    chboxAskBeforeSending = NewSwitch("chboxAskBeforeSending", "", PanelSend);
     Panel5 = NewPanel("Panel5", this);
     RgrTrunc = new TRadioGroup(
         "RgrTrunc", "Units rounding:", {"Decreasing", "Increasing", "Mathematic"}, 1, Panel5);
@@ -76,7 +78,8 @@ TFormProgProp::TFormProgProp(TController& controller, std::function<void()> rela
     btnOK = NewOkButton("btnOK", controller_.Lang(), this);
     btnCancel = NewCancelButton(controller_.Lang(), this);
     auto* layout = new QVBoxLayout(this);
-    for (QFrame* panel : {Panel1, Panel2, Panel3, Panel6, Panel4, PanelReconnect, Panel5})
+    for (QFrame* panel :
+         {Panel1, Panel2, Panel3, Panel6, Panel4, PanelReconnect, PanelSend, Panel5})
         layout->addWidget(panel);
     layout->addSpacing(10 - layout->spacing());
     layout->addLayout(OkCancelRow(btnOK, btnCancel));
@@ -109,6 +112,7 @@ std::vector<std::pair<QCheckBox*, bool TCommonDatas::*>> TFormProgProp::Switches
         {chBoxAddENAutomatic, &TCommonDatas::AutoAddEN},
         {chboxAddBGAutomatic, &TCommonDatas::AutoAddBG},
         {chboxReconnect, &TCommonDatas::ReconnectLostDevice},
+        {chboxAskBeforeSending, &TCommonDatas::AskBeforeSendingWarnings},
     };
 }
 
@@ -134,6 +138,10 @@ void TFormProgProp::ApplyLanguage() {
             chboxReconnect->setText(reconnect);
     }
     chboxReconnect->setToolTip(QString::fromStdString(lang.Message(msgReconnectHint)));
+    chboxAskBeforeSending->setText(
+        QString::fromStdString(lang.Message(msgAskBeforeSendingWarnings)));
+    chboxAskBeforeSending->setToolTip(
+        QString::fromStdString(lang.Message(msgAskBeforeSendingHint)));
     NameControlsByCaption(this);
     for (int item = 0; item < 3; ++item)
         RgrTrunc->Button(item)->setAccessibleName(RgrTrunc->title() + " " +

@@ -26,6 +26,7 @@ public:
 
     QFrame *Panel1, *Panel2, *Panel3, *Panel4, *Panel5, *Panel6;
     QFrame* PanelReconnect;
+    QFrame* PanelSend;
     QCheckBox* chboxPortLogs;
     QCheckBox* chboxLoadLogs;
     QCheckBox* chBoxLogs;
@@ -40,6 +41,7 @@ public:
     QCheckBox* chBoxAddENAutomatic;
     QCheckBox* chboxAddBGAutomatic;
     QCheckBox* chboxReconnect;
+    QCheckBox* chboxAskBeforeSending;
     TRadioGroup* RgrTrunc;
     QGroupBox* rgrUnitsName;
     QLineEdit* EditUnitsName;
