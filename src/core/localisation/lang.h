@@ -288,7 +288,6 @@ enum TOwnMessage : int {
     msgPreviewAccelUnit,
     msgPreviewAccelUnitHint,
     msgPreviewClose,
-    msgNotSerialDevice,   // why a port did not open: the device takes no line settings
     msgCheckDirectMotion, // the program check's warnings, in the grid's tool-tips
     msgCheckLdWithoutEd,
     msgCheckLdInsideRecording,
