@@ -2,9 +2,12 @@
 // the report is a section of its own, so that more can follow the warnings.
 
 #include <filesystem>
+#include <fstream>
 
 #include "command-language/zav_commands.h"
 #include "ctl_session.h"
+#include "motion/motion_model.h"
+#include "motion/preview_svg.h"
 #include "program-check/program_check.h"
 #include "program-editing/command_files.h"
 #include "state/encoded_stream.h"
@@ -29,6 +32,20 @@ void PrintWarnings(std::ostream& out, const zav::TLang& lang, const std::vector<
         out << lang.Message(zav::msgCtlLine) << w.Line + 1 << " (" << Printable(lines[w.Line])
             << "): " << zav::WarningText(lang, w.Kind) << '\n';
     out << zav::WarningCountText(lang, warnings.size()) << '\n';
+}
+
+// Each recorded coordinate's end position and estimated duration, then the list's.
+void PrintDurations(std::ostream& out, const zav::TLang& lang, const zav::TMotionPreview& preview) {
+    const zav::TPreviewSvgOptions texts = zav::PreviewTexts(lang);
+    for (const zav::TCoordinateMotion& c : preview.Coordinates)
+        out << zav::CoordinateSummary(c, texts) << '\n';
+    if (preview.Coordinates.empty()) {
+        out << texts.Nothing << '\n';
+        return;
+    }
+    out << zav::ListSummary(preview, texts) << '\n';
+    if (preview.Cut)
+        out << texts.Cut << preview.CutAtLine + 1 << '\n';
 }
 } // namespace
 
@@ -64,13 +81,32 @@ TExitStatus TCtlSession::ReadCommandLines(const std::string& fileName,
     return exOk;
 }
 
-TExitStatus TCtlSession::Check(const std::string& fileName) {
+TExitStatus TCtlSession::Check(const std::string& fileName, const std::string& svg) {
     std::vector<std::string> lines;
     if (const TExitStatus status = ReadCommandLines(fileName, lines); status != exOk)
         return status;
+    const zav::TLang& lang = controller_->Lang();
     const std::vector<zav::TProgramWarning> warnings = zav::CheckProgram(lines);
-    PrintWarnings(io_.Out, controller_->Lang(), lines, warnings);
+    PrintWarnings(io_.Out, lang, lines, warnings);
+    const zav::TMotionPreview preview = zav::BuildMotionPreview(lines);
+    PrintDurations(io_.Out, lang, preview);
     io_.Out << std::flush;
+    if (!svg.empty()) {
+        // Written whole or not at all: a half picture left behind would look like a result.
+        const std::string picture = zav::PreviewSvg(preview, zav::PreviewTexts(lang));
+        const std::filesystem::path path = zav::FsPath(svg);
+        std::filesystem::path temporary = path;
+        temporary += ".part";
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        file << picture;
+        file.close();
+        std::error_code ec;
+        if (!file || (std::filesystem::rename(temporary, path, ec), ec)) {
+            std::filesystem::remove(temporary, ec);
+            views_.ShowMessage(lang.Message(zav::msgFileError) + svg);
+            return exUsage;
+        }
+    }
     return warnings.empty() ? exOk : exWarnings;
 }
 

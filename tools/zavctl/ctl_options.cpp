@@ -45,7 +45,7 @@ std::string ParseCtlArgs(const std::vector<std::string>& args, TCtlOptions& opti
             options.Buffer = true;
             continue;
         }
-        if (arg != "--port" && arg != "--device" && arg != "-o")
+        if (arg != "--port" && arg != "--device" && arg != "-o" && arg != "--svg")
             return "unknown option " + arg;
         if (i + 1 >= args.size())
             return arg + " needs a value";
@@ -58,6 +58,10 @@ std::string ParseCtlArgs(const std::vector<std::string>& args, TCtlOptions& opti
             if (value.empty())
                 return "--device needs a device path";
             options.Device = value;
+        } else if (arg == "--svg") {
+            if (value.empty())
+                return "--svg needs a file name";
+            options.Svg = value;
         } else {
             if (value.empty())
                 return "-o needs a file name";
@@ -82,6 +86,8 @@ std::string ParseCtlArgs(const std::vector<std::string>& args, TCtlOptions& opti
         return "give either --port or --device, not both";
     if ((options.Buffer || outputGiven) && options.Command != TCommand::Read)
         return "--buffer and -o belong to the read command";
+    if (!options.Svg.empty() && options.Command != TCommand::Check)
+        return "--svg belongs to the check command";
     if ((portGiven || !options.Device.empty()) &&
         (options.Command == TCommand::Ports || options.Command == TCommand::Check))
         return words[0] + " takes no port";
@@ -99,8 +105,11 @@ std::string CtlUsage() {
            "                         and write it to FILE.zav and FILE._zav, or print it\n"
            "  send-line COMMAND      send one command (\"MV1000\") and print the reply\n"
            "  ports                  list the serial devices of this system\n"
-           "  check FILE.zav         check a command file without a controller: print its\n"
-           "                         warnings with their line numbers, then their count\n"
+           "  check [--svg FILE.svg] FILE.zav\n"
+           "                         check a command file without a controller: print its\n"
+           "                         warnings with their line numbers, their count, and the\n"
+           "                         estimated duration of each recorded coordinate; --svg\n"
+           "                         also writes the motion preview as a picture\n"
            "\n"
            "Without --port or --device the port of Data/portp.dat is used, and the reply\n"
            "time and error handling come from Data/erp.dat, as in the program.\n"

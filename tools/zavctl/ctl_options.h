@@ -26,6 +26,7 @@ struct TCtlOptions {
     std::string Line;       // send-line: the command
     bool Buffer = false;    // read --buffer
     std::string Output;     // read -o FILE.zav; empty: print the commands
+    std::string Svg;        // check --svg FILE.svg: the motion preview as a picture
 };
 
 // Fills options from the arguments after the program name. Returns an empty text on

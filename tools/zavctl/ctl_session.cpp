@@ -254,7 +254,7 @@ int RunCtl(const TCtlOptions& options, TCtlIo& io) {
     }
     TCtlSession session(io);
     if (options.Command == TCommand::Check)
-        return session.Check(options.File);
+        return session.Check(options.File, options.Svg);
     TController& c = session.Controller();
     // The caller's files are checked before the controller is touched.
     if (options.Command == TCommand::Send) {

@@ -76,8 +76,10 @@ public:
     TExitStatus SendList();
     TExitStatus SendLine(const std::string& line);
     TExitStatus Read(bool buffer, const std::string& output);
-    // Prints the program check's warnings of a command file; no port is needed.
-    TExitStatus Check(const std::string& fileName);
+    // Prints the program check's warnings of a command file and the estimated durations
+    // of its recordings, and writes the motion preview to svg unless it is empty; no
+    // port is needed.
+    TExitStatus Check(const std::string& fileName, const std::string& svg);
 
 private:
     // Runs the main thread's queue until done() holds, calling step() after each item.

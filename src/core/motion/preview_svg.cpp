@@ -53,6 +53,35 @@ const char* CoordinateColour(int coordinate) {
     }
 }
 
+TPreviewSvgOptions PreviewTexts(const TLang& lang) {
+    TPreviewSvgOptions o;
+    o.Units = lang.Message(msgPreviewSteps);
+    o.TimeAxis = lang.Message(msgPreviewTimeAxis);
+    o.Coordinate = lang.Message(msgPreviewCoordinate);
+    o.List = lang.Message(msgPreviewList);
+    o.Seconds = lang.Message(msgPreviewSeconds);
+    o.AtLeast = lang.Message(msgPreviewAtLeast);
+    o.Cut = lang.Message(msgPreviewCut);
+    o.Nothing = lang.Message(msgPreviewNothing);
+    return o;
+}
+
+namespace {
+std::string DurationText(double seconds, bool lowerBound, const TPreviewSvgOptions& o) {
+    return (lowerBound ? o.AtLeast : std::string()) + FormatSeconds(seconds) + o.Seconds;
+}
+} // namespace
+
+std::string CoordinateSummary(const TCoordinateMotion& c, const TPreviewSvgOptions& o) {
+    return o.Coordinate + std::to_string(c.Coordinate) + ": " +
+           FormatPosition(c.EndPosition, o.Scale == 0 ? 1 : o.Scale) + " " + o.Units + ", " +
+           DurationText(c.Duration, c.LowerBound, o);
+}
+
+std::string ListSummary(const TMotionPreview& preview, const TPreviewSvgOptions& o) {
+    return o.List + ": " + DurationText(preview.Duration, preview.LowerBound, o);
+}
+
 std::string PreviewSvg(const TMotionPreview& preview, const TPreviewSvgOptions& o) {
     const double scale = o.Scale == 0 ? 1 : o.Scale;
     // The plot area inside the picture: room on the left for the positions, below for
@@ -131,20 +160,14 @@ std::string PreviewSvg(const TMotionPreview& preview, const TPreviewSvgOptions& 
 
     // Legend: each coordinate's end position and duration, then the list's.
     double y = bottom + 48;
-    auto seconds = [&](double d, bool lowerBound) {
-        return (lowerBound ? o.AtLeast : std::string()) + FormatSeconds(d) + o.Seconds;
-    };
     for (const TCoordinateMotion& c : preview.Coordinates) {
         s << "<text x=\"" << left << "\" y=\"" << Number(y) << "\" fill=\""
-          << CoordinateColour(c.Coordinate) << "\">"
-          << Escaped(o.Coordinate + std::to_string(c.Coordinate) + ": " +
-                     FormatPosition(c.EndPosition, scale) + " " + o.Units + ", " +
-                     seconds(c.Duration, c.LowerBound))
+          << CoordinateColour(c.Coordinate) << "\">" << Escaped(CoordinateSummary(c, o))
           << "</text>\n";
         y += 16;
     }
-    s << "<text x=\"" << left << "\" y=\"" << Number(y) << "\">"
-      << Escaped(o.List + ": " + seconds(preview.Duration, preview.LowerBound)) << "</text>\n";
+    s << "<text x=\"" << left << "\" y=\"" << Number(y) << "\">" << Escaped(ListSummary(preview, o))
+      << "</text>\n";
     if (preview.Cut)
         s << "<text x=\"" << left << "\" y=\"" << Number(y + 16) << "\" fill=\"#a04000\">"
           << Escaped(o.Cut + std::to_string(preview.CutAtLine + 1)) << "</text>\n";

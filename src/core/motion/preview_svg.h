@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "localisation/lang.h"
 #include "motion/motion_model.h"
 
 namespace zav {
@@ -21,7 +22,16 @@ struct TPreviewSvgOptions {
     std::string Seconds = " s";
     std::string AtLeast = "at least ";
     std::string Cut = "Cut at line ";
+    std::string Nothing = "The list records no coordinate.";
 };
+
+// The options with the texts of the operator's language (positions in steps).
+TPreviewSvgOptions PreviewTexts(const TLang& lang);
+
+// "Coordinate 1: 1000 steps, 5.0 s": a coordinate's end position and duration, and
+// "List: 5.0 s", as the window, the SVG and zavctl check write them.
+std::string CoordinateSummary(const TCoordinateMotion& motion, const TPreviewSvgOptions& options);
+std::string ListSummary(const TMotionPreview& preview, const TPreviewSvgOptions& options);
 
 std::string PreviewSvg(const TMotionPreview& preview, const TPreviewSvgOptions& options = {});
 

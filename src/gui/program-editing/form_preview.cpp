@@ -117,23 +117,18 @@ void TFormPreview::Refresh() {
     const TCommonDatas& datas = controller_.CommonDatas();
     const double scale = units ? datas.Scale : 1;
     const std::string unitsName = units ? datas.UnitsName : text(msgPreviewSteps);
-    auto seconds = [&](double d, bool lowerBound) {
-        return (lowerBound ? text(msgPreviewAtLeast) : std::string()) + FormatSeconds(d) +
-               text(msgPreviewSeconds);
-    };
+    TPreviewSvgOptions texts = PreviewTexts(lang);
+    texts.Scale = scale;
+    texts.Units = unitsName;
     QStringList summary;
     for (const TCoordinateMotion& c : preview.Coordinates)
         summary << QString("<span style=\"color:%1\">%2</span>")
                        .arg(CoordinateColour(c.Coordinate))
-                       .arg(Q(text(msgPreviewCoordinate) + std::to_string(c.Coordinate) + ": " +
-                              FormatPosition(c.EndPosition, scale) + " " + unitsName + ", " +
-                              seconds(c.Duration, c.LowerBound))
-                                .toHtmlEscaped());
+                       .arg(Q(CoordinateSummary(c, texts)).toHtmlEscaped());
     if (preview.Coordinates.empty())
-        summary << Q(text(msgPreviewNothing)).toHtmlEscaped();
+        summary << Q(texts.Nothing).toHtmlEscaped();
     else
-        summary << Q(text(msgPreviewList) + ": " + seconds(preview.Duration, preview.LowerBound))
-                       .toHtmlEscaped();
+        summary << Q(ListSummary(preview, texts)).toHtmlEscaped();
     lblSummary->setText(summary.join("<br>"));
 
     QStringList notes;
