@@ -271,8 +271,42 @@ enum TOwnMessage : int {
     msgCloseReading,      // asked on closing during a read-back
     msgCloseRecordingCut, // + coordinate + msgCloseRecordingCutEnd
     msgCloseRecordingCutEnd,
-    msgNotSerialDevice, // why a port did not open: the device takes no line settings
-    msgOwnEnd           // one past the last
+    msgNotSerialDevice,   // why a port did not open: the device takes no line settings
+    msgJournalUnreadable, // a journal that cannot be opened
+    msgJournalTruncatedHeader,
+    msgJournalDamagedLine, // + the line number
+    msgJournalNewerVersion,
+    msgJournalTooLarge,
+    msgJournalWriteFailed, // + the file name
+    msgJournalMenu,        // the menu item of the journal window
+    msgJournalTitle,
+    msgJournalNone,
+    msgJournalProblem, // + the reader's reason
+    msgJournalFile,
+    msgJournalList,
+    msgJournalStarted,
+    msgJournalEndLabel,
+    msgJournalEndOpen,
+    msgJournalEndCompleted,
+    msgJournalEndStopped,
+    msgJournalEndDeviceLost,
+    msgJournalColTime, // the journal table's columns
+    msgJournalColLine,
+    msgJournalColRequest,
+    msgJournalColEcho,
+    msgJournalColReply,
+    msgJournalColOutcome,
+    msgJournalColLatency,
+    msgJournalAccepted, // the outcomes of a line
+    msgJournalCommandError,
+    msgJournalDataError,
+    msgJournalNoAnswer,
+    msgJournalLineStopped,
+    msgJournalRefresh,
+    msgJournalClose,
+    msgJournalTableName, // accessible names
+    msgJournalSummaryName,
+    msgOwnEnd // one past the last
 };
 
 class TLang {
