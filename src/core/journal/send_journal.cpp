@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
 #include <system_error>
 
 #include "journal/journal.h"
+#include "program-editing/command_files.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -58,6 +60,24 @@ std::string JournalFileName(std::int64_t ms) {
     const std::string t = FormatJournalTime(ms); // YYYY-MM-DDTHH:MM:SS.mmmZ
     return "send-" + t.substr(0, 4) + t.substr(5, 2) + t.substr(8, 2) + "-" + t.substr(11, 2) +
            t.substr(14, 2) + t.substr(17, 2) + "-" + t.substr(20, 3) + ".zvj";
+}
+
+// candidate when the list is what that command file holds now, else empty: a list typed
+// or changed since its file was loaded or saved came from no file.
+std::string ListFileOf(const std::string& candidate, const std::vector<std::string>& list) {
+    if (candidate.empty())
+        return {};
+    try {
+        const std::vector<TCommandRow> rows = LoadCommandFiles(candidate);
+        return std::equal(rows.begin(), rows.end(), list.begin(), list.end(),
+                          [](const TCommandRow& row, const std::string& line) {
+                              return row.Command == line;
+                          })
+                   ? candidate
+                   : std::string();
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 } // namespace
@@ -159,7 +179,8 @@ void TSendJournal::ExchangeStarted(const std::vector<std::string>& lines) {
 
     std::string header = "ZAVJOURNAL " + std::to_string(JournalVersion) + "\n";
     header += "started\t" + FormatJournalTime(startedMs) + "\n";
-    header += "list\t" + EscapeJournalText(links_.ListFile ? links_.ListFile() : "") + "\n";
+    header += "list\t" +
+              EscapeJournalText(ListFileOf(links_.ListFile ? links_.ListFile() : "", list_)) + "\n";
     header += "first\t" +
               std::to_string(offset_ + static_cast<std::size_t>(first - lines.begin())) + "\n";
     header += "lines\t" + std::to_string(list_.size()) + "\n";

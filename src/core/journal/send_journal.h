@@ -46,7 +46,8 @@ public:
     struct TLinks {
         // The folder of the journals (the program's Log/), asked at each start.
         std::function<std::filesystem::path()> Folder;
-        // The list's file name, if it came from one; may be empty.
+        // The command file the list may have come from (the one loaded or saved last); the
+        // journal names it when it holds the list sent.
         std::function<std::string()> ListFile;
         // Whether the port is open: a send that ends with it closed lost its device.
         std::function<bool()> Connected;
@@ -63,6 +64,8 @@ public:
     // Main thread: the next exchange sends lines [first, end) of list (a send that starts
     // part-way); the journal keeps the whole list and numbers lines in it.
     void StartNextAt(std::vector<std::string> list, std::size_t first);
+    // The folder the journals are written to.
+    std::filesystem::path Folder() const { return links_.Folder(); }
     // Main thread: the journal written last by this object (empty before any).
     std::filesystem::path Current() const;
 

@@ -32,6 +32,7 @@ class TFormPortName;
 class TFormByteLen;
 class TFormCoord;
 class TFormChanRead;
+class TFormJournal;
 
 class TForm1 : public QMainWindow,
                public ICommonDatasView,
@@ -72,12 +73,14 @@ public:
     QAction *mmSettsPortName, *mmSettsProp, *mmSettsCoord;
     QAction *mmNastrError, *mmNastrLogs, *mmLang;
     QAction *mmVers, *mmReadCh;
+    QAction* mmJournal; // the journal of the last send
 
     // Dialogs that live while shown, at most one of each.
     QPointer<TFormPortName> FormPortName;
     QPointer<TFormByteLen> FormByteLen;
     QPointer<TFormCoord> FormCoord;
     QPointer<TFormChanRead> FormChanRead;
+    QPointer<TFormJournal> FormJournal;
 
     // Control modes.
     void rgrSingl_MultClick();
@@ -102,6 +105,7 @@ public:
     // layout, without clearing the command list.
     void ApplyProgramSettingsLayout();
     void mmReadChClick();
+    void mmJournalClick();
     void mmLangClick();
     void mmVers1Click();
     void SetListHasWrongCommand(bool value);

@@ -1,0 +1,91 @@
+// The send journal of real exchanges over a pseudo-terminal, read back with the reader.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "controller_on_pty.h"
+#include "journal/journal.h"
+
+using namespace zav;
+using namespace zav::test;
+
+namespace {
+
+class JournalOnPty : public ControllerOnPty {
+protected:
+    JournalOnPty() : ControllerOnPty("journal") {
+        controller->Port().Open();
+        controller->Port().SetReceiving(true);
+        controller->CommonDatas().ReplyTimeout = 300;
+    }
+    // Waits for the journal of the last send to be ended, and returns it as read.
+    std::optional<TJournal> WaitJournalEnd() {
+        std::optional<TJournal> journal;
+        dispatcher.ProcessUntil(
+            [&] {
+                TJournalProblem problem;
+                const auto path = controller->SendJournal().Current();
+                journal = path.empty() ? std::nullopt : ReadJournal(path, problem);
+                return journal && journal->End != TJournalEnd::Open;
+            },
+            10000);
+        return journal;
+    }
+};
+
+struct ExchangeRow {
+    const char* what;
+    const char* silentAt; // the request the controller leaves unanswered
+    bool unplugAtSilence; // and then the device goes
+    std::vector<std::pair<std::size_t, std::string>> entries; // line, outcome
+    TJournalEnd end;
+};
+
+TEST_F(JournalOnPty, EachExchangeLeavesAJournalOfItsLinesAndHowItEnded) {
+    const ExchangeRow rows[] = {
+        {"completed",
+         "",
+         false,
+         {{0, "accepted"}, {2, "accepted"}, {3, "accepted"}},
+         TJournalEnd::Completed},
+        {"no reply stops it",
+         "MV100*",
+         false,
+         {{0, "accepted"}, {2, "no-answer"}},
+         TJournalEnd::Stopped},
+        // The line in flight when the device went has no record: no reply ended it.
+        {"device unplugged", "MV100*", true, {{0, "accepted"}}, TJournalEnd::DeviceLost},
+    };
+    const std::vector<std::string> list = {"BG", "", "MV100", "EN"};
+    for (const ExchangeRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string silentAt = row.silentAt;
+        TScriptedController plc(peer, [&](const std::string& request) {
+            return request == silentAt ? std::string() : request + "E10*";
+        });
+        controller->MemoSend().SetLines(list);
+        ASSERT_TRUE(controller->btnRunTRClick());
+        if (row.unplugAtSilence) {
+            ASSERT_TRUE(plc.WaitForRequests(2, 10000));
+            plc.Stop();
+            peer.Close();
+        }
+        const auto journal = WaitJournalEnd();
+        plc.Stop();
+        ASSERT_TRUE(journal);
+        EXPECT_EQ(journal->Lines, list);
+        EXPECT_EQ(journal->FirstLine, 0u);
+        std::vector<std::pair<std::size_t, std::string>> entries;
+        for (const TJournalEntry& entry : journal->Entries) {
+            entries.emplace_back(entry.Line, entry.Outcome);
+            EXPECT_EQ(entry.Request, list[entry.Line]);
+        }
+        EXPECT_EQ(entries, row.entries);
+        EXPECT_EQ(journal->Entries[0].Reply, "E10*");
+        EXPECT_EQ(journal->End, row.end);
+        EXPECT_EQ(EndedNormally(*journal), row.end != TJournalEnd::DeviceLost);
+        EXPECT_EQ(UnfinishedJournals(dir / "Log").size(), row.unplugAtSilence ? 1u : 0u);
+    }
+}
+
+} // namespace
