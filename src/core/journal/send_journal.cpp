@@ -128,16 +128,16 @@ TSendJournal::TSendJournal(TLinks links) : links_(std::move(links)) {
 }
 
 TSendJournal::~TSendJournal() {
+    links_.Failed = nullptr; // nobody is left to be told
+    // The program is closing: its port may be closed already, which is no device loss.
+    links_.Connected = nullptr;
+    Finish(lastOutcome_);
     {
         std::lock_guard<std::mutex> lock(mutex_);
         quit_ = true;
     }
     wake_.notify_all();
-    syncer_.join();
-    links_.Failed = nullptr; // nobody is left to be told
-    // The program is closing: its port may be closed already, which is no device loss.
-    links_.Connected = nullptr;
-    Finish(lastOutcome_);
+    syncer_.join(); // once it has synced and closed what was ended
 }
 
 void TSendJournal::StartNextAt(std::vector<std::string> list, std::size_t first) {
@@ -187,7 +187,11 @@ void TSendJournal::ExchangeStarted(const std::vector<std::string>& lines) {
     for (const std::string& line : list_)
         header += "L\t" + EscapeJournalText(line) + "\n";
 
-    std::FILE* file = std::fopen(path.string().c_str(), "wb");
+#ifdef _WIN32
+    std::FILE* file = _wfopen(path.c_str(), L"wb"); // a data folder named in any language
+#else
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+#endif
     std::lock_guard<std::mutex> lock(mutex_);
     file_ = file;
     failed_ = file == nullptr;
@@ -265,12 +269,12 @@ void TSendJournal::Finish(TSendOutcome outcome) {
     else
         end = std::string("end\tstopped\t") + OutcomeWord(outcome) + "\n";
     Put(end);
-    wake_.wait(lock, [this] { return !syncing_; });
-    SyncToDisk(FileDescriptor(file_));
-    if (std::fclose(file_) != 0)
-        failed_ = true;
+    // The syncer puts it on the disk and closes it at once, so that the main thread
+    // never waits for the disk.
+    ending_.push_back(file_);
     file_ = nullptr;
     dirty_ = false;
+    wake_.notify_all();
     const bool failed = failed_;
     failed_ = false;
     lock.unlock();
@@ -282,25 +286,35 @@ void TSendJournal::SyncLoop() {
     using namespace std::chrono;
     std::unique_lock<std::mutex> lock(mutex_);
     steady_clock::time_point lastSync{};
-    while (!quit_) {
-        wake_.wait(lock, [this] { return quit_ || (dirty_ && file_); });
+    for (;;) {
+        wake_.wait(lock, [this] { return quit_ || !ending_.empty() || (dirty_ && file_); });
+        if (!ending_.empty()) {
+            std::vector<std::FILE*> ending;
+            ending.swap(ending_);
+            lock.unlock();
+            for (std::FILE* file : ending) {
+                SyncToDisk(FileDescriptor(file));
+                // Every record was flushed when written: closing has nothing left to lose.
+                std::fclose(file);
+            }
+            lock.lock();
+            continue;
+        }
         if (quit_)
-            break;
+            return;
         // At most once a second: what comes meanwhile waits for the next sync.
         const steady_clock::time_point due = lastSync + seconds(1);
         if (steady_clock::now() < due) {
-            wake_.wait_until(lock, due, [this] { return quit_; });
+            wake_.wait_until(lock, due, [this] { return quit_ || !ending_.empty(); });
             continue;
         }
         dirty_ = false;
-        syncing_ = true;
+        // The file stays open meanwhile: only this thread closes it.
         const int fd = FileDescriptor(file_);
         lock.unlock();
         SyncToDisk(fd);
         lock.lock();
-        syncing_ = false;
         lastSync = steady_clock::now();
-        wake_.notify_all();
     }
 }
 

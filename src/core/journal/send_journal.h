@@ -2,8 +2,9 @@
 // Writes the send journal (see journal.h): a file per exchange of a list, a record per
 // line as soon as its reply is taken. Each record goes to the system at once, so that a
 // crash of the program loses only the line in flight; a syncer thread of its own puts the
-// file on the disk at most once a second and the end puts it there at once, so that a
-// power cut loses at most the last second and the reply path never waits for the disk.
+// file on the disk at most once a second, and at once when it ends, so that a power cut
+// loses at most the last second and neither the reply path nor the window waits for the
+// disk.
 
 #include <atomic>
 #include <condition_variable>
@@ -91,9 +92,9 @@ private:
     std::condition_variable wake_;
     // Guarded by mutex_:
     std::FILE* file_ = nullptr;
-    bool dirty_ = false;   // written since the last sync
-    bool syncing_ = false; // the syncer is syncing file_ without the lock
-    bool failed_ = false;  // a write failed: said once, at the end
+    bool dirty_ = false;             // written since the last sync
+    std::vector<std::FILE*> ending_; // ended journals the syncer syncs and closes
+    bool failed_ = false;            // a write failed: said once, at the end
     bool quit_ = false;
     std::optional<std::size_t> lastLine_; // index in the exchange of the last line done
     TSendOutcome lastOutcome_ = TSendOutcome::Accepted;

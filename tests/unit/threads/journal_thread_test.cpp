@@ -16,17 +16,16 @@ protected:
     JournalOnPty() : ControllerOnPty("journal") {
         controller->Port().Open();
         controller->Port().SetReceiving(true);
-        controller->CommonDatas().ReplyTimeout = 300;
     }
-    // Waits for the journal of the last send to be ended, and returns it as read.
-    std::optional<TJournal> WaitJournalEnd() {
+    // Waits until the journal of the last send, as read, satisfies done; returns it.
+    std::optional<TJournal> WaitJournal(const std::function<bool(const TJournal&)>& done) {
         std::optional<TJournal> journal;
         dispatcher.ProcessUntil(
             [&] {
                 TJournalProblem problem;
                 const auto path = controller->SendJournal().Current();
                 journal = path.empty() ? std::nullopt : ReadJournal(path, problem);
-                return journal && journal->End != TJournalEnd::Open;
+                return journal && done(*journal);
             },
             10000);
         return journal;
@@ -63,14 +62,21 @@ TEST_F(JournalOnPty, EachExchangeLeavesAJournalOfItsLinesAndHowItEnded) {
         TScriptedController plc(peer, [&](const std::string& request) {
             return request == silentAt ? std::string() : request + "E10*";
         });
+        // Long enough that the unplugged line is still awaited when the device goes.
+        controller->CommonDatas().ReplyTimeout = row.unplugAtSilence ? 10000 : 300;
         controller->MemoSend().SetLines(list);
         ASSERT_TRUE(controller->btnRunTRClick());
         if (row.unplugAtSilence) {
+            // Each line is in the file as soon as its reply came, long before the end.
+            const auto early = WaitJournal([](const TJournal& j) { return !j.Entries.empty(); });
+            ASSERT_TRUE(early);
+            EXPECT_EQ(early->End, TJournalEnd::Open);
             ASSERT_TRUE(plc.WaitForRequests(2, 10000));
             plc.Stop();
             peer.Close();
         }
-        const auto journal = WaitJournalEnd();
+        const auto journal =
+            WaitJournal([](const TJournal& j) { return j.End != TJournalEnd::Open; });
         plc.Stop();
         ASSERT_TRUE(journal);
         EXPECT_EQ(journal->Lines, list);
