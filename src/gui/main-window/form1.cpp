@@ -846,6 +846,7 @@ void TForm1::MessagesLoaded() {
         mmExit->setText(Q(lang.Message(msgExit)).replace('&', "&&"));
         mmFileRecent->setTitle(Q(lang.Message(msgRecentFiles)).replace('&', "&&"));
         mmJournal->setText(Q(lang.Message(msgJournalMenu)).replace('&', "&&"));
+        AssignMenuMnemonics(*menuBar()); // the item above is a message, set after the captions
     }
     // The controller loads its first messages while it is being made, before the bar.
     if (SendProgressBar) {
