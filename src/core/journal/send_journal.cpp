@@ -131,7 +131,7 @@ TSendJournal::~TSendJournal() {
     links_.Failed = nullptr; // nobody is left to be told
     // The program is closing: its port may be closed already, which is no device loss.
     links_.Connected = nullptr;
-    Finish(lastOutcome_);
+    Finish(std::nullopt);
     {
         std::lock_guard<std::mutex> lock(mutex_);
         quit_ = true;
@@ -150,13 +150,13 @@ std::filesystem::path TSendJournal::Current() const {
 
 void TSendJournal::ExchangeStarted(const std::vector<std::string>& lines) {
     // An exchange whose end was never taken back ends as its last line ended.
-    Finish(lastOutcome_);
+    Finish(std::nullopt);
+    std::size_t offset = 0;
     if (nextStart_ && nextStart_->second <= nextStart_->first.size()) {
         list_ = std::move(nextStart_->first);
-        offset_ = nextStart_->second;
+        offset = nextStart_->second;
     } else {
         list_ = lines;
-        offset_ = 0;
     }
     nextStart_.reset();
     lossesAtStart_ = links_.PortLosses.load();
@@ -181,8 +181,8 @@ void TSendJournal::ExchangeStarted(const std::vector<std::string>& lines) {
     header += "started\t" + FormatJournalTime(startedMs) + "\n";
     header += "list\t" +
               EscapeJournalText(ListFileOf(links_.ListFile ? links_.ListFile() : "", list_)) + "\n";
-    header += "first\t" +
-              std::to_string(offset_ + static_cast<std::size_t>(first - lines.begin())) + "\n";
+    header +=
+        "first\t" + std::to_string(offset + static_cast<std::size_t>(first - lines.begin())) + "\n";
     header += "lines\t" + std::to_string(list_.size()) + "\n";
     for (const std::string& line : list_)
         header += "L\t" + EscapeJournalText(line) + "\n";
@@ -193,6 +193,7 @@ void TSendJournal::ExchangeStarted(const std::vector<std::string>& lines) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
 #endif
     std::lock_guard<std::mutex> lock(mutex_);
+    offset_ = offset;
     file_ = file;
     failed_ = file == nullptr;
     lastLine_.reset();
@@ -212,15 +213,13 @@ void TSendJournal::Put(const std::string& record) {
 }
 
 void TSendJournal::LineDone(const TExchangeRecord& record) {
-    std::string text = "E\t" + FormatJournalTime(EpochMs(record.SentAt)) + "\t" +
-                       std::to_string(offset_ + record.Index) + "\t" + OutcomeWord(record.Outcome) +
-                       "\t" + std::to_string(record.Latency.count()) + "\t" +
-                       EscapeJournalText(record.Request) + "\t" + EscapeJournalText(record.Echo) +
-                       "\t" + EscapeJournalText(record.Reply) + "\n";
     std::lock_guard<std::mutex> lock(mutex_);
     if (!file_)
         return;
-    Put(text);
+    Put("E\t" + FormatJournalTime(EpochMs(record.SentAt)) + "\t" +
+        std::to_string(offset_ + record.Index) + "\t" + OutcomeWord(record.Outcome) + "\t" +
+        std::to_string(record.Latency.count()) + "\t" + EscapeJournalText(record.Request) + "\t" +
+        EscapeJournalText(record.Echo) + "\t" + EscapeJournalText(record.Reply) + "\n");
     lastLine_ = record.Index;
     lastOutcome_ = record.Outcome;
     if (!dirty_) {
@@ -233,8 +232,9 @@ void TSendJournal::ExchangeEnded(TSendOutcome outcome) {
     Finish(outcome);
 }
 
-void TSendJournal::Finish(TSendOutcome outcome) {
+void TSendJournal::Finish(std::optional<TSendOutcome> ended) {
     std::unique_lock<std::mutex> lock(mutex_);
+    const TSendOutcome outcome = ended.value_or(lastOutcome_);
     if (!file_) {
         // No journal was open (or none could be made): say so once.
         const bool failed = failed_ && !current_.empty();

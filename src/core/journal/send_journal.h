@@ -75,7 +75,8 @@ public:
     void ExchangeEnded(TSendOutcome outcome) override;
 
 private:
-    void Finish(TSendOutcome outcome);
+    // Ends the open journal; without an outcome, as its last line ended.
+    void Finish(std::optional<TSendOutcome> ended);
     void SyncLoop();
     // Under mutex_: one record to the system.
     void Put(const std::string& record);
@@ -85,7 +86,6 @@ private:
     std::optional<std::pair<std::vector<std::string>, std::size_t>> nextStart_;
     std::filesystem::path current_;
     std::vector<std::string> list_; // the whole list of the open journal
-    std::size_t offset_ = 0;        // where the exchange's line 0 lies in list_
     std::uint64_t lossesAtStart_ = 0;
 
     std::mutex mutex_;
@@ -96,6 +96,7 @@ private:
     std::vector<std::FILE*> ending_; // ended journals the syncer syncs and closes
     bool failed_ = false;            // a write failed: said once, at the end
     bool quit_ = false;
+    std::size_t offset_ = 0;              // where the exchange's line 0 lies in list_
     std::optional<std::size_t> lastLine_; // index in the exchange of the last line done
     TSendOutcome lastOutcome_ = TSendOutcome::Accepted;
 
