@@ -37,7 +37,8 @@ TFormJournal::TFormJournal(TController& controller, QWidget* parent)
     JournalGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     JournalGrid->setTabKeyNavigation(false); // Tab leaves the table for the buttons
     JournalGrid->verticalHeader()->setVisible(false);
-    JournalGrid->horizontalHeader()->setStretchLastSection(true);
+    // The request takes the room the window has beyond the other columns.
+    JournalGrid->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     btnJournalRefresh = new QPushButton(this);
     btnJournalRefresh->setObjectName("btnJournalRefresh");
     btnJournalRefresh->setShortcut(QKeySequence::Refresh);
