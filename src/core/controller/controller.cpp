@@ -1,5 +1,8 @@
 #include "controller/controller.h"
 
+#include "state/file_names.h"
+#include "state/paths.h"
+
 namespace zav {
 
 TController::TController(IDispatcher& dispatcher, TControllerViews views)
@@ -74,6 +77,17 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
                             *editor_, *chanRead_, *replies_, *sendProgress_, exchangeControl_,
                             replyEvent_, senderIdleEvent_},
         [this] { closing_->ExchangeEnded(); });
+    sendJournal_ = std::make_unique<TSendJournal>(
+        TSendJournal::TLinks{[] { return FsPath(DataDir()) / "Log"; },
+                             [this] {
+                                 const auto& files = session_->Recent.Files();
+                                 return files.empty() ? std::string() : files.front();
+                             },
+                             [this] { return port_->Connected(); }, exchangeControl_, portLosses_,
+                             [this](const std::string& fileName) {
+                                 Log(lang_->Message(msgJournalWriteFailed) + fileName, true);
+                             }});
+    sendAction_->AddObserver(*sendJournal_);
     reconnect_ = std::make_unique<TReconnect>(*port_);
     const auto log = [this](const std::string& line, bool red) { Log(line, red); };
     const auto show = [this](const std::string& text) { ShowMessage(text); };

@@ -23,6 +23,7 @@
 #include "controller/settings_files.h"
 #include "controller/simple_mode.h"
 #include "controller/text_lines.h"
+#include "journal/send_journal.h"
 #include "localisation/lang.h"
 #include "program-editing/chan_read.h"
 #include "program-editing/command_editor.h"
@@ -113,6 +114,8 @@ public:
     // runs, or while the port is closed, the list is kept unsent and the log says so.
     bool btnRunTRClick() { return sendAction_->Run(); }
     TSendAction& SendAction() { return *sendAction_; }
+    // Writes a journal of every exchange of a list in Log/.
+    TSendJournal& SendJournal() { return *sendJournal_; }
     void btnClearClick();
     bool ExchangeRunning() const { return sendAction_->Running(); }
     // Returns once the receive thread has posted to the window thread all it took from
@@ -173,7 +176,8 @@ private:
     std::unique_ptr<TReconnect> reconnect_; // after port_: it uses the port
     std::unique_ptr<TPortConnection> portConnection_;
     std::unique_ptr<TSettingsFiles> settingsFiles_;
-    std::unique_ptr<TSendAction> sendAction_; // last: its thread ends first
+    std::unique_ptr<TSendJournal> sendJournal_; // outlives the exchange it watches
+    std::unique_ptr<TSendAction> sendAction_;   // last: its thread ends first
 };
 
 } // namespace zav

@@ -304,6 +304,40 @@ enum TOwnMessage : int {
     msgAskBeforeSendingHint,
     msgYes, // a message box's buttons
     msgNo,
+    msgJournalUnreadable, // a journal that cannot be opened
+    msgJournalTruncatedHeader,
+    msgJournalDamagedLine, // + the line number
+    msgJournalNewerVersion,
+    msgJournalTooLarge,
+    msgJournalWriteFailed, // + the file name
+    msgJournalMenu,        // the menu item of the journal window
+    msgJournalTitle,
+    msgJournalNone,
+    msgJournalProblem, // + the reader's reason
+    msgJournalFile,
+    msgJournalList,
+    msgJournalStarted,
+    msgJournalEndLabel,
+    msgJournalEndOpen,
+    msgJournalEndCompleted,
+    msgJournalEndStopped,
+    msgJournalEndDeviceLost,
+    msgJournalColTime, // the journal table's columns
+    msgJournalColLine,
+    msgJournalColRequest,
+    msgJournalColEcho,
+    msgJournalColReply,
+    msgJournalColOutcome,
+    msgJournalColLatency,
+    msgJournalAccepted, // the outcomes of a line
+    msgJournalCommandError,
+    msgJournalDataError,
+    msgJournalNoAnswer,
+    msgJournalLineStopped,
+    msgJournalRefresh,
+    msgJournalClose,
+    msgJournalTableName, // accessible names
+    msgJournalSummaryName,
     msgOwnEnd // one past the last
 };
 

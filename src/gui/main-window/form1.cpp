@@ -16,6 +16,7 @@
 #include "common/lay_out_now.h"
 #include "common/mnemonics.h"
 #include "controller/program_info.h"
+#include "journal/form_journal.h"
 #include "localisation/form_lang.h"
 #include "main-window/form_byte_len.h"
 #include "main-window/form_color_indicators.h"
@@ -125,6 +126,8 @@ void TForm1::BuildMenu() {
     mmReadCh = action(mmInfo, "mmReadCh", "Load from device");
     mmPreview = action(mmInfo, "mmPreview", "Motion preview");
     mmPreview->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    mmJournal = action(mmInfo, "mmJournal", "Send journal");
+    mmJournal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
     mmSettsProp->setEnabled(false);
 
     connect(mmSettsPortName, &QAction::triggered, this, [this] { mmSettsPortNameClick(); });
@@ -134,6 +137,7 @@ void TForm1::BuildMenu() {
     connect(mmNastrLogs, &QAction::triggered, this, [this] { mmNastrLogsClick(); });
     connect(mmReadCh, &QAction::triggered, this, [this] { mmReadChClick(); });
     connect(mmPreview, &QAction::triggered, this, [this] { mmPreviewClick(); });
+    connect(mmJournal, &QAction::triggered, this, [this] { mmJournalClick(); });
     connect(mmFileOpen, &QAction::triggered, this,
             [this] { controller_->Files().mmFileOpenClick(); });
     connect(mmFileSave, &QAction::triggered, this,
@@ -427,6 +431,7 @@ void TForm1::FormDestroy() {
     dispatcher_->Stop();
     // The read-back window shows a list of the controller's: it goes first.
     delete FormChanRead;
+    delete FormJournal;
     controller_.reset();
 }
 
@@ -762,6 +767,10 @@ void TForm1::mmPreviewClick() {
     FormPreview->activateWindow();
 }
 
+void TForm1::mmJournalClick() {
+    ShowModelessWindow(FormJournal, *controller_, this);
+}
+
 void TForm1::mmLangClick() {
     TFormLang dialog(*controller_, this);
     dialog.exec();
@@ -878,6 +887,8 @@ void TForm1::MessagesLoaded() {
         mmExit->setText(Q(lang.Message(msgExit)).replace('&', "&&"));
         mmFileRecent->setTitle(Q(lang.Message(msgRecentFiles)).replace('&', "&&"));
         mmPreview->setText(Q(lang.Message(msgPreview)).replace('&', "&&"));
+        mmJournal->setText(Q(lang.Message(msgJournalMenu)).replace('&', "&&"));
+        // The items above are messages, set after the captions.
         AssignMenuMnemonics(*menuBar());
         if (FormPreview)
             FormPreview->ApplyLanguage();

@@ -33,6 +33,7 @@ class TFormByteLen;
 class TFormCoord;
 class TFormChanRead;
 class TFormPreview;
+class TFormJournal;
 
 class TForm1 : public QMainWindow,
                public ICommonDatasView,
@@ -74,6 +75,7 @@ public:
     QAction *mmNastrError, *mmNastrLogs, *mmLang;
     QAction *mmVers, *mmReadCh;
     QAction* mmPreview; // the motion preview of the command list
+    QAction* mmJournal; // the journal of the last send
 
     // Dialogs that live while shown, at most one of each.
     QPointer<TFormPortName> FormPortName;
@@ -81,6 +83,7 @@ public:
     QPointer<TFormCoord> FormCoord;
     QPointer<TFormChanRead> FormChanRead;
     QPointer<TFormPreview> FormPreview;
+    QPointer<TFormJournal> FormJournal;
 
     // Control modes.
     void rgrSingl_MultClick();
@@ -106,6 +109,7 @@ public:
     void ApplyProgramSettingsLayout();
     void mmReadChClick();
     void mmPreviewClick();
+    void mmJournalClick();
     void mmLangClick();
     void mmVers1Click();
     void SetListHasWrongCommand(bool value);
