@@ -128,6 +128,10 @@ std::filesystem::path TSendJournal::Current() const {
     return current_;
 }
 
+void TSendJournal::ExchangeRange(std::size_t first, std::size_t /*end*/) {
+    rangeFirst_ = first;
+}
+
 void TSendJournal::ExchangeStarted(const std::vector<std::string>& lines) {
     // An exchange whose end was never taken back ends as its last line ended.
     Finish(lastOutcome_);
@@ -140,8 +144,11 @@ void TSendJournal::ExchangeStarted(const std::vector<std::string>& lines) {
     }
     nextStart_.reset();
     lossesAtStart_ = links_.PortLosses.load();
-    const auto first = std::find_if(lines.begin(), lines.end(),
-                                    [](const std::string& line) { return !line.empty(); });
+    // A send from a chosen line starts there, not at the list's first line.
+    const auto first = std::find_if(
+        lines.begin() + static_cast<std::ptrdiff_t>(std::min(rangeFirst_, lines.size())),
+        lines.end(), [](const std::string& line) { return !line.empty(); });
+    rangeFirst_ = 0;
 
     const std::filesystem::path folder = links_.Folder();
     std::error_code ec;

@@ -66,6 +66,7 @@ public:
     // Main thread: the journal written last by this object (empty before any).
     std::filesystem::path Current() const;
 
+    void ExchangeRange(std::size_t first, std::size_t end) override;
     void ExchangeStarted(const std::vector<std::string>& lines) override;
     void LineDone(const TExchangeRecord& record) override;
     void ExchangeEnded(TSendOutcome outcome) override;
@@ -82,6 +83,7 @@ private:
     std::filesystem::path current_;
     std::vector<std::string> list_; // the whole list of the open journal
     std::size_t offset_ = 0;        // where the exchange's line 0 lies in list_
+    std::size_t rangeFirst_ = 0;    // the first line the next exchange may send
     std::uint64_t lossesAtStart_ = 0;
 
     std::mutex mutex_;

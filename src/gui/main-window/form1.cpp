@@ -308,6 +308,10 @@ void TForm1::FormCreate() {
                                            *PanelMultC->btnStopSend,
                                            [this] { return PanelMultC->StringGridSend; });
     c.SendProgress().AttachView(SendProgressBar);
+    GridLineSend =
+        new TGridLineSend(c, *PanelMultC->StringGridSend, *PanelMultC->btnRunTR,
+                          [this](const std::string& question) { return Confirm(question); });
+    GridLineSend->ApplyTexts(c.Lang());
     SendProgressBar->OnSending = [this](bool sending) {
         sending_ = sending;
         ApplySendingLocks();
@@ -834,6 +838,8 @@ void TForm1::MessagesLoaded() {
         NameMainWindowControls(*this, lang);
         PanelMultC->ToolPanel->ApplyTexts(lang);
         PanelSingeC->GrBoxTracking->ApplyTexts(lang);
+        if (GridLineSend)
+            GridLineSend->ApplyTexts(lang);
         mmExit->setText(Q(lang.Message(msgExit)).replace('&', "&&"));
         mmFileRecent->setTitle(Q(lang.Message(msgRecentFiles)).replace('&', "&&"));
     }
