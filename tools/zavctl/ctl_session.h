@@ -75,7 +75,7 @@ public:
     // Sends the send list as the Send button does.
     TExitStatus SendList();
     TExitStatus SendLine(const std::string& line);
-    TExitStatus Read(bool buffer, const std::string& output);
+    TExitStatus Read(bool buffer, int coordinate, const std::string& output);
 
 private:
     // Runs the main thread's queue until done() holds, calling step() after each item.
