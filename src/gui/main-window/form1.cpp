@@ -21,6 +21,7 @@
 #include "main-window/form_color_indicators.h"
 #include "main-window/form_coord.h"
 #include "main-window/form_port_name.h"
+#include "main-window/form_resume.h"
 #include "main-window/main_window_names.h"
 #include "program-editing/form_chan_read.h"
 #include "settings/form_err_nastr.h"
@@ -312,6 +313,17 @@ void TForm1::FormCreate() {
         new TGridLineSend(c, *PanelMultC->StringGridSend, *PanelMultC->btnRunTR,
                           [this](const std::string& question) { return Confirm(question); });
     GridLineSend->ApplyTexts(c.Lang());
+    // One offer at a time, shown from the event loop: it may come from a reconnect.
+    c.Resume().ShowOffer = [this](const TJournal& journal) {
+        QTimer::singleShot(0, this, [this, journal] {
+            if (FormResume && FormResume->isVisible())
+                return;
+            FormResume = new TFormResume(
+                *controller_, journal,
+                [this](const std::string& question) { return Confirm(question); }, this);
+            FormResume->show();
+        });
+    };
     SendProgressBar->OnSending = [this](bool sending) {
         sending_ = sending;
         ApplySendingLocks();
@@ -350,6 +362,8 @@ void TForm1::FormCreate() {
     c.SettingsFiles().LoadErrorSettings();
     // LastReply already holds its two blanks: the controller sets them when it is made.
     c.Lang().LoadLanguage();
+    // A send that the last run left cut short is offered once the window is up.
+    QTimer::singleShot(0, this, [this] { controller_->Resume().OfferDue(); });
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -33,6 +33,7 @@ class TFormPortName;
 class TFormByteLen;
 class TFormCoord;
 class TFormChanRead;
+class TFormResume;
 
 class TForm1 : public QMainWindow,
                public ICommonDatasView,
@@ -79,6 +80,7 @@ public:
     QPointer<TFormByteLen> FormByteLen;
     QPointer<TFormCoord> FormCoord;
     QPointer<TFormChanRead> FormChanRead;
+    QPointer<TFormResume> FormResume; // the offer to resume a cut send
 
     // Control modes.
     void rgrSingl_MultClick();
