@@ -65,7 +65,7 @@ struct TRig {
     // Waits until count requests were answered and the exchange has ended.
     bool Sent(std::size_t count) {
         return sim.WaitForRequests(count, std::chrono::seconds(20)) &&
-               QTest::qWaitFor([&] { return !form.Controller().ExchangeRunning(); }, 20000);
+               QTest::qWaitFor([&] { return !form.Controller().SendAction().Busy(); }, 20000);
     }
 
     TAppDir dir;
@@ -186,7 +186,8 @@ void TestLineSendAndResume::resumeOfferSendsOnlyOnResume() {
         else
             QVERIFY2(rig.Sent(row.sent.size()) && rig.sim.Requests() == row.sent, row.name);
         // Whatever the answer, the journal is not offered again.
-        QVERIFY2(rig.form.Controller().Resume().Unfinished().empty(), row.name);
+        for (const TJournal& left : rig.form.Controller().Resume().Unfinished())
+            QVERIFY2(left.Path.filename() != "send-20261209-120000-000.zvj", row.name);
     }
 }
 
