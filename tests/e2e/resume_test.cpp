@@ -10,6 +10,7 @@
 
 #include "controller/line_send.h"
 #include "journal/journal.h"
+#include "program-editing/command_files.h"
 #include "sim_fixture.h"
 
 using namespace zav;
@@ -69,6 +70,12 @@ protected:
         TJournalProblem problem;
         const auto journal = ReadJournal(LastJournal(LogFolder()), problem);
         return journal && journal->End != TJournalEnd::Open;
+    }
+    bool Logged(const std::string& part) const {
+        for (const auto& line : views.log.lines)
+            if (line.text.find(part) != std::string::npos)
+                return true;
+        return false;
     }
     TPrograms Programs() const { return {sim->Program(1), sim->Program(2), sim->Program(3)}; }
 
@@ -247,6 +254,43 @@ TEST_F(SendParts, ResumeAfterACutLeavesTheProgramsOfAnUninterruptedSend) {
         controller->Resume().OfferDue();
         EXPECT_TRUE(offered.empty());
     }
+}
+
+// What must not go wrong with an offer: a damaged journal is named and kept, a list file
+// changed since is said, and an offer due while a send runs waits for its end.
+TEST_F(SendParts, OfferSaysWhatIsWrongAndWaitsForARunningSend) {
+    zavsim::TSimOptions options;
+    options.Baud = 2400; // a send that lasts while the offer is due
+    Start(options);
+    std::filesystem::create_directories(LogFolder());
+    const auto write = [&](const std::filesystem::path& path, const std::string& text) {
+        std::ofstream(path, std::ios::binary) << text;
+    };
+    const std::filesystem::path damaged = LogFolder() / "send-20261209-110000-000.zvj";
+    write(damaged, "ZAVJOURNAL 1\nstarted\tnot a time\n");
+    // A cut send of a list whose file was edited afterwards.
+    std::filesystem::create_directories(folder.Path() / "Users");
+    const std::string listFile = folder.File("Users/list.zav");
+    SaveCommandFiles(listFile, {{"BG", ""}, {"DL", ""}});
+    write(LogFolder() / "send-20261209-120000-000.zvj",
+          "ZAVJOURNAL 1\nstarted\t2026-12-09T12:00:00.000Z\nlist\t" + listFile +
+              "\nfirst\t0\nlines\t2\nL\tBG\nL\tEN\n"
+              "E\t2026-12-09T12:00:00.010Z\t0\taccepted\t3\tBG\t\tE10*\n");
+    std::vector<std::string> offered;
+    controller->Resume().ShowOffer = [&](const TJournal& journal) {
+        offered.push_back(controller->Resume().Describe(journal, false).Text);
+    };
+    std::vector<std::string> list(40, "BG");
+    Send(list);
+    controller->Resume().OfferDue();
+    EXPECT_TRUE(offered.empty());
+    EXPECT_TRUE(Logged(M(msgResumeAfterSend)));
+    ASSERT_TRUE(Until([&] { return !offered.empty(); }, 30000));
+    EXPECT_FALSE(controller->ExchangeRunning());
+    EXPECT_EQ(sim->Requests().size(), list.size()); // the offer itself sent nothing
+    EXPECT_NE(offered[0].find(M(msgResumeListChanged)), std::string::npos);
+    EXPECT_TRUE(Logged(M(msgResumeUnreadable) + damaged.string()));
+    EXPECT_TRUE(std::filesystem::exists(damaged));
 }
 
 } // namespace

@@ -36,7 +36,8 @@ std::vector<TJournal> TResume::Unfinished() {
         if (!journal) {
             if (reported_.insert(*file).second)
                 parts_.Log(parts_.Lang.Message(msgResumeUnreadable) + file->string() + ": " +
-                               parts_.Lang.Message(problem.Message),
+                               parts_.Lang.Message(problem.Message) +
+                               (problem.FileLine ? std::to_string(problem.FileLine) : ""),
                            true);
             continue;
         }
