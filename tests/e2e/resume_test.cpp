@@ -118,12 +118,15 @@ TEST_F(SendParts, FromALineOrThatLineOnlyKeepsRecordingsWholeAndTheListsIndexes)
             std::vector<std::string>(requests.begin() + static_cast<long>(before), requests.end()),
             ElementsAreArray(expected));
         EXPECT_THAT(recorder.Take(), ElementsAreArray(row.sent));
-        // The journal numbers lines in the whole list and starts where the send did.
+        // The journal numbers lines in the whole list, starts where the send did and ends
+        // complete at the end of the part sent.
+        ASSERT_TRUE(Until([&] { return LastJournalEnded(); }));
         TJournalProblem problem;
         const auto journal = ReadJournal(LastJournal(LogFolder()), problem);
         ASSERT_TRUE(journal);
         EXPECT_EQ(journal->FirstLine, row.sent.front());
         EXPECT_EQ(journal->Lines, list);
+        EXPECT_EQ(journal->End, TJournalEnd::Completed);
     }
     // An empty line and the grid's trailing row send nothing.
     EXPECT_FALSE(PlanLineSend({"BG", ""}, 1, TLineSendKind::FromLine, controller->Lang()));

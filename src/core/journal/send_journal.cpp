@@ -128,8 +128,9 @@ std::filesystem::path TSendJournal::Current() const {
     return current_;
 }
 
-void TSendJournal::ExchangeRange(std::size_t first, std::size_t /*end*/) {
+void TSendJournal::ExchangeRange(std::size_t first, std::size_t end) {
     rangeFirst_ = first;
+    rangeEnd_ = end;
 }
 
 void TSendJournal::ExchangeStarted(const std::vector<std::string>& lines) {
@@ -148,7 +149,10 @@ void TSendJournal::ExchangeStarted(const std::vector<std::string>& lines) {
     const auto first = std::find_if(
         lines.begin() + static_cast<std::ptrdiff_t>(std::min(rangeFirst_, lines.size())),
         lines.end(), [](const std::string& line) { return !line.empty(); });
+    // A send of part of the list is complete at the end of its part.
+    sendEnd_ = rangeEnd_ < lines.size() ? offset_ + rangeEnd_ : list_.size();
     rangeFirst_ = 0;
+    rangeEnd_ = static_cast<std::size_t>(-1);
 
     const std::filesystem::path folder = links_.Folder();
     std::error_code ec;
@@ -229,7 +233,7 @@ void TSendJournal::Finish(TSendOutcome outcome) {
     // The exchange ran over lines [offset_, end) of the list: it reached its end when its
     // last line that is not empty was done.
     std::optional<std::size_t> last;
-    for (std::size_t k = list_.size(); k > offset_; --k)
+    for (std::size_t k = std::min(sendEnd_, list_.size()); k > offset_; --k)
         if (!list_[k - 1].empty()) {
             last = k - 1 - offset_;
             break;

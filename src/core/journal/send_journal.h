@@ -84,6 +84,8 @@ private:
     std::vector<std::string> list_; // the whole list of the open journal
     std::size_t offset_ = 0;        // where the exchange's line 0 lies in list_
     std::size_t rangeFirst_ = 0;    // the first line the next exchange may send
+    std::size_t rangeEnd_ = static_cast<std::size_t>(-1); // and one past its last
+    std::size_t sendEnd_ = 0; // one past the last line of list_ the open journal's send has
     std::uint64_t lossesAtStart_ = 0;
 
     std::mutex mutex_;
