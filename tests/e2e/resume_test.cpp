@@ -259,6 +259,39 @@ TEST_F(SendParts, ResumeAfterACutLeavesTheProgramsOfAnUninterruptedSend) {
     }
 }
 
+// A send cut by a lost device is offered as soon as the same device is back, and not
+// before; the offer sends nothing.
+TEST_F(SendParts, ACutSendIsOfferedWhenTheDeviceIsBack) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a port mapped by Wine is not in the system's list of serial ports";
+#else
+    zavsim::TSimOptions options;
+    options.HangupAfter = 1;
+    Start(options);
+    ManualTimer timer;
+    controller->Reconnect().AttachTimer(&timer);
+    controller->PortConnection().btnOpenPortClick(); // as the operator does
+    std::vector<TJournal> offered;
+    controller->Resume().ShowOffer = [&](const TJournal& journal) { offered.push_back(journal); };
+    Send({"BG", "EN", "DL"});
+    ASSERT_TRUE(Until([&] { return timer.running && !controller->SendAction().Busy(); }));
+    EXPECT_TRUE(offered.empty());
+
+    sim.reset();
+    options = {};
+    options.Port = 1;
+    options.PortsDir = (folder.Path() / "ports").string();
+    sim = std::make_unique<TSimPeer>(options); // takes over the link COM1
+    sim->Start();
+    timer.Tick();
+    ASSERT_TRUE(controller->Port().Connected());
+    ASSERT_EQ(offered.size(), 1u);
+    EXPECT_EQ(offered[0].End, TJournalEnd::DeviceLost);
+    EXPECT_EQ(offered[0].Lines, std::vector<std::string>({"BG", "EN", "DL"}));
+    EXPECT_TRUE(sim->Requests().empty());
+#endif
+}
+
 // What must not go wrong with an offer: a damaged journal is named and kept, a list file
 // changed since is said, and an offer due while a send runs waits for its end.
 TEST_F(SendParts, OfferSaysWhatIsWrongAndWaitsForARunningSend) {
