@@ -96,9 +96,7 @@ TEST_F(SendParts, FromALineOrThatLineOnlyKeepsRecordingsWholeAndTheListsIndexes)
     };
     const Row rows[] = {
         {"from a line after the recording", TLineSendKind::FromLine, 5, false, {5}},
-        {"from the recording's LD", TLineSendKind::FromLine, 1, false, {1, 2, 3, 4, 5}},
         {"from inside a recording: from its LD", TLineSendKind::FromLine, 3, true, {1, 2, 3, 4, 5}},
-        {"only a line outside", TLineSendKind::LineOnly, 0, false, {0}},
         {"only a line inside: its recording", TLineSendKind::LineOnly, 2, true, {1, 2, 3, 4}},
         {"only the ED: its recording", TLineSendKind::LineOnly, 4, true, {1, 2, 3, 4}},
     };

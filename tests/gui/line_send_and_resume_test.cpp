@@ -103,7 +103,6 @@ void TestLineSendAndResume::lineShortcutsSendWhatTheOperatorAgreedTo() {
          true,
          {"LD2", "SD200", "MV100", "ED", "EN"}},
         {"from inside a recording, refused", Qt::ShiftModifier, 3, QMessageBox::Cancel, true, {}},
-        {"that line only", Qt::ControlModifier, 1, QMessageBox::Ok, false, {"BG"}},
         {"a line of a recording only, agreed",
          Qt::ControlModifier,
          4,
@@ -134,13 +133,6 @@ void TestLineSendAndResume::lineShortcutsSendWhatTheOperatorAgreedTo() {
         QVERIFY2(rig.Sent(row.sent.size()), row.name);
         QVERIFY2(rig.sim.Requests() == row.sent, row.name);
     }
-    // Both are in the grid's context menu, named in the window's language.
-    TRig rig(QMessageBox::Ok);
-    QStringList texts;
-    for (const QAction* action : rig.form.PanelMultC->StringGridSend->actions())
-        texts << action->text();
-    QCOMPARE(texts, QStringList({rig.form.Controller().Lang().Message(msgSendFromLine).c_str(),
-                                 rig.form.Controller().Lang().Message(msgSendLineOnly).c_str()}));
 }
 
 // A journal cut after its first line is offered when the window opens; nothing is sent
