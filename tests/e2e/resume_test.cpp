@@ -325,6 +325,12 @@ TEST_F(SendParts, OfferSaysWhatIsWrongAndWaitsForARunningSend) {
     EXPECT_NE(offered[0].find(M(msgResumeListChanged)), std::string::npos);
     EXPECT_TRUE(Logged(M(msgResumeUnreadable) + damaged.string()));
     EXPECT_TRUE(std::filesystem::exists(damaged));
+    // A send the Send action refuses (the port is closed) keeps the offer for later.
+    controller->Port().Close();
+    const std::vector<TJournal> due = controller->Resume().Unfinished();
+    ASSERT_EQ(due.size(), 1u);
+    EXPECT_FALSE(controller->Resume().Answer(due[0], TResume::TAnswer::StartAgain, false));
+    EXPECT_EQ(controller->Resume().Unfinished().size(), 1u);
 }
 
 } // namespace

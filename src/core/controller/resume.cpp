@@ -30,7 +30,11 @@ TResume::TResume(TParts parts) : parts_(std::move(parts)) {
 std::vector<TJournal> TResume::Unfinished() {
     std::vector<TJournal> journals;
     const std::vector<std::filesystem::path> files = JournalFiles(parts_.LogFolder());
+    const std::filesystem::path open =
+        parts_.Send.Busy() && parts_.CurrentJournal ? parts_.CurrentJournal() : "";
     for (auto file = files.rbegin(); file != files.rend(); ++file) {
+        if (*file == open)
+            continue;
         TJournalProblem problem;
         std::optional<TJournal> journal = ReadJournal(*file, problem);
         if (!journal) {
@@ -157,14 +161,18 @@ TCommandRow TResume::Row(const std::string& command) const {
 }
 
 bool TResume::Answer(const TJournal& journal, TAnswer answer, bool resendInFlight) {
-    // Asked once: whatever the answer, the journal is offered no more.
-    if (!MarkAnswered(journal.Path))
-        parts_.Log(parts_.Lang.Message(msgJournalWriteFailed) + journal.Path.string(), true);
-    if (answer == TAnswer::Dismiss)
-        return false;
+    // Once answered the journal is offered no more; a send refused (a closed port, say)
+    // leaves it to be offered again, so that nothing is lost.
+    const auto answered = [&] {
+        if (!MarkAnswered(journal.Path))
+            parts_.Log(parts_.Lang.Message(msgJournalWriteFailed) + journal.Path.string(), true);
+    };
     const TResumePoint point = FindResumePoint(journal, resendInFlight);
-    if (answer == TAnswer::Resume && point.Kind == TResumePoint::TKind::NothingLeft)
+    if (answer == TAnswer::Dismiss ||
+        (answer == TAnswer::Resume && point.Kind == TResumePoint::TKind::NothingLeft)) {
+        answered();
         return false;
+    }
     if (!ListInWindow(journal)) {
         std::vector<TCommandRow> rows;
         for (const std::string& command : journal.Lines)
@@ -173,13 +181,18 @@ bool TResume::Answer(const TJournal& journal, TAnswer answer, bool resendInFligh
     }
     const TSendRange range{answer == TAnswer::Resume ? point.Start : journal.FirstLine,
                            journal.Lines.size()};
-    if (!point.EndRecordingFirst())
-        return parts_.Send.RunLines(journal.Lines, range);
-    continuation_ = TContinuation{journal.Lines, range};
-    if (parts_.Send.RunLines({"ED"}))
-        return true;
-    continuation_.reset();
-    return false;
+    bool started = false;
+    if (!point.EndRecordingFirst()) {
+        started = parts_.Send.RunLines(journal.Lines, range);
+    } else {
+        continuation_ = TContinuation{journal.Lines, range};
+        started = parts_.Send.RunLines({"ED"});
+        if (!started)
+            continuation_.reset();
+    }
+    if (started)
+        answered();
+    return started;
 }
 
 } // namespace zav

@@ -35,6 +35,8 @@ public:
         std::function<void(std::function<void()>)> Post;
         std::function<void(const std::string& line, bool red)> Log;
         std::function<std::filesystem::path()> LogFolder;
+        // The journal being written by this run's sends, if any.
+        std::function<std::filesystem::path()> CurrentJournal;
     };
     explicit TResume(TParts parts); // watches the exchanges of parts.Send
     TResume(const TResume&) = delete;
@@ -46,8 +48,9 @@ public:
     // for an answer, or, while a send runs, says that the offer comes when it has ended.
     void OfferDue();
 
-    // The journals that did not end normally and wait for an answer, newest first. One
-    // that cannot be read is left as it is and reported, once a run.
+    // The journals that did not end normally and wait for an answer, newest first (not
+    // the one of a send still under way). One that cannot be read is left as it is and
+    // reported, once a run.
     std::vector<TJournal> Unfinished();
 
     struct TOffer {
@@ -62,9 +65,9 @@ public:
     bool WouldReplaceList(const TJournal& journal) const;
 
     enum class TAnswer { Resume, StartAgain, Dismiss };
-    // Marks the journal answered; for Resume and StartAgain also puts its list into the
-    // window (the caller has asked where that replaces another) and sends it. Returns
-    // whether a send started.
+    // For Resume and StartAgain puts the journal's list into the window (the caller has
+    // asked where that replaces another) and sends it. The journal is marked answered
+    // unless the send was refused. Returns whether a send started.
     bool Answer(const TJournal& journal, TAnswer answer, bool resendInFlight);
     // An ED sent ahead of a cut recording is still running or awaited.
     bool Pending() const { return continuation_.has_value(); }
