@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
 #include <system_error>
 
 #include "journal/journal.h"
+#include "program-editing/command_files.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -60,6 +62,24 @@ std::string JournalFileName(std::int64_t ms) {
            t.substr(14, 2) + t.substr(17, 2) + "-" + t.substr(20, 3) + ".zvj";
 }
 
+// candidate when the list is what that command file holds now, else empty: a list typed
+// or changed since its file was loaded or saved came from no file.
+std::string ListFileOf(const std::string& candidate, const std::vector<std::string>& list) {
+    if (candidate.empty())
+        return {};
+    try {
+        const std::vector<TCommandRow> rows = LoadCommandFiles(candidate);
+        return std::equal(rows.begin(), rows.end(), list.begin(), list.end(),
+                          [](const TCommandRow& row, const std::string& line) {
+                              return row.Command == line;
+                          })
+                   ? candidate
+                   : std::string();
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 } // namespace
 
 std::vector<std::filesystem::path> JournalsToDelete(const std::vector<TJournalFile>& files,
@@ -108,16 +128,16 @@ TSendJournal::TSendJournal(TLinks links) : links_(std::move(links)) {
 }
 
 TSendJournal::~TSendJournal() {
+    links_.Failed = nullptr; // nobody is left to be told
+    // The program is closing: its port may be closed already, which is no device loss.
+    links_.Connected = nullptr;
+    Finish(std::nullopt);
     {
         std::lock_guard<std::mutex> lock(mutex_);
         quit_ = true;
     }
     wake_.notify_all();
-    syncer_.join();
-    links_.Failed = nullptr; // nobody is left to be told
-    // The program is closing: its port may be closed already, which is no device loss.
-    links_.Connected = nullptr;
-    Finish(lastOutcome_);
+    syncer_.join(); // once it has synced and closed what was ended
 }
 
 void TSendJournal::StartNextAt(std::vector<std::string> list, std::size_t first) {
@@ -135,13 +155,13 @@ void TSendJournal::ExchangeRange(std::size_t first, std::size_t end) {
 
 void TSendJournal::ExchangeStarted(const std::vector<std::string>& lines) {
     // An exchange whose end was never taken back ends as its last line ended.
-    Finish(lastOutcome_);
+    Finish(std::nullopt);
+    std::size_t offset = 0;
     if (nextStart_ && nextStart_->second <= nextStart_->first.size()) {
         list_ = std::move(nextStart_->first);
-        offset_ = nextStart_->second;
+        offset = nextStart_->second;
     } else {
         list_ = lines;
-        offset_ = 0;
     }
     nextStart_.reset();
     lossesAtStart_ = links_.PortLosses.load();
@@ -150,7 +170,7 @@ void TSendJournal::ExchangeStarted(const std::vector<std::string>& lines) {
         lines.begin() + static_cast<std::ptrdiff_t>(std::min(rangeFirst_, lines.size())),
         lines.end(), [](const std::string& line) { return !line.empty(); });
     // A send of part of the list is complete at the end of its part.
-    sendEnd_ = rangeEnd_ < lines.size() ? offset_ + rangeEnd_ : list_.size();
+    sendEnd_ = rangeEnd_ < lines.size() ? offset + rangeEnd_ : list_.size();
     rangeFirst_ = 0;
     rangeEnd_ = static_cast<std::size_t>(-1);
 
@@ -170,15 +190,21 @@ void TSendJournal::ExchangeStarted(const std::vector<std::string>& lines) {
 
     std::string header = "ZAVJOURNAL " + std::to_string(JournalVersion) + "\n";
     header += "started\t" + FormatJournalTime(startedMs) + "\n";
-    header += "list\t" + EscapeJournalText(links_.ListFile ? links_.ListFile() : "") + "\n";
-    header += "first\t" +
-              std::to_string(offset_ + static_cast<std::size_t>(first - lines.begin())) + "\n";
+    header += "list\t" +
+              EscapeJournalText(ListFileOf(links_.ListFile ? links_.ListFile() : "", list_)) + "\n";
+    header +=
+        "first\t" + std::to_string(offset + static_cast<std::size_t>(first - lines.begin())) + "\n";
     header += "lines\t" + std::to_string(list_.size()) + "\n";
     for (const std::string& line : list_)
         header += "L\t" + EscapeJournalText(line) + "\n";
 
-    std::FILE* file = std::fopen(path.string().c_str(), "wb");
+#ifdef _WIN32
+    std::FILE* file = _wfopen(path.c_str(), L"wb"); // a data folder named in any language
+#else
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+#endif
     std::lock_guard<std::mutex> lock(mutex_);
+    offset_ = offset;
     file_ = file;
     failed_ = file == nullptr;
     lastLine_.reset();
@@ -198,15 +224,13 @@ void TSendJournal::Put(const std::string& record) {
 }
 
 void TSendJournal::LineDone(const TExchangeRecord& record) {
-    std::string text = "E\t" + FormatJournalTime(EpochMs(record.SentAt)) + "\t" +
-                       std::to_string(offset_ + record.Index) + "\t" + OutcomeWord(record.Outcome) +
-                       "\t" + std::to_string(record.Latency.count()) + "\t" +
-                       EscapeJournalText(record.Request) + "\t" + EscapeJournalText(record.Echo) +
-                       "\t" + EscapeJournalText(record.Reply) + "\n";
     std::lock_guard<std::mutex> lock(mutex_);
     if (!file_)
         return;
-    Put(text);
+    Put("E\t" + FormatJournalTime(EpochMs(record.SentAt)) + "\t" +
+        std::to_string(offset_ + record.Index) + "\t" + OutcomeWord(record.Outcome) + "\t" +
+        std::to_string(record.Latency.count()) + "\t" + EscapeJournalText(record.Request) + "\t" +
+        EscapeJournalText(record.Echo) + "\t" + EscapeJournalText(record.Reply) + "\n");
     lastLine_ = record.Index;
     lastOutcome_ = record.Outcome;
     if (!dirty_) {
@@ -219,8 +243,9 @@ void TSendJournal::ExchangeEnded(TSendOutcome outcome) {
     Finish(outcome);
 }
 
-void TSendJournal::Finish(TSendOutcome outcome) {
+void TSendJournal::Finish(std::optional<TSendOutcome> ended) {
     std::unique_lock<std::mutex> lock(mutex_);
+    const TSendOutcome outcome = ended.value_or(lastOutcome_);
     if (!file_) {
         // No journal was open (or none could be made): say so once.
         const bool failed = failed_ && !current_.empty();
@@ -255,12 +280,12 @@ void TSendJournal::Finish(TSendOutcome outcome) {
     else
         end = std::string("end\tstopped\t") + OutcomeWord(outcome) + "\n";
     Put(end);
-    wake_.wait(lock, [this] { return !syncing_; });
-    SyncToDisk(FileDescriptor(file_));
-    if (std::fclose(file_) != 0)
-        failed_ = true;
+    // The syncer puts it on the disk and closes it at once, so that the main thread
+    // never waits for the disk.
+    ending_.push_back(file_);
     file_ = nullptr;
     dirty_ = false;
+    wake_.notify_all();
     const bool failed = failed_;
     failed_ = false;
     lock.unlock();
@@ -272,25 +297,35 @@ void TSendJournal::SyncLoop() {
     using namespace std::chrono;
     std::unique_lock<std::mutex> lock(mutex_);
     steady_clock::time_point lastSync{};
-    while (!quit_) {
-        wake_.wait(lock, [this] { return quit_ || (dirty_ && file_); });
+    for (;;) {
+        wake_.wait(lock, [this] { return quit_ || !ending_.empty() || (dirty_ && file_); });
+        if (!ending_.empty()) {
+            std::vector<std::FILE*> ending;
+            ending.swap(ending_);
+            lock.unlock();
+            for (std::FILE* file : ending) {
+                SyncToDisk(FileDescriptor(file));
+                // Every record was flushed when written: closing has nothing left to lose.
+                std::fclose(file);
+            }
+            lock.lock();
+            continue;
+        }
         if (quit_)
-            break;
+            return;
         // At most once a second: what comes meanwhile waits for the next sync.
         const steady_clock::time_point due = lastSync + seconds(1);
         if (steady_clock::now() < due) {
-            wake_.wait_until(lock, due, [this] { return quit_; });
+            wake_.wait_until(lock, due, [this] { return quit_ || !ending_.empty(); });
             continue;
         }
         dirty_ = false;
-        syncing_ = true;
+        // The file stays open meanwhile: only this thread closes it.
         const int fd = FileDescriptor(file_);
         lock.unlock();
         SyncToDisk(fd);
         lock.lock();
-        syncing_ = false;
         lastSync = steady_clock::now();
-        wake_.notify_all();
     }
 }
 

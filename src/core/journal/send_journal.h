@@ -2,8 +2,9 @@
 // Writes the send journal (see journal.h): a file per exchange of a list, a record per
 // line as soon as its reply is taken. Each record goes to the system at once, so that a
 // crash of the program loses only the line in flight; a syncer thread of its own puts the
-// file on the disk at most once a second and the end puts it there at once, so that a
-// power cut loses at most the last second and the reply path never waits for the disk.
+// file on the disk at most once a second, and at once when it ends, so that a power cut
+// loses at most the last second and neither the reply path nor the window waits for the
+// disk.
 
 #include <atomic>
 #include <condition_variable>
@@ -46,7 +47,8 @@ public:
     struct TLinks {
         // The folder of the journals (the program's Log/), asked at each start.
         std::function<std::filesystem::path()> Folder;
-        // The list's file name, if it came from one; may be empty.
+        // The command file the list may have come from (the one loaded or saved last); the
+        // journal names it when it holds the list sent.
         std::function<std::string()> ListFile;
         // Whether the port is open: a send that ends with it closed lost its device.
         std::function<bool()> Connected;
@@ -63,6 +65,8 @@ public:
     // Main thread: the next exchange sends lines [first, end) of list (a send that starts
     // part-way); the journal keeps the whole list and numbers lines in it.
     void StartNextAt(std::vector<std::string> list, std::size_t first);
+    // The folder the journals are written to.
+    std::filesystem::path Folder() const { return links_.Folder(); }
     // Main thread: the journal written last by this object (empty before any).
     std::filesystem::path Current() const;
 
@@ -72,7 +76,8 @@ public:
     void ExchangeEnded(TSendOutcome outcome) override;
 
 private:
-    void Finish(TSendOutcome outcome);
+    // Ends the open journal; without an outcome, as its last line ended.
+    void Finish(std::optional<TSendOutcome> ended);
     void SyncLoop();
     // Under mutex_: one record to the system.
     void Put(const std::string& record);
@@ -82,7 +87,6 @@ private:
     std::optional<std::pair<std::vector<std::string>, std::size_t>> nextStart_;
     std::filesystem::path current_;
     std::vector<std::string> list_; // the whole list of the open journal
-    std::size_t offset_ = 0;        // where the exchange's line 0 lies in list_
     std::size_t rangeFirst_ = 0;    // the first line the next exchange may send
     std::size_t rangeEnd_ = static_cast<std::size_t>(-1); // and one past its last
     std::size_t sendEnd_ = 0; // one past the last line of list_ the open journal's send has
@@ -92,10 +96,11 @@ private:
     std::condition_variable wake_;
     // Guarded by mutex_:
     std::FILE* file_ = nullptr;
-    bool dirty_ = false;   // written since the last sync
-    bool syncing_ = false; // the syncer is syncing file_ without the lock
-    bool failed_ = false;  // a write failed: said once, at the end
+    bool dirty_ = false;             // written since the last sync
+    std::vector<std::FILE*> ending_; // ended journals the syncer syncs and closes
+    bool failed_ = false;            // a write failed: said once, at the end
     bool quit_ = false;
+    std::size_t offset_ = 0;              // where the exchange's line 0 lies in list_
     std::optional<std::size_t> lastLine_; // index in the exchange of the last line done
     TSendOutcome lastOutcome_ = TSendOutcome::Accepted;
 

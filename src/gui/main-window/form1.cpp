@@ -16,6 +16,7 @@
 #include "common/lay_out_now.h"
 #include "common/mnemonics.h"
 #include "controller/program_info.h"
+#include "journal/form_journal.h"
 #include "localisation/form_lang.h"
 #include "main-window/form_byte_len.h"
 #include "main-window/form_color_indicators.h"
@@ -122,6 +123,8 @@ void TForm1::BuildMenu() {
     mmInfo = menu("mmInfo", "Info");
     mmVers = action(mmInfo, "mmVers", "Program vers.");
     mmReadCh = action(mmInfo, "mmReadCh", "Load from device");
+    mmJournal = action(mmInfo, "mmJournal", "Send journal");
+    mmJournal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
     mmSettsProp->setEnabled(false);
 
     connect(mmSettsPortName, &QAction::triggered, this, [this] { mmSettsPortNameClick(); });
@@ -130,6 +133,7 @@ void TForm1::BuildMenu() {
     connect(mmNastrError, &QAction::triggered, this, [this] { mmNastrErrorClick(); });
     connect(mmNastrLogs, &QAction::triggered, this, [this] { mmNastrLogsClick(); });
     connect(mmReadCh, &QAction::triggered, this, [this] { mmReadChClick(); });
+    connect(mmJournal, &QAction::triggered, this, [this] { mmJournalClick(); });
     connect(mmFileOpen, &QAction::triggered, this,
             [this] { controller_->Files().mmFileOpenClick(); });
     connect(mmFileSave, &QAction::triggered, this,
@@ -426,6 +430,7 @@ void TForm1::FormDestroy() {
     dispatcher_->Stop();
     // The read-back window shows a list of the controller's: it goes first.
     delete FormChanRead;
+    delete FormJournal;
     controller_.reset();
 }
 
@@ -741,6 +746,10 @@ void TForm1::mmReadChClick() {
     ShowModelessWindow(FormChanRead, *controller_, this);
 }
 
+void TForm1::mmJournalClick() {
+    ShowModelessWindow(FormJournal, *controller_, this);
+}
+
 void TForm1::mmLangClick() {
     TFormLang dialog(*controller_, this);
     dialog.exec();
@@ -856,6 +865,8 @@ void TForm1::MessagesLoaded() {
             GridLineSend->ApplyTexts(lang);
         mmExit->setText(Q(lang.Message(msgExit)).replace('&', "&&"));
         mmFileRecent->setTitle(Q(lang.Message(msgRecentFiles)).replace('&', "&&"));
+        mmJournal->setText(Q(lang.Message(msgJournalMenu)).replace('&', "&&"));
+        AssignMenuMnemonics(*menuBar()); // the item above is a message, set after the captions
     }
     // The controller loads its first messages while it is being made, before the bar.
     if (SendProgressBar) {

@@ -34,6 +34,7 @@ class TFormByteLen;
 class TFormCoord;
 class TFormChanRead;
 class TFormResume;
+class TFormJournal;
 
 class TForm1 : public QMainWindow,
                public ICommonDatasView,
@@ -74,6 +75,7 @@ public:
     QAction *mmSettsPortName, *mmSettsProp, *mmSettsCoord;
     QAction *mmNastrError, *mmNastrLogs, *mmLang;
     QAction *mmVers, *mmReadCh;
+    QAction* mmJournal; // the journal of the last send
 
     // Dialogs that live while shown, at most one of each.
     QPointer<TFormPortName> FormPortName;
@@ -81,6 +83,7 @@ public:
     QPointer<TFormCoord> FormCoord;
     QPointer<TFormChanRead> FormChanRead;
     QPointer<TFormResume> FormResume; // the offer to resume a cut send
+    QPointer<TFormJournal> FormJournal;
 
     // Control modes.
     void rgrSingl_MultClick();
@@ -105,6 +108,7 @@ public:
     // layout, without clearing the command list.
     void ApplyProgramSettingsLayout();
     void mmReadChClick();
+    void mmJournalClick();
     void mmLangClick();
     void mmVers1Click();
     void SetListHasWrongCommand(bool value);

@@ -11,6 +11,7 @@
 #include "common/mnemonics.h"
 #include "common/qt_message_box.h"
 #include "controller/program_info.h"
+#include "journal/form_journal.h"
 #include "localisation/form_lang.h"
 #include "main-window/form1.h"
 #include "main-window/form_byte_len.h"
@@ -158,6 +159,7 @@ bool SaveWindows(TForm1& form, const QString& dir, const QString& suffix) {
         TFormResume dialog(form.Controller(), journal, {}, &form);
         ok &= Save(dialog, dir, "resume" + suffix);
     }
+    ok &= SaveDialog<TFormJournal>(form, dir, "send-journal" + suffix);
     // The information box as the menu shows it, but without its own event loop.
     QMessageBox about(QMessageBox::Information, StripMnemonic(form.mmVers->text()),
                       QString::fromStdString(ProgramInformation(form.Controller(), qVersion())),
