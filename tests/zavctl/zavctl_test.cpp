@@ -96,6 +96,10 @@ TEST_F(Zavctl, SendAndReadRoundTripAProgram) {
     ASSERT_EQ(Run({"read", "--buffer"}), exOk) << err.str();
     EXPECT_EQ(sim->Requests().back(), "RB");
     EXPECT_EQ(out.str(), "");
+    // Another coordinate's program, empty here, is read with its own RD.
+    ASSERT_EQ(Run({"read", "--coordinate", "2"}), exOk) << err.str();
+    EXPECT_EQ(sim->Requests().back(), "RD2");
+    EXPECT_EQ(out.str(), "");
 }
 
 TEST_F(Zavctl, SendLinePrintsTheReplyAndSpeaksTheLanguageOfTheSettings) {
@@ -181,6 +185,13 @@ TEST_F(Zavctl, ExitStatuses) {
          "belong to the read",
          0},
         {"missing argument", {}, {"send"}, exUsage, "takes one argument", 0},
+        {"coordinate out of range", {}, {"read", "--coordinate", "4"}, exUsage, "1, 2 or 3", 0},
+        {"coordinate and buffer",
+         {},
+         {"read", "--coordinate", "2", "--buffer"},
+         exUsage,
+         "either --buffer or --coordinate",
+         0},
     };
     WriteReplyTimeout(300);
     for (const Row& row : rows) {

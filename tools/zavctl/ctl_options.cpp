@@ -26,7 +26,7 @@ bool ParsePortNumber(const std::string& text, std::uint32_t& number) {
 std::string ParseCtlArgs(const std::vector<std::string>& args, TCtlOptions& options) {
     options = {};
     std::vector<std::string> words;
-    bool portGiven = false, outputGiven = false, optionsEnded = false;
+    bool portGiven = false, outputGiven = false, coordinateGiven = false, optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
@@ -45,7 +45,8 @@ std::string ParseCtlArgs(const std::vector<std::string>& args, TCtlOptions& opti
             options.Buffer = true;
             continue;
         }
-        if (arg != "--port" && arg != "--device" && arg != "-o" && arg != "--svg")
+        if (arg != "--port" && arg != "--device" && arg != "-o" && arg != "--coordinate" &&
+            arg != "--svg")
             return "unknown option " + arg;
         if (i + 1 >= args.size())
             return arg + " needs a value";
@@ -54,6 +55,11 @@ std::string ParseCtlArgs(const std::vector<std::string>& args, TCtlOptions& opti
             if (!ParsePortNumber(value, options.Port))
                 return "--port needs a port number from 1 to 255, not \"" + value + "\"";
             portGiven = true;
+        } else if (arg == "--coordinate") {
+            if (value.size() != 1 || value[0] < '1' || value[0] > '3')
+                return "--coordinate needs 1, 2 or 3, not \"" + value + "\"";
+            options.Coordinate = value[0] - '0';
+            coordinateGiven = true;
         } else if (arg == "--device") {
             if (value.empty())
                 return "--device needs a device path";
@@ -84,8 +90,10 @@ std::string ParseCtlArgs(const std::vector<std::string>& args, TCtlOptions& opti
         (options.Command == TCommand::SendLine ? options.Line : options.File) = words[1];
     if (portGiven && !options.Device.empty())
         return "give either --port or --device, not both";
-    if ((options.Buffer || outputGiven) && options.Command != TCommand::Read)
-        return "--buffer and -o belong to the read command";
+    if ((options.Buffer || outputGiven || coordinateGiven) && options.Command != TCommand::Read)
+        return "--buffer, --coordinate and -o belong to the read command";
+    if (options.Buffer && coordinateGiven)
+        return "give either --buffer or --coordinate, not both";
     if (!options.Svg.empty() && options.Command != TCommand::Check)
         return "--svg belongs to the check command";
     if ((portGiven || !options.Device.empty()) &&
@@ -100,8 +108,9 @@ std::string CtlUsage() {
     return "usage: zavctl [--port N | --device PATH] COMMAND\n"
            "\n"
            "  send FILE.zav          send a command file to the controller, line by line\n"
-           "  read [--buffer] [-o FILE.zav]\n"
-           "                         read back the stored program (or the command buffer)\n"
+           "  read [--coordinate N | --buffer] [-o FILE.zav]\n"
+           "                         read back the program stored for coordinate N (1, 2\n"
+           "                         or 3; default 1) or the command buffer,\n"
            "                         and write it to FILE.zav and FILE._zav, or print it\n"
            "  send-line COMMAND      send one command (\"MV1000\") and print the reply\n"
            "  ports                  list the serial devices of this system\n"

@@ -25,6 +25,7 @@ struct TCtlOptions {
     std::string File;       // send, check: the command file
     std::string Line;       // send-line: the command
     bool Buffer = false;    // read --buffer
+    int Coordinate = 1;     // read --coordinate N: whose stored program
     std::string Output;     // read -o FILE.zav; empty: print the commands
     std::string Svg;        // check --svg FILE.svg: the motion preview as a picture
 };

@@ -212,11 +212,12 @@ TExitStatus TCtlSession::SendLine(const std::string& line) {
     return views_.Errors() == errors ? exOk : exControllerError;
 }
 
-TExitStatus TCtlSession::Read(bool buffer, const std::string& output) {
+TExitStatus TCtlSession::Read(bool buffer, int coordinate, const std::string& output) {
     TController& c = *controller_;
     zav::TChanRead& read = c.ChanRead();
     const std::size_t errors = views_.Errors();
     c.CommonDatas().DirectControl = buffer; // the program reads the buffer in direct control
+    read.SetReadCoordinate(coordinate);
     read.btnReadClick();
     ProcessUntil([&] { return !read.Reading(); }, [] {});
     bool complete = false;
@@ -274,7 +275,7 @@ int RunCtl(const TCtlOptions& options, TCtlIo& io) {
     case TCommand::SendLine:
         return session.SendLine(options.Line);
     case TCommand::Read:
-        return session.Read(options.Buffer, options.Output);
+        return session.Read(options.Buffer, options.Coordinate, options.Output);
     default:
         return exUsage;
     }

@@ -75,7 +75,7 @@ public:
     // Sends the send list as the Send button does.
     TExitStatus SendList();
     TExitStatus SendLine(const std::string& line);
-    TExitStatus Read(bool buffer, const std::string& output);
+    TExitStatus Read(bool buffer, int coordinate, const std::string& output);
     // Prints the program check's warnings of a command file and the estimated durations
     // of its recordings, and writes the motion preview to svg unless it is empty; no
     // port is needed.

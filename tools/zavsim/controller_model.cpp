@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <sstream>
 
 namespace zavsim {
 
@@ -434,6 +435,40 @@ std::optional<TClock::time_point> TControllerModel::NextDeadline() const {
         }
     }
     return next;
+}
+
+std::string TControllerModel::SaveMemory() const {
+    // "R n", then one line per coordinate: "P n" and its commands as read back.
+    std::string text = "R " + std::to_string(recording_) + "\n";
+    for (int n = 1; n <= 3; ++n) {
+        text += "P " + std::to_string(n);
+        for (const TStoredCommand& cmd : programs_[n - 1])
+            text += " " + (cmd.Param ? cmd.Mnemonic + std::to_string(*cmd.Param) : cmd.Mnemonic);
+        text += "\n";
+    }
+    return text;
+}
+
+void TControllerModel::LoadMemory(const std::string& text) {
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::string kind;
+        int n = 0;
+        if (!(words >> kind >> n) || n < 0 || n > 3)
+            continue;
+        if (kind == "R") {
+            recording_ = n;
+        } else if (kind == "P" && n > 0) {
+            programs_[n - 1].clear();
+            std::string word;
+            TStoredCommand cmd;
+            while (words >> word)
+                if (Parse(word, cmd) == '0')
+                    programs_[n - 1].push_back(cmd);
+        }
+    }
 }
 
 std::vector<TStoredCommand> TControllerModel::Program(int coordinate) const {

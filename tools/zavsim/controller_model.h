@@ -62,6 +62,11 @@ public:
 
     static std::string CodedReply(char digit, char code);
 
+    // The program memory of the three coordinates and the recording under way, as text,
+    // and back (what a controller keeps without power; a malformed line is skipped).
+    std::string SaveMemory() const;
+    void LoadMemory(const std::string& text);
+
     // Inspection.
     std::vector<TStoredCommand> Program(int coordinate) const;
     std::vector<TStoredCommand> Buffer() const { return buffer_; }

@@ -48,6 +48,7 @@ std::string SimUsage() {
            "  --random S        start value of the garbage bytes' generator\n"
            "  --split           write replies byte by byte, 1 ms apart\n"
            "  --hangup-after K  hang up the line after answering K requests\n"
+           "  --memory-file F   keep the stored programs in F across hang-ups and restarts\n"
            "  --noise-at K      answer the K-th request by 1 MiB without \"*\"\n"
            "  --stop-ms MS      accept a stop (ST n) with code 0, report its end MS ms later\n"
            "  --verbose         log the traffic to stderr\n"
@@ -69,7 +70,8 @@ std::string ParseSimOptions(const std::vector<std::string>& args, TSimOptions& o
         const bool known = name == "--port" || name == "--ports-dir" || name == "--baud" ||
                            name == "--time-scale" || name == "--silent-after" ||
                            name == "--e5-every" || name == "--garbage" || name == "--random" ||
-                           name == "--hangup-after" || name == "--noise-at" || name == "--stop-ms";
+                           name == "--hangup-after" || name == "--noise-at" ||
+                           name == "--stop-ms" || name == "--memory-file";
         if (!known) {
             return "unknown option " + name;
         }
@@ -107,6 +109,9 @@ std::string ParseSimOptions(const std::vector<std::string>& args, TSimOptions& o
         } else if (name == "--stop-ms") {
             ok = ToUnsigned(value, 3600000, n);
             options.StopMs = n;
+        } else if (name == "--memory-file") {
+            ok = !value.empty();
+            options.MemoryFile = value;
         } else if (name == "--hangup-after") {
             ok = ToUnsigned(value, Unlimited, n) && n >= 1;
             options.HangupAfter = n;
@@ -146,6 +151,8 @@ std::vector<std::string> SimOptionArgs(const TSimOptions& options) {
         args.push_back("--split");
     if (options.HangupAfter)
         add("--hangup-after", std::to_string(*options.HangupAfter));
+    if (!options.MemoryFile.empty())
+        add("--memory-file", options.MemoryFile);
     if (options.NoiseAt)
         add("--noise-at", std::to_string(*options.NoiseAt));
     if (options.StopMs)

@@ -17,8 +17,10 @@
 #include <cstring>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 #include <utility>
@@ -99,6 +101,12 @@ struct TSimulator::TImpl {
           Rng(Options.RandomStart ? *Options.RandomStart : std::random_device{}()) {
         if (Options.StopMs)
             Model.SetStopTime(std::chrono::milliseconds(*Options.StopMs));
+        if (!Options.MemoryFile.empty()) {
+            std::ifstream in(Options.MemoryFile, std::ios::binary);
+            std::ostringstream text;
+            text << in.rdbuf();
+            Model.LoadMemory(text.str());
+        }
         if (Options.Baud > 0) {
             CharTime = std::chrono::duration_cast<TClock::duration>(
                 std::chrono::duration<double>(11.0 / Options.Baud));
@@ -133,6 +141,7 @@ struct TSimulator::TImpl {
     TClock::time_point NextWriteAt{};
     bool WaitWritable = false;
     bool Silent = false;
+    std::string KeptMemory; // what MemoryFile holds
     bool HangupPending = false;
     std::optional<TClock::time_point> HangupCheckAt;
     TClock::time_point HangupDeadline{};
@@ -207,11 +216,31 @@ struct TSimulator::TImpl {
             for (const std::string& unit : Model.HandleRequest(request, now)) {
                 Emit(unit, now);
             }
+            KeepMemory();
         }
         if (Options.HangupAfter && RequestCount >= *Options.HangupAfter) {
             HangupPending = true;
         }
         RequestHandled.notify_all();
+    }
+
+    // Written whole beside the file and renamed over it: a simulator killed meanwhile
+    // leaves the memory of the request before.
+    void KeepMemory() {
+        if (Options.MemoryFile.empty())
+            return;
+        const std::string memory = Model.SaveMemory();
+        if (memory == KeptMemory)
+            return;
+        const std::string temp = Options.MemoryFile + ".new";
+        {
+            std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+            out << memory;
+            if (!out.flush())
+                return;
+        }
+        if (std::rename(temp.c_str(), Options.MemoryFile.c_str()) == 0)
+            KeptMemory = memory;
     }
 
     void HandleByte(char c, TClock::time_point now) {

@@ -31,6 +31,9 @@ struct TSimOptions {
     std::optional<std::uint32_t> RandomStart; // of the garbage generator; random when empty
     bool Split = false;                       // one write per reply byte, 1 ms apart
     std::optional<std::uint64_t> HangupAfter; // close the master after this many requests
+    // The program memory is read from this file at start and written to it after each
+    // request, so that it outlives a hang-up and the simulator itself; empty: not kept.
+    std::string MemoryFile;
     // The K-th request is answered only by NoiseBytes bytes without "*" (not acted on).
     std::optional<std::uint64_t> NoiseAt;
     // A stop of a running program is accepted with code 0 and ends this many ms later

@@ -88,11 +88,17 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
                                  Log(lang_->Message(msgJournalWriteFailed) + fileName, true);
                              }});
     sendAction_->AddObserver(*sendJournal_);
+    resume_ = std::make_unique<TResume>(TResume::TParts{
+        *sendAction_, memoSend_, *commonDatas_, *commands_, *lang_,
+        [this](std::function<void()> fn) { logDispatch_->Post(std::move(fn)); },
+        [this](const std::string& line, bool red) { Log(line, red); },
+        [] { return FsPath(DataDir()) / "Log"; }, [this] { return sendJournal_->Current(); }});
     reconnect_ = std::make_unique<TReconnect>(*port_);
     const auto log = [this](const std::string& line, bool red) { Log(line, red); };
     const auto show = [this](const std::string& text) { ShowMessage(text); };
     portConnection_ = std::make_unique<TPortConnection>(*port_, *reconnect_, *commonDatas_, *lang_,
                                                         views_.PortView, log, show);
+    portConnection_->OnReconnected = [this] { resume_->OfferDue(); };
     settingsFiles_ = std::make_unique<TSettingsFiles>(
         *commonDatas_, *programSettings_, *errorSettings_, *lang_, lbBufRead_,
         [this] { portConnection_->SavePortSettings(); }, show);

@@ -18,6 +18,7 @@
 #include "controller/port_connection.h"
 #include "controller/recovery.h"
 #include "controller/reply_processor.h"
+#include "controller/resume.h"
 #include "controller/send_action.h"
 #include "controller/send_progress.h"
 #include "controller/settings_files.h"
@@ -116,6 +117,8 @@ public:
     TSendAction& SendAction() { return *sendAction_; }
     // Writes a journal of every exchange of a list in Log/.
     TSendJournal& SendJournal() { return *sendJournal_; }
+    // The offer to resume a send that did not end normally, and the resume.
+    TResume& Resume() { return *resume_; }
     void btnClearClick();
     bool ExchangeRunning() const { return sendAction_->Running(); }
     // Returns once the receive thread has posted to the window thread all it took from
@@ -177,7 +180,8 @@ private:
     std::unique_ptr<TPortConnection> portConnection_;
     std::unique_ptr<TSettingsFiles> settingsFiles_;
     std::unique_ptr<TSendJournal> sendJournal_; // outlives the exchange it watches
-    std::unique_ptr<TSendAction> sendAction_;   // last: its thread ends first
+    std::unique_ptr<TResume> resume_;
+    std::unique_ptr<TSendAction> sendAction_; // last: its thread ends first
 };
 
 } // namespace zav

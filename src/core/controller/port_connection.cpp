@@ -156,6 +156,8 @@ void TPortConnection::WireReconnect() {
             view_->SetPortDescription(PortDescription());
         log_(port(device) + lang_.Message(msgPortReconnected) + LineSettingsText(), false);
         UpdatePortControls();
+        if (OnReconnected)
+            OnReconnected();
     };
 }
 

@@ -59,6 +59,8 @@ public:
     bool PointPortAt(int n, const std::string& device);
     // Main thread, once the device went away while open: says so, shows the port
     // closed, and waits for the device to come back.
+    // Called once the lost device is back and its port open again.
+    std::function<void()> OnReconnected;
     void PortLost();
 
 private:

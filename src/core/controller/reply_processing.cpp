@@ -243,7 +243,7 @@ void TReplyProcessor::FrameReplies() {
                 }
             }
         } else {
-            if (reply == "RD1*" || reply == "RB*")
+            if (reply == "RD1*" || reply == "RD2*" || reply == "RD3*" || reply == "RB*")
                 datas.ReadCapture = true;
             if (datas.ReadCapture && datas.ReadBuffer.AppendAndFind(reply, "ED*", MaxReadBuffer))
                 parts_.ReadDoneEvent.Set();

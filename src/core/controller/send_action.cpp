@@ -1,5 +1,7 @@
 #include "controller/send_action.h"
 
+#include <algorithm>
+
 namespace zav {
 
 TSendAction::TSendAction(TParts parts, std::function<void()> ended)
@@ -16,7 +18,15 @@ void TSendAction::Terminate() {
         thread_->Terminate();
 }
 
-bool TSendAction::Run() {
+bool TSendAction::Run(TSendRange range) {
+    return Start(std::nullopt, range);
+}
+
+bool TSendAction::RunLines(std::vector<std::string> lines, TSendRange range) {
+    return Start(std::move(lines), range);
+}
+
+bool TSendAction::Start(std::optional<std::vector<std::string>> given, TSendRange range) {
     const TLang& lang = parts_.Lang;
     // Without an open port every command would end in a false "no reply": say which port
     // is closed, send nothing and keep the list.
@@ -46,10 +56,14 @@ bool TSendAction::Run() {
     thread_.reset(); // one that has ended but whose end is not yet processed
     parts_.Replies.ExchangeStarting();
     parts_.MemoRead.Clear();
-    std::vector<std::string> lines = parts_.MemoSend.Lines();
-    for (IExchangeObserver* observer : observers_)
+    std::vector<std::string> lines = given ? std::move(*given) : parts_.MemoSend.Lines();
+    range.First = std::min(range.First, lines.size());
+    range.End = std::clamp(range.End, range.First, lines.size());
+    for (IExchangeObserver* observer : observers_) {
+        observer->ExchangeRange(range.First, range.End);
         observer->ExchangeStarted(lines);
-    thread_ = std::make_unique<TRWThread>(std::move(lines), Links());
+    }
+    thread_ = std::make_unique<TRWThread>(std::move(lines), Links(), range.First, range.End);
     parts_.Progress.Started();
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "controller/reply_processor.h"
@@ -22,6 +23,13 @@
 #include "state/log_dispatch.h"
 
 namespace zav {
+
+// The lines of the send list that a send goes through: First up to End (one past the
+// last). Lines keep their index in the whole list, in the journal and the progress alike.
+struct TSendRange {
+    std::size_t First = 0;
+    std::size_t End = static_cast<std::size_t>(-1);
+};
 
 class TSendAction {
 public:
@@ -49,8 +57,14 @@ public:
     // Returns whether an exchange was started: while one runs, while a read-back runs,
     // while the port is closed, or while lines are out of range, the list is kept unsent
     // and the operation log says so.
-    bool Run();
+    bool Run() { return Run(TSendRange{}); }
+    // The same checks, and then only the lines of range go out.
+    bool Run(TSendRange range);
+    // The same for lines given here instead of the send list, which is kept as it is.
+    bool RunLines(std::vector<std::string> lines, TSendRange range = {});
     bool Running() const;
+    // An exchange runs, or its end is still to be taken back on the main thread.
+    bool Busy() const { return thread_ != nullptr; }
     // How the last line of the last send ended (Accepted before any).
     TSendOutcome LastOutcome() const { return lastOutcome_; }
     // Observers are told of every exchange from now on; each must outlive this action.
@@ -59,6 +73,7 @@ public:
     void Terminate();
 
 private:
+    bool Start(std::optional<std::vector<std::string>> lines, TSendRange range);
     // The exchange thread's ties to the rest of the program.
     TExchangeLinks Links();
     void Ended();

@@ -148,6 +148,11 @@ std::filesystem::path TSendJournal::Current() const {
     return current_;
 }
 
+void TSendJournal::ExchangeRange(std::size_t first, std::size_t end) {
+    rangeFirst_ = first;
+    rangeEnd_ = end;
+}
+
 void TSendJournal::ExchangeStarted(const std::vector<std::string>& lines) {
     // An exchange whose end was never taken back ends as its last line ended.
     Finish(std::nullopt);
@@ -160,8 +165,14 @@ void TSendJournal::ExchangeStarted(const std::vector<std::string>& lines) {
     }
     nextStart_.reset();
     lossesAtStart_ = links_.PortLosses.load();
-    const auto first = std::find_if(lines.begin(), lines.end(),
-                                    [](const std::string& line) { return !line.empty(); });
+    // A send from a chosen line starts there, not at the list's first line.
+    const auto first = std::find_if(
+        lines.begin() + static_cast<std::ptrdiff_t>(std::min(rangeFirst_, lines.size())),
+        lines.end(), [](const std::string& line) { return !line.empty(); });
+    // A send of part of the list is complete at the end of its part.
+    sendEnd_ = rangeEnd_ < lines.size() ? offset + rangeEnd_ : list_.size();
+    rangeFirst_ = 0;
+    rangeEnd_ = static_cast<std::size_t>(-1);
 
     const std::filesystem::path folder = links_.Folder();
     std::error_code ec;
@@ -247,7 +258,7 @@ void TSendJournal::Finish(std::optional<TSendOutcome> ended) {
     // The exchange ran over lines [offset_, end) of the list: it reached its end when its
     // last line that is not empty was done.
     std::optional<std::size_t> last;
-    for (std::size_t k = list_.size(); k > offset_; --k)
+    for (std::size_t k = std::min(sendEnd_, list_.size()); k > offset_; --k)
         if (!list_[k - 1].empty()) {
             last = k - 1 - offset_;
             break;

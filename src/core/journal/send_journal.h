@@ -70,6 +70,7 @@ public:
     // Main thread: the journal written last by this object (empty before any).
     std::filesystem::path Current() const;
 
+    void ExchangeRange(std::size_t first, std::size_t end) override;
     void ExchangeStarted(const std::vector<std::string>& lines) override;
     void LineDone(const TExchangeRecord& record) override;
     void ExchangeEnded(TSendOutcome outcome) override;
@@ -86,6 +87,9 @@ private:
     std::optional<std::pair<std::vector<std::string>, std::size_t>> nextStart_;
     std::filesystem::path current_;
     std::vector<std::string> list_; // the whole list of the open journal
+    std::size_t rangeFirst_ = 0;    // the first line the next exchange may send
+    std::size_t rangeEnd_ = static_cast<std::size_t>(-1); // and one past its last
+    std::size_t sendEnd_ = 0; // one past the last line of list_ the open journal's send has
     std::uint64_t lossesAtStart_ = 0;
 
     std::mutex mutex_;

@@ -338,6 +338,35 @@ enum TOwnMessage : int {
     msgJournalClose,
     msgJournalTableName, // accessible names
     msgJournalSummaryName,
+    msgSendFromLine, // the grid's context menu
+    msgSendLineOnly,
+    msgFromLineInRecording, // %1 the chosen line, %2 its LD's line
+    msgLineOnlyInRecording, // %1 the chosen line, %2 and %3 the recording's first and last lines
+    msgReadCoordinate,      // the read-back window
+    msgReadCoordinateName,
+    msgReadCoordinateHint,
+    msgKeepRecording,
+    msgKeepRecordingHint,
+    msgResumeTitle, // the resume offer
+    msgResumeIntro, // %1 the list, %2 its start time, %3 why
+    msgResumeUnnamedList,
+    msgResumeCutOpen,
+    msgResumeCutLost,
+    msgResumeLastAcked,
+    msgResumeNoneAcked,
+    msgResumeInRecording,
+    msgResumeFromLine,
+    msgResumeInFlight,
+    msgResumeResend,
+    msgResumeNothingLeft,
+    msgResumeButton,
+    msgStartAgainButton,
+    msgDismissButton,
+    msgResumeListChanged,
+    msgResumeReplaceList,
+    msgResumeUnreadable,
+    msgResumeAfterSend,
+    msgResumeEdRefused,
     msgOwnEnd // one past the last
 };
 

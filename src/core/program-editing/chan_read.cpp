@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "command-language/zav_commands.h"
 #include "localisation/lang.h"
 #include "program-editing/command_editor.h"
 #include "program-editing/read_program.h"
@@ -42,7 +43,9 @@ void TChanRead::btnReadClick() {
         context_.Log.ShowMessage(lang.Message(msgReadRecording));
         return;
     }
-    if (datas.Coord1State != 0) {
+    const std::atomic<std::uint8_t>* states[] = {&datas.Coord1State, &datas.Coord2State,
+                                                 &datas.Coord3State};
+    if (datas.DirectControl ? datas.Coord1State != 0 : *states[coordinate_ - 1] != 0) {
         context_.Log.ShowMessage(lang.Message(msgNotInStandby));
         return;
     }
@@ -55,15 +58,22 @@ void TChanRead::btnReadClick() {
         return;
     if (view_)
         view_->SetReadEnabled(false);
+    const int from = datas.DirectControl ? 0 : coordinate_;
     ReadThread = std::make_unique<TChanReadThread>(
-        links_, [this, alive = std::weak_ptr<int>(alive_),
-                 session = session_](std::string text, TReadOutcome outcome) {
+        links_,
+        [this, alive = std::weak_ptr<int>(alive_), session = session_, from](std::string text,
+                                                                             TReadOutcome outcome) {
             if (!alive.expired())
-                ReadEnded(session, std::move(text), outcome);
-        });
+                ReadEnded(session, std::move(text), outcome, from);
+        },
+        coordinate_);
 }
 
-void TChanRead::ReadEnded(std::uint64_t session, std::string text, TReadOutcome outcome) {
+void TChanRead::SetReadCoordinate(int coordinate) {
+    coordinate_ = std::clamp(coordinate, 1, 3);
+}
+
+void TChanRead::ReadEnded(std::uint64_t session, std::string text, TReadOutcome outcome, int from) {
     ReadThread.reset();
     if (view_)
         view_->SetReadEnabled(true);
@@ -82,6 +92,7 @@ void TChanRead::ReadEnded(std::uint64_t session, std::string text, TReadOutcome 
     if (outcome == TReadOutcome::Incomplete)
         context_.Log.Log(lang.Message(msgNoCorrectProgram));
     memoChan_.push_back(std::move(text));
+    readFrom_ = from;
     if (view_)
         view_->ShowMemoChan(memoChan_);
     links_.ReadDone.Reset();
@@ -118,7 +129,15 @@ void TChanRead::btnAddToListClick() {
         context_.Log.Log(context_.Lang.Message(msgReadWrongCommand), true);
     editor_.btnAllClearClick();
     editor_.SetListHasWrongCommand(readHasWrongCommand_);
-    context_.MemoSend.Assign(StringGridRead.Rows());
+    std::vector<TCommandRow> rows = StringGridRead.Rows();
+    if (keepRecording_ && readFrom_ != 0 && !rows.empty()) {
+        const TZavCommands& commands = context_.Commands;
+        const CommandEntry& ld = commands.Commands(ciLD);
+        const std::string n = std::to_string(readFrom_);
+        rows.insert(rows.begin(), {"LD" + n, ld.Description + n + ld.ParamLabel});
+        rows.push_back({"ED", commands.Commands(ciED).Description});
+    }
+    context_.MemoSend.Assign(std::move(rows));
 }
 
 void TChanRead::StringGridReadRowMoved(int from, int to) {

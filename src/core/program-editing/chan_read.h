@@ -45,6 +45,14 @@ public:
     bool ReadHasWrongCommand() const { return readHasWrongCommand_; }
     bool Reading() const { return ReadThread != nullptr; }
 
+    // The coordinate (1..3) whose stored program the next read asks for; in direct
+    // control the command buffer is read instead.
+    void SetReadCoordinate(int coordinate);
+    int ReadCoordinate() const { return coordinate_; }
+    // Whether taking the list over puts LD n before it and ED after it, n the coordinate
+    // it was read from, so that sending it records the program back there.
+    void SetKeepRecording(bool keep) { keepRecording_ = keep; }
+
     void btnReadClick();
     void btnAddToListClick();
     void ParseReadProgram();
@@ -52,7 +60,8 @@ public:
     void StringGridReadRowMoved(int from, int to);
 
 private:
-    void ReadEnded(std::uint64_t session, std::string text, TReadOutcome outcome);
+    // from: the coordinate the read asked for, 0 for the command buffer.
+    void ReadEnded(std::uint64_t session, std::string text, TReadOutcome outcome, int from);
 
     TEditingContext context_;
     TCommandEditor& editor_;
@@ -61,6 +70,9 @@ private:
     IChanReadView* view_ = nullptr;
     std::vector<std::string> memoChan_;
     bool readHasWrongCommand_ = false;
+    int coordinate_ = 1;
+    bool keepRecording_ = false;
+    int readFrom_ = 0;          // the coordinate of the last read's program; 0 for the buffer
     std::uint64_t session_ = 0; // counts window closes, so a late result finds no window
     std::unique_ptr<TChanReadThread> ReadThread;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);

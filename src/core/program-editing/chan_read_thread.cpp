@@ -7,8 +7,9 @@
 
 namespace zav {
 
-TChanReadThread::TChanReadThread(TReadBackLinks links, TDone done)
-    : links_(links), done_(std::move(done)), request_(links.Datas.DirectControl ? "RB*" : "RD1*"),
+TChanReadThread::TChanReadThread(TReadBackLinks links, TDone done, int coordinate)
+    : links_(links), done_(std::move(done)),
+      request_(links.Datas.DirectControl ? "RB*" : "RD" + std::to_string(coordinate) + "*"),
       losses_(links.PortLosses.load()) {
     TCommonDatas& datas = links_.Datas;
     // A capture or an end mark left over from an earlier read that timed out would end

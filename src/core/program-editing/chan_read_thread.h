@@ -1,5 +1,6 @@
 #pragma once
-// The read-back thread: sends the read request ("RD1*", or "RB*" in direct control) and
+// The read-back thread: sends the read request ("RD" + coordinate + "*", or "RB*" in
+// direct control) and
 // waits for reply processing to collect the answer into ReadBuffer. The wait ends at
 // "ED*" (ReadDone) or when nothing more has arrived for ReplyTimeout, so a long
 // program on a slow line arrives whole. The thread only posts its result.
@@ -44,7 +45,8 @@ public:
     // terminated.
     using TDone = std::function<void(std::string text, TReadOutcome outcome)>;
 
-    TChanReadThread(TReadBackLinks links, TDone done);
+    // coordinate: 1..3, whose stored program is read (the buffer in direct control).
+    TChanReadThread(TReadBackLinks links, TDone done, int coordinate = 1);
     ~TChanReadThread(); // terminates and joins
     TChanReadThread(const TChanReadThread&) = delete;
     TChanReadThread& operator=(const TChanReadThread&) = delete;

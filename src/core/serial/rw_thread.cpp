@@ -37,8 +37,10 @@ bool StopsAfter(TSendOutcome outcome, int stopOnCommandError, int stopOnDataErro
            (outcome == TSendOutcome::DataError && stopOnDataError == 1);
 }
 
-TRWThread::TRWThread(std::vector<std::string> lines, TExchangeLinks links)
-    : lines_(std::move(lines)), links_(std::move(links)) {
+TRWThread::TRWThread(std::vector<std::string> lines, TExchangeLinks links, std::size_t first,
+                     std::size_t end)
+    : lines_(std::move(lines)), first_(std::min(first, lines_.size())),
+      end_(std::clamp(end, first_, lines_.size())), links_(std::move(links)) {
     // The list is a copy taken on the main thread: the operator may edit the grid while
     // the exchange runs, and the thread must not read a list that is changing.
     links_.Control.Begin(lines_.size());
@@ -73,7 +75,7 @@ bool TRWThread::StopsAfter(TSendOutcome outcome) const {
 
 std::size_t TRWThread::NextLine(std::size_t index) const {
     // Every line is sent, however long the list: the editor sets no limit either.
-    while (index < lines_.size() && lines_[index].empty())
+    while (index < end_ && lines_[index].empty())
         ++index;
     return index;
 }
@@ -163,7 +165,7 @@ bool TRWThread::TakeReplyInThread() {
             control.StopReason() != TExchangeStop::None || StopsAfter(ReplyResult()))
             return false;
         const std::size_t next = NextLine(line_ + 1);
-        if (next == lines_.size())
+        if (next == end_)
             return false;
         const std::string request = Request(lines_[next]);
         const std::string reply = links_.Datas.LastError.Get();
@@ -207,8 +209,8 @@ void TRWThread::ReportLine(TSendOutcome outcome, const std::string& reply,
 
 void TRWThread::Execute() {
     TExchangeControl& control = links_.Control;
-    std::size_t next = NextLine(0);
-    while (next < lines_.size()) {
+    std::size_t next = NextLine(first_);
+    while (next < end_) {
         if (!Write(next, Request(lines_[next])))
             break;
         const TSendOutcome r = WaitReply();

@@ -76,8 +76,11 @@ struct TExchangeLinks {
 
 class TRWThread {
 public:
-    // Starts at once on lines, the send list as it is now. Construct on the main thread.
-    TRWThread(std::vector<std::string> lines, TExchangeLinks links);
+    // Starts at once on lines, the send list as it is now, and sends its lines from first
+    // up to end (one past the last; clipped to the list). The lines outside are kept, so
+    // that every line keeps its index in the list. Construct on the main thread.
+    TRWThread(std::vector<std::string> lines, TExchangeLinks links, std::size_t first = 0,
+              std::size_t end = static_cast<std::size_t>(-1));
     ~TRWThread(); // asks the thread to stop and joins it
     TRWThread(const TRWThread&) = delete;
     TRWThread& operator=(const TRWThread&) = delete;
@@ -99,7 +102,7 @@ private:
     TSendOutcome ReplyResult() const;
     // Whether the list stops after a line with this outcome.
     bool StopsAfter(TSendOutcome outcome) const;
-    // The first line from index on that is not empty; lines_.size() when none is left.
+    // The first line from index on that is not empty; end_ when none is left.
     std::size_t NextLine(std::size_t index) const;
     // When the reply to a line written now is late.
     TClock::time_point ReplyDeadline() const;
@@ -112,6 +115,8 @@ private:
                     TClock::time_point repliedAt = TClock::now());
 
     const std::vector<std::string> lines_; // the send list when the exchange began
+    const std::size_t first_;              // the lines sent: first_ up to end_
+    const std::size_t end_;
     const TExchangeLinks links_;
     std::vector<std::string> requests_; // each line as sent, with its "*"
     std::atomic<bool> finished_{false};

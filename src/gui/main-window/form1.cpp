@@ -22,6 +22,7 @@
 #include "main-window/form_color_indicators.h"
 #include "main-window/form_coord.h"
 #include "main-window/form_port_name.h"
+#include "main-window/form_resume.h"
 #include "main-window/main_window_names.h"
 #include "program-check/program_check.h"
 #include "program-editing/form_chan_read.h"
@@ -321,6 +322,21 @@ void TForm1::FormCreate() {
                                            *PanelMultC->btnStopSend,
                                            [this] { return PanelMultC->StringGridSend; });
     c.SendProgress().AttachView(SendProgressBar);
+    GridLineSend =
+        new TGridLineSend(c, *PanelMultC->StringGridSend, *PanelMultC->btnRunTR,
+                          [this](const std::string& question) { return Confirm(question); });
+    GridLineSend->ApplyTexts(c.Lang());
+    // One offer at a time, shown from the event loop: it may come from a reconnect.
+    c.Resume().ShowOffer = [this](const TJournal& journal) {
+        QTimer::singleShot(0, this, [this, journal] {
+            if (FormResume && FormResume->isVisible())
+                return;
+            FormResume = new TFormResume(
+                *controller_, journal,
+                [this](const std::string& question) { return Confirm(question); }, this);
+            FormResume->show();
+        });
+    };
     SendProgressBar->OnSending = [this](bool sending) {
         sending_ = sending;
         ApplySendingLocks();
@@ -359,6 +375,8 @@ void TForm1::FormCreate() {
     c.SettingsFiles().LoadErrorSettings();
     // LastReply already holds its two blanks: the controller sets them when it is made.
     c.Lang().LoadLanguage();
+    // A send that the last run left cut short is offered once the window is up.
+    QTimer::singleShot(0, this, [this] { controller_->Resume().OfferDue(); });
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -884,6 +902,8 @@ void TForm1::MessagesLoaded() {
         NameMainWindowControls(*this, lang);
         PanelMultC->ToolPanel->ApplyTexts(lang);
         PanelSingeC->GrBoxTracking->ApplyTexts(lang);
+        if (GridLineSend)
+            GridLineSend->ApplyTexts(lang);
         mmExit->setText(Q(lang.Message(msgExit)).replace('&', "&&"));
         mmFileRecent->setTitle(Q(lang.Message(msgRecentFiles)).replace('&', "&&"));
         mmPreview->setText(Q(lang.Message(msgPreview)).replace('&', "&&"));

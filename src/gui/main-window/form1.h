@@ -19,6 +19,7 @@
 #include "common/qt_timer.h"
 #include "common/radio_group.h"
 #include "controller/controller.h"
+#include "main-window/grid_line_send.h"
 #include "main-window/memo_log.h"
 #include "main-window/panel_chanel_state.h"
 #include "main-window/panel_mult_c.h"
@@ -33,6 +34,7 @@ class TFormByteLen;
 class TFormCoord;
 class TFormChanRead;
 class TFormPreview;
+class TFormResume;
 class TFormJournal;
 
 class TForm1 : public QMainWindow,
@@ -83,6 +85,7 @@ public:
     QPointer<TFormCoord> FormCoord;
     QPointer<TFormChanRead> FormChanRead;
     QPointer<TFormPreview> FormPreview;
+    QPointer<TFormResume> FormResume; // the offer to resume a cut send
     QPointer<TFormJournal> FormJournal;
 
     // Control modes.
@@ -147,6 +150,7 @@ public:
 
     // The progress of a running send and its stop.
     TSendProgressBar* SendProgressBar = nullptr;
+    TGridLineSend* GridLineSend = nullptr; // the list's send-from-line actions
     // Ignores a second press of a control that sends, within the double-click interval.
     TPressGuard* PressGuard = nullptr;
 

@@ -18,6 +18,7 @@
 #include "main-window/form_color_indicators.h"
 #include "main-window/form_coord.h"
 #include "main-window/form_port_name.h"
+#include "main-window/form_resume.h"
 #include "program-editing/form_chan_read.h"
 #include "program-editing/form_preview.h"
 #include "program-editing/read_program.h"
@@ -69,6 +70,23 @@ bool SaveFileMenu(TForm1& form, const QString& dir, const QString& name) {
     return saved;
 }
 
+// The send list's context menu, open over its third row.
+bool SaveGridMenu(TForm1& form, const QString& dir, const QString& name) {
+    TCommandGrid& grid = *form.PanelMultC->StringGridSend;
+    grid.SetCurrentGridRow(3);
+    QMenu menu;
+    menu.addActions(grid.actions());
+    const QRect row = grid.visualRect(grid.model()->index(2, 2));
+    menu.popup(grid.viewport()->mapToGlobal(row.center()));
+    QApplication::processEvents();
+    const QRect area = form.frameGeometry().united(menu.geometry());
+    const bool saved = form.screen()
+                           ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                           .save(QDir(dir).filePath(name + ".png"));
+    menu.close();
+    return saved;
+}
+
 template <class TDialog> bool SaveDialog(TForm1& form, const QString& dir, const QString& name) {
     auto* dialog = new TDialog(form.Controller(), &form);
     const bool saved = Save(*dialog, dir, name);
@@ -104,6 +122,7 @@ bool SaveWindows(TForm1& form, const QString& dir, const QString& suffix) {
     compose();
     ok &= Save(form, dir, "main-extended" + suffix);
     ok &= SaveFileMenu(form, dir, "main-file-menu" + suffix);
+    ok &= SaveGridMenu(form, dir, "main-grid-menu" + suffix);
     datas.ShowLoadLog = true;
     datas.ShowPortLog = true;
     form.rgrSingl_MultClick();
@@ -152,6 +171,18 @@ bool SaveWindows(TForm1& form, const QString& dir, const QString& suffix) {
                               c.ChanRead().StringGridRead);
     ok &= SaveDialog<TFormChanRead>(form, dir, "read-back" + suffix);
     ok &= SaveDialog<TFormLang>(form, dir, "language" + suffix);
+    {
+        // A send cut inside its second recording, as a journal gives it back.
+        TJournal journal;
+        journal.StartedMs = 1765300000000;
+        journal.ListFile = "Users/Zav-Prog-1.zav";
+        journal.End = TJournalEnd::DeviceLost;
+        journal.Lines = {"LD1", "SD300", "MV2000", "ED", "LD2", "SD200", "MV1000", "ED", "ST"};
+        for (std::size_t line = 0; line < 6; ++line)
+            journal.Entries.push_back({0, line, journal.Lines[line], "", "E10*", "accepted", 5});
+        TFormResume dialog(form.Controller(), journal, {}, &form);
+        ok &= Save(dialog, dir, "resume" + suffix);
+    }
     ok &= SaveDialog<TFormJournal>(form, dir, "send-journal" + suffix);
     // The information box as the menu shows it, but without its own event loop.
     QMessageBox about(QMessageBox::Information, StripMnemonic(form.mmVers->text()),

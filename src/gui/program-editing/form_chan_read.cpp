@@ -1,6 +1,7 @@
 #include "program-editing/form_chan_read.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <algorithm>
 
@@ -37,6 +38,15 @@ TFormChanRead::TFormChanRead(TController& controller, QWidget* parent)
     chbCodes->setChecked(true);
     btnAddToList = new QPushButton("Add to the command list", this);
     btnAddToList->setObjectName("btnAddToList");
+    lblReadCoordinate = new QLabel("Coordinate", this);
+    lblReadCoordinate->setObjectName("lblReadCoordinate");
+    cbReadCoordinate = new QComboBox(this);
+    cbReadCoordinate->setObjectName("cbReadCoordinate");
+    cbReadCoordinate->addItems({"1", "2", "3"});
+    lblReadCoordinate->setBuddy(cbReadCoordinate);
+    chbKeepRecording =
+        new QCheckBox("Keep LD n and ED around the list when it is taken over", this);
+    chbKeepRecording->setObjectName("chbKeepRecording");
 
     StringGridRead =
         new TCommandGrid(controller_.ChanRead().StringGridRead, "StringGridRead", this);
@@ -46,23 +56,35 @@ TFormChanRead::TFormChanRead(TController& controller, QWidget* parent)
     // The codes keep their height; the read list takes what the window has beyond it.
     MemoChan->setFixedHeight(CodesHeight);
 
-    // The read button beside the two switches and the add button; under them the read
-    // list, which takes the room the window has, and the codes.
+    // The read button, and the coordinate it reads under it, beside the three switches
+    // and the add button; under them the read list, which takes the room the window has,
+    // and the codes.
+    auto* coordinate = new QHBoxLayout;
+    coordinate->addWidget(lblReadCoordinate);
+    coordinate->addWidget(cbReadCoordinate, 1);
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(8, 8, 8, 8);
     grid->addWidget(btnRead, 0, 0, 3, 1);
+    grid->addLayout(coordinate, 3, 0);
     grid->addWidget(chbAddToEnd, 0, 1);
     grid->addWidget(chbCodes, 1, 1);
-    grid->addWidget(btnAddToList, 2, 1);
-    grid->addWidget(StringGridRead, 3, 0, 1, 2);
-    grid->addWidget(MemoChan, 4, 0, 1, 2);
+    grid->addWidget(chbKeepRecording, 2, 1);
+    grid->addWidget(btnAddToList, 3, 1);
+    grid->addWidget(StringGridRead, 4, 0, 1, 2);
+    grid->addWidget(MemoChan, 5, 0, 1, 2);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(3, 1);
+    grid->setRowStretch(4, 1);
     resize(FormWidth, HeightWithCodes);
 
     TChanRead& read = controller_.ChanRead();
     guard->Connect(btnRead, [&read] { read.btnReadClick(); });
     connect(chbCodes, &QCheckBox::toggled, this, [this] { chbCodesClick(); });
+    cbReadCoordinate->setCurrentIndex(read.ReadCoordinate() - 1);
+    connect(cbReadCoordinate, &QComboBox::currentIndexChanged, this,
+            [&read](int index) { read.SetReadCoordinate(index + 1); });
+    read.SetKeepRecording(false); // off in each new window, so a take-over stays as it was
+    connect(chbKeepRecording, &QCheckBox::toggled, this,
+            [&read](bool keep) { read.SetKeepRecording(keep); });
     guard->Connect(btnAddToList, [&read] { read.btnAddToListClick(); });
     StringGridRead->GridModel()->OnRowMoved = [&read](int from, int to) {
         read.StringGridReadRowMoved(from, to);
@@ -94,6 +116,12 @@ void TFormChanRead::ApplyLanguage() {
     btnAddToList->setToolTip(text(msgAddToListHint));
     StringGridRead->setAccessibleName(text(msgReadCommands));
     MemoChan->setAccessibleName(text(msgReceivedText));
+    lblReadCoordinate->setText(text(msgReadCoordinate));
+    cbReadCoordinate->setAccessibleName(text(msgReadCoordinateName));
+    cbReadCoordinate->setToolTip(text(msgReadCoordinateHint));
+    chbKeepRecording->setText(text(msgKeepRecording));
+    chbKeepRecording->setAccessibleName(text(msgKeepRecording));
+    chbKeepRecording->setToolTip(text(msgKeepRecordingHint));
     if (!LoadDialogTexts(lang, 17))
         return;
     setWindowTitle(DialogText(lang, 12));

@@ -4,7 +4,9 @@
 // one exists, and it frees itself when closed.
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -23,6 +25,9 @@ public:
     QCheckBox* chbAddToEnd;
     QCheckBox* chbCodes;
     QPushButton* btnAddToList;
+    QLabel* lblReadCoordinate;
+    QComboBox* cbReadCoordinate; // 1, 2 or 3: whose stored program is read
+    QCheckBox* chbKeepRecording; // LD n ... ED around the list taken over
     TCommandGrid* StringGridRead;
     QPlainTextEdit* MemoChan;
 
