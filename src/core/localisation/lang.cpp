@@ -332,6 +332,26 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgCloseRecordingCutEnd, "*: ED was sent, and the program stored in the coordinate is "
                               "incomplete."},
     {msgNotSerialDevice, "*the device takes no serial line settings (it is not a serial port)"},
+    {msgEchoMismatch, "*Echo check: line "},
+    {msgEchoMismatchSent, "* was sent as \""},
+    {msgEchoMismatchEchoed, "*\" but the controller echoed \""},
+    {msgEchoMismatchEnd, "*\": it took another command, so the list was stopped."},
+    {msgEchoCheckOption, "*Check the controller's echo of each command"},
+    {msgEchoCheckHint, "*The controller repeats each command it received. When that differs from what was sent, the line changed the command and the controller has carried out or stored another one: the list stops there."},
+    {msgLinkHealthName, "*Link health"},
+    {msgLinkShort, "*Link "},
+    {msgLinkMs, "* ms"},
+    {msgLinkTipTitle, "*The line to the controller since the program started (in the bottom line: replies in time | echo mismatches | transfer errors | time-outs | connections lost | median/slowest reply time)"},
+    {msgLinkTipInTime, "*replies in time: "},
+    {msgLinkTipEchoMismatch, "*echoes that differ from the command sent: "},
+    {msgLinkTipEchoMissing, "*echoes that did not come: "},
+    {msgLinkTipTransfer, "*data transfer errors: "},
+    {msgLinkTipTimeouts, "*commands without a reply in time: "},
+    {msgLinkTipPortLosses, "*connections lost: "},
+    {msgLinkTipTimes, "*reply time over the last 100 commands: median "},
+    {msgLinkTipSlowest, "*, slowest "},
+    {msgLinkTipNoTimes, "*reply time: no reply yet"},
+    {msgLinkTipColours, "*Green: no fault. Amber: a fault in this run. Red: 3 or more faults among the last 100 commands."},
 };
 // clang-format on
 

@@ -272,7 +272,27 @@ enum TOwnMessage : int {
     msgCloseRecordingCut, // + coordinate + msgCloseRecordingCutEnd
     msgCloseRecordingCutEnd,
     msgNotSerialDevice, // why a port did not open: the device takes no line settings
-    msgOwnEnd           // one past the last
+    msgEchoMismatch,
+    msgEchoMismatchSent,
+    msgEchoMismatchEchoed,
+    msgEchoMismatchEnd,
+    msgEchoCheckOption,
+    msgEchoCheckHint,
+    msgLinkHealthName,
+    msgLinkShort,
+    msgLinkMs,
+    msgLinkTipTitle,
+    msgLinkTipInTime,
+    msgLinkTipEchoMismatch,
+    msgLinkTipEchoMissing,
+    msgLinkTipTransfer,
+    msgLinkTipTimeouts,
+    msgLinkTipPortLosses,
+    msgLinkTipTimes,
+    msgLinkTipSlowest,
+    msgLinkTipNoTimes,
+    msgLinkTipColours,
+    msgOwnEnd // one past the last
 };
 
 class TLang {
