@@ -57,6 +57,7 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
         TRecovery::TParts{*port_, *commonDatas_, *replies_, senderIdleEvent_, replyEvent_},
         [this](int n, bool red) { LogMessage(n, red); });
     replies_->SetRecovery([this] { recovery_->RunRecovery(); });
+    replies_->SetTransferErrorSeen([this] { linkHealth_.TransferError(); });
     tracking_ = std::make_unique<TTracking>(editing, [this] { btnRunTRClick(); });
     session_ = std::make_unique<TSessionFile>(TSessionFile::DefaultFileName());
     session_->Load();
@@ -74,6 +75,7 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
                             *editor_, *chanRead_, *replies_, *sendProgress_, exchangeControl_,
                             replyEvent_, senderIdleEvent_},
         [this] { closing_->ExchangeEnded(); });
+    sendAction_->AddObserver(linkHealth_);
     reconnect_ = std::make_unique<TReconnect>(*port_);
     const auto log = [this](const std::string& line, bool red) { Log(line, red); };
     const auto show = [this](const std::string& text) { ShowMessage(text); };

@@ -308,6 +308,8 @@ void TForm1::FormCreate() {
                                            *PanelMultC->btnStopSend,
                                            [this] { return PanelMultC->StringGridSend; });
     c.SendProgress().AttachView(SendProgressBar);
+    LinkHealth = new TLinkHealthIndicator(c.LinkHealth(), c.Lang(), PanelPortProp);
+    PanelPortProp->AddControl(LinkHealth);
     SendProgressBar->OnSending = [this](bool sending) {
         sending_ = sending;
         ApplySendingLocks();
@@ -838,6 +840,8 @@ void TForm1::MessagesLoaded() {
         mmFileRecent->setTitle(Q(lang.Message(msgRecentFiles)).replace('&', "&&"));
     }
     // The controller loads its first messages while it is being made, before the bar.
+    if (LinkHealth)
+        LinkHealth->ApplyTexts();
     if (SendProgressBar) {
         SendProgressBar->ApplyTexts();
         FitToTexts();

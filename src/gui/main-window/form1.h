@@ -19,6 +19,7 @@
 #include "common/qt_timer.h"
 #include "common/radio_group.h"
 #include "controller/controller.h"
+#include "main-window/link_health_indicator.h"
 #include "main-window/memo_log.h"
 #include "main-window/panel_chanel_state.h"
 #include "main-window/panel_mult_c.h"
@@ -139,6 +140,7 @@ public:
 
     // The progress of a running send and its stop.
     TSendProgressBar* SendProgressBar = nullptr;
+    TLinkHealthIndicator* LinkHealth = nullptr; // at the right of the bottom line
     // Ignores a second press of a control that sends, within the double-click interval.
     TPressGuard* PressGuard = nullptr;
 
