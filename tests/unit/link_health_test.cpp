@@ -10,8 +10,8 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// A line answered after ms with the echo given; "-" stands for a transfer error and "t/o"
-// for a line without a reply.
+// A line answered after ms with the echo given; "-" stands for a transfer error, "t/o"
+// for a line without a reply and "lost" for a lost port.
 struct TEvent {
     std::string echo;
     int ms = 10;
@@ -31,36 +31,37 @@ TEST(LinkHealth, CountsFaultsTimesAndColour) {
         {"nothing yet", {}, {}},
         {"clean replies",
          {{"MV1", 10}, {"MV1", 30}, {"MV1", 20}},
-         {3, 0, 0, 0, 0, true, milliseconds(20), milliseconds(30), G}},
+         {3, 0, 0, 0, 0, 0, true, milliseconds(20), milliseconds(30), G}},
         {"an even count takes the middle two",
          {{"MV1", 10}, {"MV1", 40}, {"MV1", 20}, {"MV1", 30}},
-         {4, 0, 0, 0, 0, true, milliseconds(25), milliseconds(40), G}},
+         {4, 0, 0, 0, 0, 0, true, milliseconds(25), milliseconds(40), G}},
         {"noise before the echo is no fault",
          {{"\x07MV1", 10}},
-         {1, 0, 0, 0, 0, true, milliseconds(10), milliseconds(10), G}},
+         {1, 0, 0, 0, 0, 0, true, milliseconds(10), milliseconds(10), G}},
         {"a changed echo",
          {{"MV9", 10}},
-         {1, 1, 0, 0, 0, true, milliseconds(10), milliseconds(10), A}},
+         {1, 1, 0, 0, 0, 0, true, milliseconds(10), milliseconds(10), A}},
         {"a missing echo",
          {{"", 10}},
-         {1, 0, 1, 0, 0, true, milliseconds(10), milliseconds(10), A}},
-        {"a time-out has no reply time", {{"t/o"}}, {0, 0, 0, 0, 1, false, {}, {}, A}},
+         {1, 0, 1, 0, 0, 0, true, milliseconds(10), milliseconds(10), A}},
+        {"a time-out has no reply time", {{"t/o"}}, {0, 0, 0, 0, 1, 0, false, {}, {}, A}},
         {"a transfer error",
          {{"-"}, {"MV1", 8}},
-         {1, 0, 0, 1, 0, true, milliseconds(8), milliseconds(8), A}},
+         {1, 0, 0, 1, 0, 0, true, milliseconds(8), milliseconds(8), A}},
+        {"a lost port", {{"lost"}}, {0, 0, 0, 0, 0, 1, false, {}, {}, A}},
         {"three faults pile up",
          {{"-"}, {"MV1", 8}, {"t/o"}, {"MV9", 9}},
-         {2, 1, 0, 1, 1, true, milliseconds(8), milliseconds(9), R}},
+         {2, 1, 0, 1, 1, 0, true, milliseconds(8), milliseconds(9), R}},
         {"faults older than the last 100 stay counted but no longer red",
          faultsThenClean,
-         {101, 1, 0, 1, 1, true, milliseconds(6), milliseconds(7), A}},
+         {101, 1, 0, 1, 1, 0, true, milliseconds(6), milliseconds(7), A}},
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.name);
         TLinkHealth health;
         for (const TEvent& e : row.events) {
-            if (e.echo == "-") {
-                health.TransferError();
+            if (e.echo == "-" || e.echo == "lost") {
+                e.echo == "-" ? health.TransferError() : health.PortLost();
                 continue;
             }
             TExchangeRecord record;

@@ -19,6 +19,7 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     // A lost device ends the exchange and a read-back at once; PortLost then says so.
     port_->OnLostInThread = [this] {
         exchangeControl_.Stop(TExchangeStop::PortLost);
+        linkHealth_.PortLost();
         ++portLosses_;
         readDoneEvent_.Set();
     };

@@ -19,6 +19,12 @@ void TLinkHealth::TransferError() {
     Add({false, {}, true});
 }
 
+void TLinkHealth::PortLost() {
+    std::lock_guard lock(mutex_);
+    ++counts_.PortLosses;
+    Add({false, {}, true});
+}
+
 void TLinkHealth::LineDone(const TExchangeRecord& record) {
     std::lock_guard lock(mutex_);
     if (record.Outcome == TSendOutcome::Stopped)
@@ -58,9 +64,9 @@ void TLinkHealth::Add(TEntry entry) {
         counts_.Median = times.size() % 2 ? times[mid] : (times[mid - 1] + times[mid]) / 2;
         counts_.Slowest = times.back();
     }
-    const bool anyFault =
-        counts_.EchoMismatches + counts_.EchoesMissing + counts_.TransferErrors + counts_.TimeOuts >
-        0;
+    const bool anyFault = counts_.EchoMismatches + counts_.EchoesMissing + counts_.TransferErrors +
+                              counts_.TimeOuts + counts_.PortLosses >
+                          0;
     counts_.Colour = faults >= RedFaults ? TLinkColour::Red
                      : anyFault          ? TLinkColour::Amber
                                          : TLinkColour::Green;

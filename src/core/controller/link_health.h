@@ -1,7 +1,8 @@
 #pragma once
 // The health of the line to the controller in this run of the program, from the record
 // of every line sent (replies in time, echoes that differ or never come, time-outs, the
-// reply times) and the data transfer errors that reply processing reports.
+// reply times), the data transfer errors that reply processing reports and the losses of
+// the port's device.
 //
 // Green while nothing went wrong; amber after any fault; red while RedFaults or more of
 // the last Window commands (or transfer errors) were faults.
@@ -24,6 +25,7 @@ struct TLinkCounts {
     std::size_t EchoesMissing = 0;  // coded replies without an echo before them
     std::size_t TransferErrors = 0;
     std::size_t TimeOuts = 0;
+    std::size_t PortLosses = 0; // the device went away
     // Over the answered lines among the last Window: none while there is none.
     bool HasTimes = false;
     std::chrono::milliseconds Median{0};
@@ -37,8 +39,9 @@ public:
     static constexpr std::size_t Window = 100;
     static constexpr std::size_t RedFaults = 3;
 
-    // Any thread: a data transfer error was received.
+    // Any thread: a data transfer error was received; the port's device went away.
     void TransferError();
+    void PortLost();
     TLinkCounts Counts() const;
     // Called, from any thread and under the class's lock, when the counts change and
     // Counts has been read since the last call: it must only post. Empty: none.

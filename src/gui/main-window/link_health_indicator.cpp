@@ -47,7 +47,8 @@ void TLinkHealthIndicator::ApplyTexts() {
                                      : QStringLiteral("-");
     const QString sep = QStringLiteral(" | ");
     setText(Text(lang_.Message(msgLinkShort)) + Number(c.InTime) + sep + Number(c.EchoMismatches) +
-            sep + Number(c.TransferErrors) + sep + Number(c.TimeOuts) + sep + times);
+            sep + Number(c.TransferErrors) + sep + Number(c.TimeOuts) + sep + Number(c.PortLosses) +
+            sep + times);
     QStringList tip{
         Text(lang_.Message(msgLinkTipTitle)),
         Text(lang_.Message(msgLinkTipInTime)) + Number(c.InTime),
@@ -55,6 +56,7 @@ void TLinkHealthIndicator::ApplyTexts() {
         Text(lang_.Message(msgLinkTipEchoMissing)) + Number(c.EchoesMissing),
         Text(lang_.Message(msgLinkTipTransfer)) + Number(c.TransferErrors),
         Text(lang_.Message(msgLinkTipTimeouts)) + Number(c.TimeOuts),
+        Text(lang_.Message(msgLinkTipPortLosses)) + Number(c.PortLosses),
         c.HasTimes
             ? Text(lang_.Message(msgLinkTipTimes)) + QString::number(c.Median.count()) + ms +
                   Text(lang_.Message(msgLinkTipSlowest)) + QString::number(c.Slowest.count()) + ms

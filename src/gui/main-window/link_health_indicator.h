@@ -1,8 +1,8 @@
 #pragma once
 // The link health at the right of the bottom line: replies in time | echo mismatches |
-// transfer errors | time-outs | median/slowest reply time, green, amber or red. Its
-// tool-tip, which is also its accessible description, says what each number means.
-// It takes the keyboard focus, so that a screen reader can reach it.
+// transfer errors | time-outs | connections lost | median/slowest reply time, green, amber or red.
+// Its tool-tip, which is also its accessible description, says what each number means. It takes the
+// keyboard focus, so that a screen reader can reach it.
 
 #include <QLabel>
 
