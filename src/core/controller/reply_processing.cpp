@@ -201,7 +201,7 @@ bool TReplyProcessor::StopsOnEcho(const std::string& reply) {
     // more of the list may follow, and the wrong command must not pass for the line's.
     const TExchangeControl::TPosition stopped = parts_.Exchange.Stop(TExchangeStop::EchoMismatch);
     if (!stopped.Running)
-        return true;
+        return false; // stopped already for another cause, which the operator is told of
     outlets_.OnMain([this, stopped, echo] {
         const TLang& lang = parts_.Lang;
         outlets_.Log(lang.Message(msgEchoMismatch) + std::to_string(stopped.Line) +
