@@ -10,7 +10,7 @@ namespace {
 TEST(EchoCheck, TakesTheFirstTextAfterTheRequestThatBelongsToIt) {
     // Each step: ">X" expects the echo of request X, "<X*" receives X*, "=V" takes the
     // verdict V of the line in flight (M match, X mismatch, ? missing, - none awaited)
-    // with an accepting code, "!V" with a refusing one.
+    // with an accepting code, "!V" with a refusing one; "R" ends the exchange.
     struct TRow {
         const char* name;
         std::vector<std::string> steps;
@@ -37,6 +37,9 @@ TEST(EchoCheck, TakesTheFirstTextAfterTheRequestThatBelongsToIt) {
         {"read-back items up to ED",
          {">RD1", "<RD1*", "=M", ">ED", "<SD200*", "<MV5*", "<ED*", "<ED*", "=M"},
          "ED"},
+        {"a late echo after the next send began",
+         {">BG", "=?", "R", ">EN", "<BG*", "<EN*", "=M"},
+         "EN"},
         {"a refused read sends no items", {">RD1", "<RD1*", "!M", ">BG", "<BG*", "=M"}, "BG"},
     };
     for (const TRow& row : rows) {
@@ -45,7 +48,9 @@ TEST(EchoCheck, TakesTheFirstTextAfterTheRequestThatBelongsToIt) {
         TEchoResult last;
         for (const std::string& step : row.steps) {
             const std::string arg = step.substr(1);
-            if (step[0] == '>') {
+            if (step == "R") {
+                check.Reset();
+            } else if (step[0] == '>') {
                 check.Expect(arg);
             } else if (step[0] == '<') {
                 check.Received(arg);

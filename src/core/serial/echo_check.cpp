@@ -23,7 +23,7 @@ void TEchoCheck::Reset() {
     awaited_ = seen_ = readItems_ = false;
     request_.clear();
     echo_.clear();
-    missing_.clear();
+    // missing_ stays: the echo of a line that timed out may come once the next send began.
     last_ = {};
 }
 

@@ -33,7 +33,8 @@ public:
     // in front of it is no command the controller would carry out.
     static bool Matches(const std::string& request, const std::string& echo);
 
-    // A new exchange, or its end: nothing is awaited, nothing is remembered.
+    // A new exchange, or its end: nothing is awaited; only a line whose echo never came
+    // is remembered, for its late echo.
     void Reset();
     // Before request (without "*") is written: its echo is awaited from now on.
     void Expect(const std::string& request);
