@@ -60,7 +60,9 @@ void TestSettingsDialogs::errorSettingsOkStoresCloseDiscards() {
         QVERIFY(dialog->RbtnEr9_NoReact->isChecked());
         QVERIFY(dialog->RbtnEr6_Esc->isChecked());
         QCOMPARE(dialog->SpinEditTime->value(), 300);
+        QVERIFY(dialog->chboxEcho->isChecked());
         dialog->chboxEr5->click();
+        dialog->chboxEcho->click();
         dialog->RbtnEr6_NoReact->click();
         dialog->RbtnEr9_Esc->click();
         dialog->SpinEditTime->findChild<QLineEdit*>()->setText(typed);
@@ -73,6 +75,7 @@ void TestSettingsDialogs::errorSettingsOkStoresCloseDiscards() {
     form.mmNastrError->trigger();
     const bool taken = ok && !refused;
     QCOMPARE(d.AutoRecovery, !taken);
+    QCOMPARE(d.EchoCheck.load(), !taken);
     QCOMPARE(d.StopOnCommandError.load(), std::uint8_t(taken ? 0 : 1));
     QCOMPARE(d.StopOnDataError.load(), std::uint8_t(taken ? 1 : 0));
     QCOMPARE(d.ReplyTimeout.load(), stored);

@@ -22,19 +22,20 @@ using test::TempFolder;
 using testing::ElementsAre;
 using Lines = std::vector<std::string>;
 
-const Lines DefaultErrorLines{"-1", "1", "1", "-1", "-1", "300"};
+const Lines DefaultErrorLines{"-1", "1", "1", "-1", "-1", "300", "-1"};
 const Lines DefaultProgramLines{"0",  "-1", "0",  "0",    "0", "-1", "-1", "-1", "0",  "-1", "-1",
                                 "-1", "-1", "-1", "Step", "1", "0",  "0",  "en", "-1", "0"};
 
 auto ErrorFields(const TErrorSettings& v) {
     return std::make_tuple(v.AutoRecovery, v.StopOnCommandError, v.StopOnDataError,
-                           v.RecoveryStopRecording, v.RecoveryClearBuffers, v.ReplyTimeout);
+                           v.RecoveryStopRecording, v.RecoveryClearBuffers, v.ReplyTimeout,
+                           v.EchoCheck);
 }
 
 TEST(ErrorSettingsFile, LinesAndTheirReading) {
     EXPECT_EQ(TErrorSettingsFile::Lines({}), DefaultErrorLines);
-    const TErrorSettings changed{false, 0, 0, false, true, 2500};
-    const Lines changedLines{"0", "0", "0", "0", "-1", "2500"};
+    const TErrorSettings changed{false, 0, 0, false, true, 2500, false};
+    const Lines changedLines{"0", "0", "0", "0", "-1", "2500", "0"};
     EXPECT_EQ(TErrorSettingsFile::Lines(changed), changedLines);
 
     struct Row {
@@ -45,9 +46,12 @@ TEST(ErrorSettingsFile, LinesAndTheirReading) {
     const TErrorSettings d; // what the values held before the reading
     const Row rows[] = {
         {changedLines, true, changed},
-        {{"TRUE", "257", "-255", "false", "7", "300", "a later line"},
+        {{"TRUE", "257", "-255", "false", "7", "300", "False", "a later line"},
          true,
-         {true, 1, 1, false, true, 300}},
+         {true, 1, 1, false, true, 300, false}},
+        // A file of the six lines before the echo check keeps the check on.
+        {{"0", "0", "0", "0", "0", "300"}, true, {false, 0, 0, false, false, 300, true}},
+        {{"0", "0", "0", "0", "0", "300", "maybe"}, false, {false, 0, 0, false, false, 300}},
         // A reply time outside 1..10000 is brought into it.
         {{"0", "1", "1", "-1", "-1", "0"}, true, {false, 1, 1, true, true, 1}},
         {{"0", "1", "1", "-1", "-1", "-5"}, true, {false, 1, 1, true, true, 1}},

@@ -110,6 +110,33 @@ char TControllerModel::Parse(const std::string& request, TStoredCommand& cmd) {
 
 TControllerModel::TControllerModel(double timeScale) : timeScale_(std::max(0.0, timeScale)) {}
 
+std::string TControllerModel::NoisyRequest(const std::string& request) {
+    std::vector<std::size_t> digits;
+    for (std::size_t i = 2; i < request.size(); ++i) {
+        if (request[i] >= '0' && request[i] <= '9') {
+            digits.push_back(i);
+        }
+    }
+    // The second digit first, as in MV1000 -> MV1900: the first one often leaves the range.
+    if (digits.size() > 1) {
+        std::rotate(digits.begin(), digits.begin() + 1, digits.end());
+    }
+    for (const std::size_t i : digits) {
+        for (char d = '9'; d >= '0'; --d) {
+            if (d == request[i]) {
+                continue;
+            }
+            std::string noisy = request;
+            noisy[i] = d;
+            TStoredCommand cmd;
+            if (Parse(noisy, cmd) == '0') {
+                return noisy;
+            }
+        }
+    }
+    return request;
+}
+
 std::string TControllerModel::CodedReply(char digit, char code) {
     return std::string{'E', digit, code, '*'};
 }

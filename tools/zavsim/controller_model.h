@@ -61,6 +61,10 @@ public:
     char ReplyDigit(const std::string& request) const;
 
     static std::string CodedReply(char digit, char code);
+    // The request as line noise may change it: one digit of its value changed so that it
+    // is still a valid command (MV1000 -> MV1900, ST1 -> ST3); unchanged when no digit can
+    // be changed that way.
+    static std::string NoisyRequest(const std::string& request);
 
     // The program memory of the three coordinates and the recording under way, as text,
     // and back (what a controller keeps without power; a malformed line is skipped).

@@ -51,6 +51,7 @@ std::string SimUsage() {
            "  --memory-file F   keep the stored programs in F across hang-ups and restarts\n"
            "  --noise-at K      answer the K-th request by 1 MiB without \"*\"\n"
            "  --stop-ms MS      accept a stop (ST n) with code 0, report its end MS ms later\n"
+           "  --corrupt-at K    change a digit of the K-th request, as line noise does\n"
            "  --verbose         log the traffic to stderr\n"
            "  --help            this text\n";
 }
@@ -71,7 +72,7 @@ std::string ParseSimOptions(const std::vector<std::string>& args, TSimOptions& o
                            name == "--time-scale" || name == "--silent-after" ||
                            name == "--e5-every" || name == "--garbage" || name == "--random" ||
                            name == "--hangup-after" || name == "--noise-at" ||
-                           name == "--stop-ms" || name == "--memory-file";
+                           name == "--stop-ms" || name == "--memory-file" || name == "--corrupt-at";
         if (!known) {
             return "unknown option " + name;
         }
@@ -112,6 +113,9 @@ std::string ParseSimOptions(const std::vector<std::string>& args, TSimOptions& o
         } else if (name == "--memory-file") {
             ok = !value.empty();
             options.MemoryFile = value;
+        } else if (name == "--corrupt-at") {
+            ok = ToUnsigned(value, Unlimited, n) && n >= 1;
+            options.CorruptAt = n;
         } else if (name == "--hangup-after") {
             ok = ToUnsigned(value, Unlimited, n) && n >= 1;
             options.HangupAfter = n;
@@ -157,6 +161,8 @@ std::vector<std::string> SimOptionArgs(const TSimOptions& options) {
         add("--noise-at", std::to_string(*options.NoiseAt));
     if (options.StopMs)
         add("--stop-ms", std::to_string(*options.StopMs));
+    if (options.CorruptAt)
+        add("--corrupt-at", std::to_string(*options.CorruptAt));
     if (options.Verbose)
         args.push_back("--verbose");
     return args;

@@ -186,8 +186,10 @@ struct TSimulator::TImpl {
         OutQueue.insert(OutQueue.end(), unit.begin(), unit.end());
     }
 
-    void HandleRequest(const std::string& request, bool overlong, TClock::time_point now) {
+    void HandleRequest(const std::string& sent, bool overlong, TClock::time_point now) {
         ++RequestCount;
+        const bool corrupt = Options.CorruptAt && RequestCount == *Options.CorruptAt && !overlong;
+        const std::string request = corrupt ? TControllerModel::NoisyRequest(sent) : sent;
         if (RequestLog.size() >= MaxRequestLog) {
             RequestLog.pop_front();
         }

@@ -39,6 +39,9 @@ struct TSimOptions {
     // A stop of a running program is accepted with code 0 and ends this many ms later
     // (code 4); without it the end answers the stop at once.
     std::optional<std::uint64_t> StopMs;
+    // The K-th request arrives with one digit changed, still a valid command, as line noise
+    // changes it; the simulator echoes and acts on what it received.
+    std::optional<std::uint64_t> CorruptAt;
     std::size_t NoiseBytes = 1 << 20;
     bool Verbose = false; // traffic to stderr
     // Requests longer than this are dropped and answered with code 6.

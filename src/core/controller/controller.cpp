@@ -22,6 +22,7 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
     // A lost device ends the exchange and a read-back at once; PortLost then says so.
     port_->OnLostInThread = [this] {
         exchangeControl_.Stop(TExchangeStop::PortLost);
+        linkHealth_.PortLost();
         ++portLosses_;
         readDoneEvent_.Set();
     };
@@ -60,6 +61,7 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
         TRecovery::TParts{*port_, *commonDatas_, *replies_, senderIdleEvent_, replyEvent_},
         [this](int n, bool red) { LogMessage(n, red); });
     replies_->SetRecovery([this] { recovery_->RunRecovery(); });
+    replies_->SetTransferErrorSeen([this] { linkHealth_.TransferError(); });
     tracking_ = std::make_unique<TTracking>(editing, [this] { btnRunTRClick(); });
     session_ = std::make_unique<TSessionFile>(TSessionFile::DefaultFileName());
     session_->Load();
@@ -93,6 +95,7 @@ TController::TController(IDispatcher& dispatcher, TControllerViews views)
         [this](std::function<void()> fn) { logDispatch_->Post(std::move(fn)); },
         [this](const std::string& line, bool red) { Log(line, red); },
         [] { return FsPath(DataDir()) / "Log"; }, [this] { return sendJournal_->Current(); }});
+    sendAction_->AddObserver(linkHealth_);
     reconnect_ = std::make_unique<TReconnect>(*port_);
     const auto log = [this](const std::string& line, bool red) { Log(line, red); };
     const auto show = [this](const std::string& text) { ShowMessage(text); };

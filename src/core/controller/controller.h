@@ -15,6 +15,7 @@
 #include "command-language/zav_commands.h"
 #include "controller/closing.h"
 #include "controller/language_switch.h"
+#include "controller/link_health.h"
 #include "controller/port_connection.h"
 #include "controller/recovery.h"
 #include "controller/reply_processor.h"
@@ -83,6 +84,8 @@ public:
     std::atomic<std::uint64_t>& PortLosses() { return portLosses_; }
     // The running exchange's line and early stop, shared with the receive thread.
     TExchangeControl& ExchangeControl() { return exchangeControl_; }
+    // Replies in time, echo faults, transfer errors and time-outs in this run.
+    TLinkHealth& LinkHealth() { return linkHealth_; }
 
     TCommandList& MemoSend() { return memoSend_; } // the send list: lines and descriptions
     TTextLines& MemoRead() { return memoRead_; }   // the "Loading:" memo
@@ -152,6 +155,7 @@ private:
     TEvent readDoneEvent_{"EventReadedName"};
     std::atomic<std::uint64_t> portLosses_{0};
     TExchangeControl exchangeControl_{replyEvent_};
+    TLinkHealth linkHealth_; // before the parts that report to it
     TCommandList memoSend_;
     TTextLines memoRead_;
     TTextLines lbBufRead_;

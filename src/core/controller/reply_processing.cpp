@@ -149,6 +149,8 @@ void TReplyProcessor::Process(std::unique_lock<std::mutex>& lock) {
         if (pos == std::string::npos)
             continue;
         datas.LastError = transferError;
+        if (transferErrorSeen_)
+            transferErrorSeen_();
         if (recoveryEdOutstanding_.exchange(false)) {
             // The answer to the recovery's own ED*: the operator knows of the error already,
             // and another recovery would only meet the same fault again, without end.
@@ -164,23 +166,59 @@ void TReplyProcessor::Process(std::unique_lock<std::mutex>& lock) {
         // otherwise be taken as the reply to the failed command, and the rest of the list
         // go out after the recording has ended.
         StopExchangeOnTransferError();
-        if (datas.AutoRecovery && recovery_) {
-            // The recovery waits on the line: without the lock, so that the window thread
-            // is never held up by it. Nothing else is processed until it has ended.
-            recovering_ = true;
-            recoveringThread_ = std::this_thread::get_id();
-            lock.unlock();
-            recovery_(); // may empty the buffer
-            lock.lock();
-            recovering_ = false;
-            recovered_.notify_all();
-        }
+        RunRecovery(lock); // may empty the buffer
         if (pos < buffer_.size())
             buffer_.erase(pos, 4);
         outlets_.OnMain([this] { outlets_.ShowMessage(parts_.Lang.Message(msgTransferError)); });
         break;
     }
     FrameReplies();
+    if (echoRecoveryDue_) {
+        echoRecoveryDue_ = false;
+        RunRecovery(lock);
+    }
+}
+
+void TReplyProcessor::RunRecovery(std::unique_lock<std::mutex>& lock) {
+    if (!parts_.Datas.AutoRecovery || !recovery_)
+        return;
+    // The recovery waits on the line: without the lock, so that the window thread is never
+    // held up by it. Nothing else is processed until it has ended.
+    recovering_ = true;
+    recoveringThread_ = std::this_thread::get_id();
+    lock.unlock();
+    recovery_();
+    lock.lock();
+    recovering_ = false;
+    recovered_.notify_all();
+}
+
+bool TReplyProcessor::StopsOnEcho(const std::string& reply) {
+    const TEchoResult echo = parts_.Exchange.Echo().Take(reply[2] == '0');
+    if (echo.Verdict != TEchoVerdict::Mismatch || !parts_.Datas.EchoCheck)
+        return false;
+    // The controller took another command and has carried it out or stored it: nothing
+    // more of the list may follow, and the wrong command must not pass for the line's.
+    const TExchangeControl::TPosition stopped = parts_.Exchange.Stop(TExchangeStop::EchoMismatch);
+    if (!stopped.Running)
+        return false; // stopped already for another cause, which the operator is told of
+    outlets_.OnMain([this, stopped, echo] {
+        const TLang& lang = parts_.Lang;
+        outlets_.Log(lang.Message(msgEchoMismatch) + std::to_string(stopped.Line) +
+                         lang.Message(msgListStoppedOf) + std::to_string(stopped.Total) +
+                         lang.Message(msgEchoMismatchSent) + echo.Request +
+                         lang.Message(msgEchoMismatchEchoed) + echo.Echo +
+                         lang.Message(msgEchoMismatchEnd),
+                     true);
+    });
+    // Inside a recording the controller has stored it: the recording is ended as after a
+    // data transfer error, and its end is reported as cut short.
+    for (int n = 1; n <= 3; ++n)
+        if (parts_.Datas.CoordState(n) == 2) {
+            recordingCut_ = true;
+            echoRecoveryDue_ = true;
+        }
+    return true;
 }
 
 void TReplyProcessor::FrameReplies() {
@@ -231,18 +269,21 @@ void TReplyProcessor::FrameReplies() {
                         datas.SetCoordStarted(n, false);
                 }
                 DecodeReplyCode(reply);
-                if (answers && !parts_.Exchange.TakeReply()) {
+                if (answers && !StopsOnEcho(reply) && !parts_.Exchange.TakeReply()) {
                     exchangeWoken_ = true;
                     parts_.ReplyEvent.Set();
                 }
             } else if (code == '0' || code == '6' || code == '9') {
                 DecodeReplyCode(reply);
-                if (!parts_.Exchange.TakeReply()) {
+                if (!StopsOnEcho(reply) && !parts_.Exchange.TakeReply()) {
                     exchangeWoken_ = true;
                     parts_.ReplyEvent.Set();
                 }
             }
         } else {
+            // The recovery's own ED* is no echo of the line that failed.
+            if (!(recoveryEdOutstanding_ && reply == "ED*"))
+                parts_.Exchange.Echo().Received(reply);
             if (reply == "RD1*" || reply == "RD2*" || reply == "RD3*" || reply == "RB*")
                 datas.ReadCapture = true;
             if (datas.ReadCapture && datas.ReadBuffer.AppendAndFind(reply, "ED*", MaxReadBuffer))

@@ -54,6 +54,8 @@ public:
 
     // The error recovery, run on a data transfer error when automatic recovery is on.
     void SetRecovery(std::function<void()> recovery) { recovery_ = std::move(recovery); }
+    // Told of every data transfer error on the line, the recovery's own included.
+    void SetTransferErrorSeen(std::function<void()> seen) { transferErrorSeen_ = std::move(seen); }
 
     // One block as read from the port: processed after what was kept of the last one.
     void HandleReceived(const std::uint8_t* bytes, std::uint32_t count);
@@ -90,10 +92,16 @@ private:
     void LogMessage(int n, bool red = false);
     // A data transfer error stops the running exchange.
     void StopExchangeOnTransferError();
+    // The recovery, when it is on, with the lock released.
+    void RunRecovery(std::unique_lock<std::mutex>& lock);
+    // The verdict on the echo of the line that this coded reply answers; true when it
+    // stopped the list.
+    bool StopsOnEcho(const std::string& reply);
 
     TParts parts_;
     TReplyOutlets outlets_;
     std::function<void()> recovery_;
+    std::function<void()> transferErrorSeen_;
 
     mutable std::mutex mutex_;
     std::condition_variable recovered_;
@@ -101,8 +109,9 @@ private:
     std::string buffer_;
     bool recovering_ = false; // a recovery runs with the lock released, on this thread:
     std::thread::id recoveringThread_;
-    bool exchangeWoken_ = false; // the block being handled woke the exchange thread
-    bool noiseReported_ = false; // text without "*" was reported and no reply came since
+    bool exchangeWoken_ = false;   // the block being handled woke the exchange thread
+    bool noiseReported_ = false;   // text without "*" was reported and no reply came since
+    bool echoRecoveryDue_ = false; // an echo stopped a recording: recover once the block is done
 
     std::mutex shownMutex_;
     // Guarded by shownMutex_:

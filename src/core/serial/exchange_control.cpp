@@ -11,6 +11,7 @@ void TExchangeControl::Begin(std::size_t total) {
     stop_ = TExchangeStop::None;
     line_ = 0;
     total_ = total;
+    echo_.Reset();
 }
 
 bool TExchangeControl::Send(std::size_t line, const std::function<void()>& write) {
@@ -64,6 +65,7 @@ bool TExchangeControl::TakeReply() {
 }
 
 void TExchangeControl::End() {
+    echo_.Reset();
     {
         std::lock_guard lock(mutex_);
         running_ = false;

@@ -10,13 +10,14 @@
 #include <functional>
 #include <mutex>
 
+#include "serial/echo_check.h"
 #include "serial/event.h"
 
 namespace zav {
 
 // Operator: the reply to the line in flight is still awaited, then nothing more is sent.
 // The others end the wait for it at once.
-enum class TExchangeStop { None, Operator, TransferError, PortLost, Shutdown };
+enum class TExchangeStop { None, Operator, TransferError, EchoMismatch, PortLost, Shutdown };
 
 class TExchangeControl {
 public:
@@ -60,9 +61,13 @@ public:
     bool Running() const;
     // True once no exchange runs, or false after ms.
     bool WaitEnded(int ms);
+    // The echo of the line in flight: the exchange thread expects it, reply processing
+    // hands it in and takes the verdict with the line's coded reply.
+    TEchoCheck& Echo() { return echo_; }
 
 private:
     TEvent& replyEvent_;
+    TEchoCheck echo_;
     // Held while the taker runs, so that clearing it waits for a call in progress.
     std::mutex takerMutex_;
     std::function<bool()> taker_; // guarded by takerMutex_

@@ -91,6 +91,8 @@ bool TRWThread::Write(std::size_t index, const std::string& bytes) {
         awaiting_ = true;
         writing_ = true;
     }
+    // Before the write: the receive thread may take the echo before the write returns.
+    links_.Control.Echo().Expect(lines_[index]);
     const bool ok = links_.Control.Send(index + 1, [&] { links_.Port.SendString(bytes); });
     std::lock_guard lock(mutex_);
     writing_ = false;
@@ -142,8 +144,15 @@ TSendOutcome TRWThread::WaitReply() {
             links_.ReplyEvent.Reset();
             return result;
         }
-        if (EndsAtOnce(control.StopReason()))
-            return TSendOutcome::Stopped;
+        if (const TExchangeStop stop = control.StopReason(); EndsAtOnce(stop)) {
+            if (stop != TExchangeStop::EchoMismatch)
+                return TSendOutcome::Stopped;
+            // Reply processing stopped the list on this line's echo, with its coded reply.
+            std::lock_guard lock(mutex_);
+            awaiting_ = false;
+            ReportLine(TSendOutcome::EchoMismatch, links_.Datas.LastError.Get());
+            return TSendOutcome::EchoMismatch;
+        }
         std::lock_guard lock(mutex_);
         // The receive thread may have sent further lines meanwhile: their time counts.
         if (restPending_ || sent_ != sent || TClock::now() < deadline_)
@@ -177,6 +186,8 @@ bool TRWThread::TakeReplyInThread() {
             }))
             return false;
         ReportLine(TSendOutcome::Accepted, reply, repliedAt);
+        // After the write is fine here: the echo is taken on this thread, once it returns.
+        control.Echo().Expect(lines_[next]);
         line_ = next;
         ++sent_;
         deadline_ = ReplyDeadline();
@@ -202,6 +213,10 @@ void TRWThread::ReportLine(TSendOutcome outcome, const std::string& reply,
     record.Index = line_;
     record.Request = lines_[line_];
     record.Reply = reply;
+    // Reply processing took the verdict with the coded reply; without one, what came.
+    record.Echo = (outcome == TSendOutcome::NoAnswer ? links_.Control.Echo().Take()
+                                                     : links_.Control.Echo().LastResult())
+                      .Echo;
     record.Outcome = outcome;
     record.Latency = std::chrono::duration_cast<std::chrono::milliseconds>(repliedAt - sentAt_);
     links_.LineDone(record);

@@ -31,6 +31,7 @@ enum class TSendOutcome {
     CommandError, // code 6: the controller refused the command
     DataError,    // code 9: the controller refused its value
     NoAnswer,     // no coded reply within the reply time
+    EchoMismatch, // the controller echoed another command than the line: the list stops
     Stopped,      // the exchange was stopped meanwhile (not by the operator, whose stop
                   // waits for this reply)
 };
@@ -46,8 +47,8 @@ struct TExchangeRecord {
     std::chrono::system_clock::time_point SentAt; // when its write ended
     std::size_t Index = 0;                        // in the list the exchange was started on
     std::string Request;                          // the line as sent, without "*"
-    std::string Echo;                             // what the controller echoed, if known
-    std::string Reply;                            // its coded reply; empty without one
+    std::string Echo;  // what the controller echoed, without "*"; empty when none came
+    std::string Reply; // its coded reply; empty without one
     TSendOutcome Outcome = TSendOutcome::Accepted;
     std::chrono::milliseconds Latency{0}; // from the end of its write to its coded reply
 };

@@ -22,7 +22,7 @@ bool ReadByte(const std::string& text, std::uint8_t& value) {
 }
 
 // clang-format off
-const std::array<TRule, 6> ErrorSettingsTable{{
+const std::array<TRule, 7> ErrorSettingsTable{{
     {"AutoRecovery",
      [](const std::string& t, TErrorSettings& v) { return ParseBoolean(t, v.AutoRecovery); },
      [](const TErrorSettings& v) { return FormatBoolean(v.AutoRecovery); }},
@@ -48,13 +48,24 @@ const std::array<TRule, 6> ErrorSettingsTable{{
          return true;
      },
      [](const TErrorSettings& v) { return std::to_string(v.ReplyTimeout); }},
+    // After the six lines: an older file lacks it and keeps the check on; an older program
+    // reads the six and leaves the rest.
+    {"EchoCheck",
+     [](const std::string& t, TErrorSettings& v) { return ParseBoolean(t, v.EchoCheck); },
+     [](const TErrorSettings& v) { return FormatBoolean(v.EchoCheck); },
+     nullptr, true},
 }};
 // clang-format on
 } // namespace
 
 TErrorSettings TErrorSettings::Of(const TCommonDatas& d) {
-    return {d.AutoRecovery,          d.StopOnCommandError.load(), d.StopOnDataError.load(),
-            d.RecoveryStopRecording, d.RecoveryClearBuffers,      d.ReplyTimeout.load()};
+    return {d.AutoRecovery,
+            d.StopOnCommandError.load(),
+            d.StopOnDataError.load(),
+            d.RecoveryStopRecording,
+            d.RecoveryClearBuffers,
+            d.ReplyTimeout.load(),
+            d.EchoCheck};
 }
 
 void TErrorSettings::StoreIn(TCommonDatas& d) const {
@@ -64,6 +75,7 @@ void TErrorSettings::StoreIn(TCommonDatas& d) const {
     d.RecoveryStopRecording = RecoveryStopRecording;
     d.RecoveryClearBuffers = RecoveryClearBuffers;
     d.ReplyTimeout = ReplyTimeout;
+    d.EchoCheck = EchoCheck;
 }
 
 TErrorSettingsFile::TErrorSettingsFile(TCommonDatas& datas, TReportDamaged reportDamaged)

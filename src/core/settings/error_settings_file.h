@@ -1,6 +1,6 @@
 #pragma once
 // Data/erp.dat: how the program reacts to the controller's errors and how long it waits
-// for a reply. Six lines, encoded on disk.
+// for a reply. Six lines, encoded on disk, and the echo check after them.
 
 #include <cstdint>
 #include <string>
@@ -19,6 +19,7 @@ struct TErrorSettings {
     bool RecoveryStopRecording = true;
     bool RecoveryClearBuffers = true;
     std::int32_t ReplyTimeout = 300;
+    bool EchoCheck = true; // a line after the six of the first version
 
     static TErrorSettings Of(const TCommonDatas& datas);
     void StoreIn(TCommonDatas& datas) const;

@@ -47,6 +47,8 @@ public:
     std::atomic<bool> RecoveryStopRecording{true};
     std::atomic<bool> RecoveryClearBuffers{true};
     std::atomic<std::int32_t> ReplyTimeout{300}; // ms
+    // A list stops when the controller echoes another command than the one sent.
+    std::atomic<bool> EchoCheck{true};
 
     // Program settings.
     bool ShowPortLog = false;

@@ -337,6 +337,8 @@ void TForm1::FormCreate() {
             FormResume->show();
         });
     };
+    LinkHealth = new TLinkHealthIndicator(c.LinkHealth(), c.Lang(), PanelPortProp);
+    PanelPortProp->AddControl(LinkHealth);
     SendProgressBar->OnSending = [this](bool sending) {
         sending_ = sending;
         ApplySendingLocks();
@@ -918,6 +920,8 @@ void TForm1::MessagesLoaded() {
         }
     }
     // The controller loads its first messages while it is being made, before the bar.
+    if (LinkHealth)
+        LinkHealth->ApplyTexts();
     if (SendProgressBar) {
         SendProgressBar->ApplyTexts();
         FitToTexts();

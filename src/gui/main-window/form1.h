@@ -20,6 +20,7 @@
 #include "common/radio_group.h"
 #include "controller/controller.h"
 #include "main-window/grid_line_send.h"
+#include "main-window/link_health_indicator.h"
 #include "main-window/memo_log.h"
 #include "main-window/panel_chanel_state.h"
 #include "main-window/panel_mult_c.h"
@@ -150,7 +151,8 @@ public:
 
     // The progress of a running send and its stop.
     TSendProgressBar* SendProgressBar = nullptr;
-    TGridLineSend* GridLineSend = nullptr; // the list's send-from-line actions
+    TGridLineSend* GridLineSend = nullptr;      // the list's send-from-line actions
+    TLinkHealthIndicator* LinkHealth = nullptr; // at the right of the bottom line
     // Ignores a second press of a control that sends, within the double-click interval.
     TPressGuard* PressGuard = nullptr;
 

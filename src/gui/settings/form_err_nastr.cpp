@@ -59,6 +59,9 @@ TFormErrNastr::TFormErrNastr(TController& controller, QWidget* parent)
     er5Row->addWidget(chboxEr5, 1);
     er5Row->addWidget(btnErrRun);
     er5->addLayout(er5Row);
+    chboxEcho =
+        Named(new QCheckBox("Check the controller's echo of each command", pnlEr5), "chboxEcho");
+    er5->addWidget(chboxEcho);
 
     pnlErr6 = NewChoice("pnlErr6", StaticText2, RbtnEr6_NoReact, RbtnEr6_Esc,
                         "Command error handling:", this);
@@ -91,6 +94,7 @@ TFormErrNastr::TFormErrNastr(TController& controller, QWidget* parent)
     ApplyLanguage();
     const TCommonDatas& d = controller_.CommonDatas();
     chboxEr5->setChecked(d.AutoRecovery);
+    chboxEcho->setChecked(d.EchoCheck);
     // A value other than 0 or 1 leaves its pair as built.
     if (d.StopOnCommandError <= 1)
         (d.StopOnCommandError == 0 ? RbtnEr6_NoReact : RbtnEr6_Esc)->setChecked(true);
@@ -120,6 +124,8 @@ void TFormErrNastr::ApplyLanguage() {
         RbtnEr9_Esc->setText(DialogText(lang, 37));
         StaticText4->setText(DialogText(lang, 38));
     }
+    chboxEcho->setText(QString::fromStdString(lang.Message(msgEchoCheckOption)));
+    chboxEcho->setToolTip(QString::fromStdString(lang.Message(msgEchoCheckHint)));
     NameControlsByCaption(this);
     // The two pairs share their captions; the group's caption tells them apart.
     for (auto* button : {RbtnEr6_NoReact, RbtnEr6_Esc})
@@ -140,6 +146,7 @@ void TFormErrNastr::btnOkClick() {
     }
     TCommonDatas& d = controller_.CommonDatas();
     d.AutoRecovery = chboxEr5->isChecked();
+    d.EchoCheck = chboxEcho->isChecked();
     d.StopOnCommandError = RbtnEr6_NoReact->isChecked() ? 0 : 1;
     d.StopOnDataError = RbtnEr9_NoReact->isChecked() ? 0 : 1;
     d.ReplyTimeout = time;

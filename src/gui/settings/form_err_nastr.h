@@ -1,6 +1,7 @@
 #pragma once
 // The error handling settings dialog: automatic recovery, whether command errors and
-// command data errors stop the sending of the list, and the reply waiting time. OK
+// command data errors stop the sending of the list, the echo check, and the reply
+// waiting time. OK
 // stores them; closing the window any other way discards the changes.
 
 #include <QCheckBox>
@@ -24,6 +25,7 @@ public:
     QLabel* StaticText1;
     QCheckBox* chboxEr5;
     QPushButton* btnErrRun;
+    QCheckBox* chboxEcho; // the echo check: a changed echo stops the list
     QFrame* pnlErr6;
     QLabel* StaticText2;
     QRadioButton* RbtnEr6_NoReact;

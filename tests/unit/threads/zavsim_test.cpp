@@ -21,6 +21,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+using zavsim::TControllerModel;
 using zavsim::TRunState;
 using zavsim::TSimOptions;
 using zavsim::TSimulator;
@@ -267,6 +268,25 @@ TEST(ZavSimTest, EveryKthRequestGetsOnlyADataTransferErrorAndIsNotActedOn) {
     EXPECT_TRUE(s.Sim.Program(2).empty());
 }
 
+// Line noise changes a digit so that the command stays valid: the controller echoes, stores
+// and carries out what it received.
+TEST(ZavSimTest, CorruptedRequestIsEchoedAndActedOnAsReceived) {
+    TSimOptions options;
+    options.CorruptAt = 2;
+    TRunningSim s(options);
+    ExpectExchanges(s.Line, {
+                                {"LD1*", "LD1*E10*"},
+                                {"MV1000*", "MV1900*E10*"},
+                                {"MV1000*", "MV1000*E10*"},
+                                {"ED*", "ED*E10*"},
+                            });
+    EXPECT_EQ(s.Sim.Program(1), (std::vector<zavsim::TStoredCommand>{{"MV", 1900}, {"MV", 1000}}));
+    const std::pair<const char*, const char*> noisy[] = {
+        {"ST1", "ST3"}, {"SD200", "SD290"}, {"SP5", "SP9"}, {"ED", "ED"}, {"LD3", "LD2"}};
+    for (const auto& [sent, received] : noisy)
+        EXPECT_EQ(TControllerModel::NoisyRequest(sent), received) << sent;
+}
+
 TEST(ZavSimTest, SlowSplitAndGarbledRepliesStillCarryTheWholeReply) {
     TSimOptions options;
     options.Baud = 19200;
@@ -337,6 +357,7 @@ TEST(ZavSimTest, RemoteOptionsAndRequestsSurviveTheirTextForm) {
     all.HangupAfter = 2;
     all.NoiseAt = 5;
     all.StopMs = 40;
+    all.CorruptAt = 4;
     all.Verbose = true;
     for (const zavsim::TSimOptions& sent : {zavsim::TSimOptions{}, all}) {
         zavsim::TSimOptions got;
@@ -353,6 +374,7 @@ TEST(ZavSimTest, RemoteOptionsAndRequestsSurviveTheirTextForm) {
         EXPECT_EQ(got.HangupAfter, sent.HangupAfter);
         EXPECT_EQ(got.NoiseAt, sent.NoiseAt);
         EXPECT_EQ(got.StopMs, sent.StopMs);
+        EXPECT_EQ(got.CorruptAt, sent.CorruptAt);
         EXPECT_EQ(got.Verbose, sent.Verbose);
     }
     std::string bytes;
