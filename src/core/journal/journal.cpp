@@ -58,7 +58,7 @@ std::vector<std::string_view> SplitFields(std::string_view line) {
 
 bool KnownOutcome(std::string_view word) {
     return word == "accepted" || word == "command-error" || word == "data-error" ||
-           word == "no-answer" || word == "stopped";
+           word == "no-answer" || word == "stopped" || word == "echo-mismatch";
 }
 
 // The length of the valid UTF-8 sequence at text[i] (not overlong, no surrogates), or 0.

@@ -28,7 +28,8 @@ struct TJournalEntry {
     std::int64_t TimeMs = 0; // when the line's write ended, ms since 1970 (UTC)
     std::size_t Line = 0;    // 0-based index into TJournal::Lines
     std::string Request, Echo, Reply;
-    std::string Outcome; // accepted, command-error, data-error, no-answer, stopped
+    std::string Outcome; // accepted, command-error, data-error, no-answer, stopped,
+                         // echo-mismatch
     long long LatencyMs = 0;
 };
 

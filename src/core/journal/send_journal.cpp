@@ -51,6 +51,8 @@ const char* OutcomeWord(TSendOutcome outcome) {
         return "no-answer";
     case TSendOutcome::Stopped:
         return "stopped";
+    case TSendOutcome::EchoMismatch:
+        return "echo-mismatch";
     }
     return "stopped";
 }

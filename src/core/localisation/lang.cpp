@@ -447,6 +447,7 @@ constexpr TNumberedMessage NumberedMessages[] = {
     {msgLinkTipSlowest, "*, slowest "},
     {msgLinkTipNoTimes, "*reply time: no reply yet"},
     {msgLinkTipColours, "*Green: no fault. Amber: a fault in this run. Red: 3 or more faults among the last 100 commands."},
+    {msgJournalEchoMismatch, "*echo differs"},
 };
 // clang-format on
 

@@ -387,7 +387,8 @@ enum TOwnMessage : int {
     msgLinkTipSlowest,
     msgLinkTipNoTimes,
     msgLinkTipColours,
-    msgOwnEnd // one past the last
+    msgJournalEchoMismatch, // the journal window's outcome of a line whose echo differed
+    msgOwnEnd               // one past the last
 };
 
 class TLang {

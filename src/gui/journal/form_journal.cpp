@@ -130,6 +130,8 @@ void TFormJournal::btnJournalRefreshClick() {
             return Text(msgJournalDataError);
         if (word == "no-answer")
             return Text(msgJournalNoAnswer);
+        if (word == "echo-mismatch")
+            return Text(msgJournalEchoMismatch);
         return Text(msgJournalLineStopped);
     };
     JournalGrid->setRowCount(static_cast<int>(journal->Entries.size()));
