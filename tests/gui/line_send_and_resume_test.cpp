@@ -14,26 +14,6 @@ using namespace zav;
 using namespace zav::test;
 
 namespace {
-// Answers every message box with answer's button and keeps its text.
-class TBoxAnswerer {
-public:
-    explicit TBoxAnswerer(QMessageBox::StandardButton answer)
-        : watcher_([this, answer](QObject* watched) {
-              if (auto* box = qobject_cast<QMessageBox*>(watched)) {
-                  Texts << box->text();
-                  QTimer::singleShot(0, box, [box = QPointer<QMessageBox>(box), answer] {
-                      if (box && box->button(answer))
-                          box->button(answer)->click();
-                  });
-              }
-              return false; // keeps watching
-          }) {}
-    QStringList Texts;
-
-private:
-    TShowWatcher watcher_;
-};
-
 zavsim::TSimOptions OnPort(TAppDir& dir) {
     dir.WritePortSettings({"1"});
     zavsim::TSimOptions options;

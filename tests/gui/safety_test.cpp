@@ -17,32 +17,6 @@ using namespace zav;
 using namespace zav::test;
 
 namespace {
-// Answers every message box when it is shown with answer's button (or accepts a box
-// without one), after running Inside once; keeps the texts.
-class TBoxAnswerer {
-public:
-    explicit TBoxAnswerer(QMessageBox::StandardButton answer)
-        : watcher_([this, answer](QObject* watched) {
-              if (auto* box = qobject_cast<QMessageBox*>(watched)) {
-                  Texts << box->text();
-                  QTimer::singleShot(0, box, [this, box = QPointer<QMessageBox>(box), answer] {
-                      if (auto inside = std::exchange(Inside, nullptr))
-                          inside();
-                      if (box && box->button(answer))
-                          box->button(answer)->click();
-                      else if (box)
-                          box->accept();
-                  });
-              }
-              return false; // keeps watching
-          }) {}
-    QStringList Texts;
-    std::function<void()> Inside;
-
-private:
-    TShowWatcher watcher_;
-};
-
 zavsim::TSimOptions OnPort(TAppDir& dir, int port, std::uint32_t baud) {
     dir.WritePortSettings({std::to_string(port)});
     zavsim::TSimOptions options;

@@ -2,7 +2,9 @@
 // What the window tests share: a throw-away program folder, a catcher for modal message
 // boxes, and pseudo-terminals that stand in for serial ports.
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -11,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace zav::test {
 
@@ -70,6 +73,32 @@ protected:
 
 private:
     std::function<bool(QObject*)> handler_;
+};
+
+// Answers every message box when it is shown with answer's button (or accepts a box
+// without one), after running Inside once; keeps the texts.
+class TBoxAnswerer {
+public:
+    explicit TBoxAnswerer(QMessageBox::StandardButton answer)
+        : watcher_([this, answer](QObject* watched) {
+              if (auto* box = qobject_cast<QMessageBox*>(watched)) {
+                  Texts << box->text();
+                  QTimer::singleShot(0, box, [this, box = QPointer<QMessageBox>(box), answer] {
+                      if (auto inside = std::exchange(Inside, nullptr))
+                          inside();
+                      if (box && box->button(answer))
+                          box->button(answer)->click();
+                      else if (box)
+                          box->accept();
+                  });
+              }
+              return false; // keeps watching
+          }) {}
+    QStringList Texts;
+    std::function<void()> Inside;
+
+private:
+    TShowWatcher watcher_;
 };
 
 // Runs action on the next T that is shown, from the event loop that shows it (a modal

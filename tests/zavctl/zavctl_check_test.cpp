@@ -58,8 +58,8 @@ TEST(ZavctlCheck, ExitStatusAndReportByFile) {
         std::vector<std::string> out; // stdout, line by line
         std::string err;              // a part of stderr
     } rows[] = {
-        {"clean", list("clean.zav", {"LD1", "SD200", "MV1000", "ED"}), exOk,
-         then({"0" + say(zav::msgCheckWarningsMany)}, reaches("1000", "5.0")), ""},
+        {"clean", list("clean.zav", {"LD1", "BG", "EN", "AL0", "SD200", "DL", "MV1000", "ED"}),
+         exOk, then({"0" + say(zav::msgCheckWarningsMany)}, reaches("1000", "5.0")), ""},
         {"warned",
          list("warned.zav", {"LD1", "MV1000", "ED", "HM"}),
          exWarnings,

@@ -24,6 +24,23 @@ TAxisTicks NiceTicks(double low, double high, int count);
 std::vector<std::size_t> VisiblePoints(const std::vector<TMotionPoint>& points, double duration,
                                        int pixels);
 
+// The indexes of the marks worth drawing when a mark at time t is drawn at x(t): one
+// closer than a pixel to the last of its kind drawn would only hide behind it.
+template <class ToX>
+std::vector<std::size_t> VisibleMarks(const std::vector<TMotionMark>& marks, ToX x) {
+    std::vector<std::size_t> shown;
+    double lastX[4] = {-1e9, -1e9, -1e9, -1e9};
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        const double at = x(marks[i].Time);
+        double& last = lastX[static_cast<int>(marks[i].Kind)];
+        if (at - last < 1)
+            continue;
+        last = at;
+        shown.push_back(i);
+    }
+    return shown;
+}
+
 // "5.0", "61.3 (1:01)", as times are written beside the plot; the unit is the caller's.
 std::string FormatSeconds(double seconds);
 // A position in steps, or divided by scale in the user's units: "1000", "2.5".

@@ -140,14 +140,9 @@ std::string PreviewSvg(const TMotionPreview& preview, const TPreviewSvgOptions& 
         for (const std::size_t i : VisiblePoints(c.Points, x1 - x0, static_cast<int>(plotW)))
             s << Number(X(c.Points[i].Time)) << ',' << Number(Y(c.Points[i].Position)) << ' ';
         s << "\"/>\n";
-        // Marks closer than a pixel to the last one drawn would only hide each other.
-        double lastX[4] = {-1e9, -1e9, -1e9, -1e9};
-        for (const TMotionMark& m : c.Marks) {
+        for (const std::size_t i : VisibleMarks(c.Marks, X)) {
+            const TMotionMark& m = c.Marks[i];
             const double x = X(m.Time), y = Y(m.Position);
-            double& last = lastX[static_cast<int>(m.Kind)];
-            if (x - last < 1)
-                continue;
-            last = x;
             if (m.Kind == TMarkKind::Pause)
                 s << "<rect x=\"" << Number(x) << "\" y=\"" << Number(y - 4) << "\" width=\""
                   << Number(std::max(1.0, X(m.Time + m.Length) - x)) << "\" height=\"8\" fill=\""

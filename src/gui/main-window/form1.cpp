@@ -932,6 +932,8 @@ void TForm1::MessagesLoaded() {
 
 void TForm1::SetPortDescription(const std::string& text) {
     PanelPortProp->SetCaption(Q(text));
+    // The line may be cut where the window is narrow: the whole of it stays readable.
+    PanelPortProp->setToolTip(Q(text));
 }
 
 void TForm1::UpdatePortControls(bool open) {

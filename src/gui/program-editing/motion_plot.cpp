@@ -159,13 +159,9 @@ void TMotionPlot::paintEvent(QPaintEvent*) {
         p.setPen(QPen(colour, 1.5));
         p.setBrush(Qt::NoBrush);
         p.drawPolyline(line);
-        double lastX[4] = {-1e9, -1e9, -1e9, -1e9};
-        for (const TMotionMark& m : c.Marks) {
+        for (const std::size_t i : VisibleMarks(c.Marks, [this](double t) { return X(t); })) {
+            const TMotionMark& m = c.Marks[i];
             const double x = X(m.Time), y = Y(m.Position);
-            double& last = lastX[static_cast<int>(m.Kind)];
-            if (x - last < 1)
-                continue;
-            last = x;
             if (m.Kind == TMarkKind::Pause) {
                 QColor fill = colour;
                 fill.setAlphaF(0.25);
