@@ -180,6 +180,9 @@ TEST_F(SendParts, ReadBackOfAnyCoordinateAndItsRecordingKeptForTheTakeOver) {
 // program starts again, offered once, and resumed: the simulator then holds the programs
 // an uninterrupted send leaves.
 TEST_F(SendParts, ResumeAfterACutLeavesTheProgramsOfAnUninterruptedSend) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the simulator's memory file would be a Windows path on the Linux side";
+#endif
     //                                    0      1        2         3         4     5     6
     const std::vector<std::string> list = {"LD1", "SD200", "MV1000", "MV2000", "ED", "BG", "EN",
                                            //  7    8        9        10        11    12
@@ -307,7 +310,7 @@ TEST_F(SendParts, OfferSaysWhatIsWrongAndWaitsForARunningSend) {
     const std::string listFile = folder.File("Users/list.zav");
     SaveCommandFiles(listFile, {{"BG", ""}, {"DL", ""}});
     write(LogFolder() / "send-20261209-120000-000.zvj",
-          "ZAVJOURNAL 1\nstarted\t2026-12-09T12:00:00.000Z\nlist\t" + listFile +
+          "ZAVJOURNAL 1\nstarted\t2026-12-09T12:00:00.000Z\nlist\t" + EscapeJournalText(listFile) +
               "\nfirst\t0\nlines\t2\nL\tBG\nL\tEN\n"
               "E\t2026-12-09T12:00:00.010Z\t0\taccepted\t3\tBG\t\tE10*\n");
     std::vector<std::string> offered;

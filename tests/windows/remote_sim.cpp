@@ -4,6 +4,7 @@
 #include <ws2tcpip.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <stdexcept>
 
 #include "remote_protocol.h"
@@ -61,6 +62,22 @@ bool TRemoteSim::WaitForRequests(std::size_t count, std::chrono::milliseconds ti
 
 zavsim::TRunState TRemoteSim::RunState(int coordinate) const {
     return static_cast<zavsim::TRunState>(std::stoi(Ask("state " + std::to_string(coordinate))));
+}
+
+std::vector<zavsim::TStoredCommand> TRemoteSim::Program(int coordinate) const {
+    const std::size_t count = std::stoul(Ask("program " + std::to_string(coordinate)));
+    std::vector<zavsim::TStoredCommand> program;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::istringstream line(ReadLine());
+        std::string mnemonic;
+        line >> mnemonic;
+        zavsim::TStoredCommand command;
+        command.Mnemonic = zavsim::UnescapeRequest(mnemonic);
+        if (long long param = 0; line >> param)
+            command.Param = param;
+        program.push_back(command);
+    }
+    return program;
 }
 
 std::string TRemoteSim::Ask(const std::string& request) const {

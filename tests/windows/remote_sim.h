@@ -25,6 +25,7 @@ public:
     std::vector<std::string> Requests() const;
     bool WaitForRequests(std::size_t count, std::chrono::milliseconds timeout) const;
     zavsim::TRunState RunState(int coordinate) const;
+    std::vector<zavsim::TStoredCommand> Program(int coordinate) const;
 
 private:
     // Sends one request line and returns the first line of the answer after "ok".

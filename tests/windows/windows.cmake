@@ -27,7 +27,8 @@ zav_warnings(zav_unit_tests)
 
 file(GLOB ZAV_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(zav_e2e_tests ${ZAV_E2E_TESTS} ${CMAKE_SOURCE_DIR}/tests/windows/remote_sim.cpp
-                             ${CMAKE_SOURCE_DIR}/tools/zavsim/sim_options.cpp)
+                             ${CMAKE_SOURCE_DIR}/tools/zavsim/sim_options.cpp
+                             ${CMAKE_SOURCE_DIR}/tools/zavsim/controller_model.cpp)
 target_link_libraries(zav_e2e_tests PRIVATE zavcore gtest gmock gtest_main ws2_32)
 target_include_directories(zav_e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/support ${CMAKE_SOURCE_DIR}/tests/windows
                                                  ${CMAKE_SOURCE_DIR}/tools/zavsim)

@@ -90,6 +90,14 @@ void Serve(int fd, const std::string& portsDir) {
             int coordinate = 0;
             words >> coordinate;
             answer = "ok " + std::to_string(static_cast<int>(sim->RunState(coordinate))) + "\n";
+        } else if (verb == "program" && sim) {
+            int coordinate = 0;
+            words >> coordinate;
+            const auto program = sim->Program(coordinate);
+            answer = "ok " + std::to_string(program.size()) + "\n";
+            for (const auto& command : program)
+                answer += zavsim::EscapeRequest(command.Mnemonic) +
+                          (command.Param ? " " + std::to_string(*command.Param) : "") + "\n";
         } else if (verb == "stop") {
             sim.reset();
             answer = "ok\n";

@@ -5,6 +5,8 @@
 //   requests        -> ok N, then N lines (each request, escaped)
 //   wait N MS       -> ok 1 | ok 0        (WaitForRequests)
 //   state N         -> ok S               (RunState of coordinate N, as a number)
+//   program N       -> ok K, then K lines (coordinate N's stored commands: the mnemonic,
+//                                          escaped, and its number when it has one)
 //   stop            -> ok
 // Closing the connection stops the simulator.
 
