@@ -213,6 +213,9 @@ TEST_F(SendParts, ResumeAfterACutLeavesTheProgramsOfAnUninterruptedSend) {
         {"crash inside a recording", 9, true, true},
         {"crash outside a recording", 6, true, false},
     };
+    // Outlives the loop: an offer the device's return posts may still come for the
+    // controller of the row before.
+    std::vector<TJournal> offered;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         std::filesystem::remove_all(LogFolder());
@@ -234,7 +237,7 @@ TEST_F(SendParts, ResumeAfterACutLeavesTheProgramsOfAnUninterruptedSend) {
         NewSimulator(memory);
         EXPECT_NE(Programs(), whole);
         RestartProgram();
-        std::vector<TJournal> offered;
+        offered.clear();
         controller->Resume().ShowOffer = [&](const TJournal& journal) {
             offered.push_back(journal);
         };
