@@ -167,7 +167,7 @@ TEST_F(Zavctl, ExitStatuses) {
          {},
          {"--device", noDevice, "send-line", "BG"},
          exPortNotOpened,
-         "Error opening port: " + noDevice,
+         "Error opening port: there is no such device (" + noDevice + ")",
          0},
         {"both --port and --device",
          {},

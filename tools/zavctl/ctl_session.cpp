@@ -118,14 +118,18 @@ TExitStatus TCtlSession::OpenPort(const TCtlOptions& options) {
         port.SetParity(2);
         port.SetBaudIndex(6);
     }
+    zav::TPortError error;
     try {
-        port.Open();
-    } catch (const std::exception&) {
+        error = port.Open();
+    } catch (const std::exception& e) {
         // A backend failure is a port that did not open.
+        error = {zav::EPortError::Other, e.what()};
     }
     if (!port.Connected()) {
-        views_.ShowMessage(controller_->Lang().Message(zav::msgPortOpenError) + ": " +
-                           port.DevicePath());
+        // As the window says it: why, then which device.
+        const zav::TLang& lang = controller_->Lang();
+        views_.ShowMessage(lang.Message(zav::msgPortOpenError) + ": " +
+                           zav::PortErrorReason(lang, error) + " (" + port.DevicePath() + ")");
         return exPortNotOpened;
     }
     port.SetReceiving(true);

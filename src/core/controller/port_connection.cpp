@@ -24,9 +24,9 @@ std::string PortSettingsFileName() {
 bool ValidPortNumber(std::int64_t number) {
     return number >= 1 && number <= 255;
 }
+} // namespace
 
-// Why a port did not open, in the operator's words; "other" is the system's text.
-std::string ReasonText(const TLang& lang, const TPortError& error) {
+std::string PortErrorReason(const TLang& lang, const TPortError& error) {
     switch (error.Kind) {
     case EPortError::NoSuchDevice:
         return lang.Message(msgNoSuchDevice);
@@ -42,7 +42,6 @@ std::string ReasonText(const TLang& lang, const TPortError& error) {
     }
     return error.SystemText;
 }
-} // namespace
 
 TPortConnection::TPortConnection(TComPort& port, TReconnect& reconnect, const TCommonDatas& datas,
                                  const TLang& lang, IPortView* view, TLog log,
@@ -104,7 +103,7 @@ void TPortConnection::btnOpenPortClick() {
                  lang_.Message(msgPortOpenedLog) + LineSettingsText(),
              false);
     } else {
-        showMessage_(lang_.Message(msgPortOpenError) + ": " + ReasonText(lang_, error) + " (" +
+        showMessage_(lang_.Message(msgPortOpenError) + ": " + PortErrorReason(lang_, error) + " (" +
                      device + ")");
     }
     UpdatePortControls();

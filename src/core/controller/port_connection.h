@@ -25,6 +25,9 @@ public:
     virtual void UpdatePortControls(bool open) = 0;
 };
 
+// Why a port did not open, in the operator's words; "other" gives the system's own text.
+std::string PortErrorReason(const TLang& lang, const TPortError& error);
+
 class TPortConnection {
 public:
     // Both may be called from any thread; they bring the text to the main thread.
